@@ -1,0 +1,31 @@
+// Entry point: load the settings, show the sheet, and on OK compose, confirm and run.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/app.h"
+#include "app/start_up.h"
+#include "command/command_line.h"
+#include "exec/exec.h"
+#include "options/options.h"
+#include "sheet/sheet.h"
+
+HINSTANCE appInstance;
+
+void composeConfirmRun() {
+  if (!composeCommandLine()) return;
+  if (!confirmCommandLine()) return;
+  runCommandLine();
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  appInstance = instance;
+  loadOptions();
+  InitCommonControls();
+  makeHelpFilePath(GetModuleFileNameA(appInstance, helpFilePath, sizeof helpFilePath));
+  // The runtime's own split of the command line differs between runtimes; the argument is
+  // taken from the process's command line by the program's own rule.
+  takeDviFileArgument(argumentOfCommandLine(GetCommandLineA()));
+  if (runOptionsSheet() != 0) composeConfirmRun();
+  return 0;
+}

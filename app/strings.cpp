@@ -1,0 +1,14 @@
+// The string table loader: one shared buffer, overwritten by every call.
+#include "app/strings.h"
+
+#include "app/app.h"
+
+namespace {
+char stringBuffer[256];
+}
+
+const char* loadResourceString(int id) {
+  if (LoadStringA(appInstance, static_cast<UINT>(id), stringBuffer, sizeof stringBuffer) == 0)
+    stringBuffer[0] = '\0';
+  return stringBuffer;
+}

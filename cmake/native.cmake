@@ -1,0 +1,37 @@
+# The portable core built for this machine: unit tests under the sanitizers, and fuzz targets.
+enable_testing()
+find_package(GTest REQUIRED)
+
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+add_library(corvane_core STATIC ${CORE_SOURCES})
+target_include_directories(corvane_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(corvane_core PRIVATE ${WARNINGS} ${SANITIZE})
+target_link_options(corvane_core PUBLIC ${SANITIZE})
+
+add_executable(core_tests
+  tests/native/fakes.cpp
+  tests/native/options_test.cpp
+  tests/native/store_test.cpp
+  tests/native/start_up_test.cpp
+  tests/native/command_line_test.cpp)
+target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE})
+target_compile_definitions(core_tests PRIVATE
+  CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc")
+target_link_libraries(core_tests PRIVATE corvane_core GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(core_tests)
+
+# Fuzz targets need clang's libFuzzer; they are built by a separate clang configuration.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CORVANE_FUZZ)
+  set(FUZZ -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+  foreach(target load_options argument)
+    add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp tests/native/fakes.cpp
+                   ${CORE_SOURCES})
+    target_include_directories(fuzz_${target} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_definitions(fuzz_${target} PRIVATE
+      CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc")
+    target_compile_options(fuzz_${target} PRIVATE ${FUZZ})
+    target_link_options(fuzz_${target} PRIVATE ${FUZZ})
+  endforeach()
+endif()

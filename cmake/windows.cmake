@@ -1,0 +1,38 @@
+# corvane.exe for 32-bit Windows, its help file, and the programs its tests run under Wine.
+enable_language(RC)
+
+set(WINDOWS_DEFINES WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0600 _WIN32_IE=0x0700 WINVER=0x0600)
+# Everything the runtime needs is linked in, so the program needs no DLL beyond the system's.
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+add_executable(corvane WIN32
+  ${CORE_SOURCES}
+  app/main.cpp
+  app/strings.cpp
+  command/short_path_win32.cpp
+  exec/confirm.cpp
+  exec/error_box.cpp
+  exec/launch.cpp
+  help/help.cpp
+  options/registry_store.cpp
+  sheet/browse.cpp
+  sheet/dvips_page.cpp
+  sheet/files_page.cpp
+  sheet/page_commands.cpp
+  sheet/page_fields.cpp
+  sheet/range_page.cpp
+  sheet/sheet.cpp
+  sheet/style_page.cpp
+  resources/corvane.rc)
+target_include_directories(corvane PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(corvane PRIVATE ${WINDOWS_DEFINES})
+target_compile_options(corvane PRIVATE ${WARNINGS} -Os -fno-exceptions -fno-rtti
+  -ffunction-sections -fdata-sections)
+target_link_options(corvane PRIVATE ${STATIC_RUNTIME} -s -Wl,--gc-sections)
+target_link_libraries(corvane PRIVATE comctl32 comdlg32 advapi32 user32 kernel32)
+set_source_files_properties(resources/corvane.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/sheet/pages.rc;${CMAKE_SOURCE_DIR}/exec/confirm.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest;${CMAKE_SOURCE_DIR}/resources/corvane.ico;${CMAKE_SOURCE_DIR}/resources/corvane-small.ico")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
+
+include(cmake/help.cmake OPTIONAL)
+include(tests/wine/wine_tests.cmake OPTIONAL)

@@ -1,0 +1,130 @@
+// The converter's command line: program, switches in a fixed order, then the quoted DVI file.
+#include "command/command_line.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "command/short_path.h"
+#include "options/options.h"
+
+char* commandLine = nullptr;
+std::int32_t commandCapacity = 0;
+
+namespace {
+
+// Long enough for the longest switch: "-L =-2147483648 " is 16 characters.
+char switchBuffer[32];
+
+bool isPresent(const char* text) { return text[0] != '\0'; }
+
+// The short form is one token; when it is unavailable the name as typed still lets process
+// creation search the PATH, and a name holding blanks must be quoted or the system would run
+// the part before the first blank.
+void writeProgramPart() {
+  std::uint32_t length =
+      shortPathName(options.programFile, commandLine, static_cast<std::uint32_t>(commandCapacity));
+  if (length == 0 || length >= static_cast<std::uint32_t>(commandCapacity)) {
+    copyText(commandLine, static_cast<std::size_t>(commandCapacity), options.programFile);
+    length = static_cast<std::uint32_t>(std::strlen(commandLine));
+  }
+  const bool quoted = length >= 2 && commandLine[0] == '"' && commandLine[length - 1] == '"';
+  if (!quoted && std::strchr(commandLine, ' ') != nullptr) {
+    std::memmove(commandLine + 1, commandLine, length);
+    commandLine[0] = '"';
+    commandLine[length + 1] = '"';
+    commandLine[length + 2] = '\0';
+  }
+}
+
+int appendField(const char* before, const char* field, const char* after) {
+  return appendToCommandLine(before) && appendToCommandLine(field) && appendToCommandLine(after);
+}
+
+char copyLetter(std::int8_t copyMode) {
+  if (copyMode == 0) return 'C';
+  if (copyMode == 1) return 'c';
+  return 'b';
+}
+
+int appendSwitches() {
+  const Options& o = options;
+  if (isPresent(o.psFile) && !appendField("-o \"", o.psFile, "\" ")) return 0;
+  if (o.encapsulated && !appendToCommandLine("-E ")) return 0;
+  if (isPresent(o.pageRanges) && !appendField("-pp ", o.pageRanges, " ")) return 0;
+  if (o.firstPage && !appendToCommandLine(formatSwitch('p', o.firstPage, !o.useTexNumbers)))
+    return 0;
+  if (o.lastPage && !appendToCommandLine(formatSwitch('l', o.lastPage, !o.useTexNumbers))) return 0;
+  if (o.pageParity == 1 && !appendToCommandLine("-A ")) return 0;
+  if (o.pageParity == 2 && !appendToCommandLine("-B ")) return 0;
+  if (o.copies && !appendToCommandLine(formatSwitch(copyLetter(o.copyMode), o.copies, 0))) return 0;
+  if (o.reverseOrder && !appendToCommandLine("-r ")) return 0;
+  if (isPresent(o.paperType) && !appendField("-t ", o.paperType, " ")) return 0;
+  if (o.magnification &&
+      !appendToCommandLine(formatSwitch(o.multiplyDviMag ? 'y' : 'x', o.magnification, 0)))
+    return 0;
+  if (o.landscape && !appendToCommandLine("-t landscape ")) return 0;
+  if (o.manualFeed && !appendToCommandLine("-m ")) return 0;
+  if (isPresent(o.offset) && !appendField("-O ", o.offset, " ")) return 0;
+  if (isPresent(o.paperSize) && !appendField("-T ", o.paperSize, " ")) return 0;
+  if (o.resolution && !appendToCommandLine(formatSwitch('D', o.resolution, 0))) return 0;
+  if (o.horizontalResolution && !appendToCommandLine(formatSwitch('X', o.horizontalResolution, 0)))
+    return 0;
+  if (o.verticalResolution && !appendToCommandLine(formatSwitch('Y', o.verticalResolution, 0)))
+    return 0;
+  if (isPresent(o.printer) && !appendField("-P ", o.printer, " ")) return 0;
+  if (o.quiet && !appendToCommandLine("-q ")) return 0;
+  if (!o.createFonts && !appendToCommandLine("-M ")) return 0;
+  if (isPresent(o.otherOptions) && !appendField("", o.otherOptions, " ")) return 0;
+  if (isPresent(o.dviFile) && !appendField("\"", o.dviFile, "\"")) return 0;
+  return 1;
+}
+
+}  // namespace
+
+const char* formatSwitch(int letter, std::int32_t value, int withEquals) {
+  char* out = switchBuffer;
+  *out++ = '-';
+  *out++ = static_cast<char>(letter);
+  *out++ = ' ';
+  if (withEquals) *out++ = '=';
+  // Widened so that the most negative value has a magnitude too.
+  std::int64_t magnitude = value;
+  if (magnitude < 0) {
+    *out++ = '-';
+    magnitude = -magnitude;
+  }
+  char digits[12];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (count > 0) *out++ = digits[--count];
+  *out++ = ' ';
+  *out = '\0';
+  return switchBuffer;
+}
+
+int appendToCommandLine(const char* piece) {
+  const std::size_t length = std::strlen(commandLine);
+  const std::size_t pieceLength = std::strlen(piece);
+  while (length + pieceLength >= static_cast<std::size_t>(commandCapacity)) {
+    void* grown =
+        std::realloc(commandLine, static_cast<std::size_t>(commandCapacity) + COMMAND_GROWTH);
+    if (grown == nullptr) return 0;
+    commandLine = static_cast<char*>(grown);
+    commandCapacity += COMMAND_GROWTH;
+  }
+  std::memcpy(commandLine + length, piece, pieceLength + 1);
+  return 1;
+}
+
+int composeCommandLine() {
+  std::free(commandLine);
+  commandCapacity = COMMAND_GROWTH;
+  commandLine = static_cast<char*>(std::calloc(1, static_cast<std::size_t>(commandCapacity)));
+  if (commandLine == nullptr) return 0;
+  writeProgramPart();
+  if (!appendToCommandLine(" ")) return 0;
+  return appendSwitches();
+}

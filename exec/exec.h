@@ -1,0 +1,13 @@
+// Running the composed command: the confirmation dialog, the launch and the error box.
+#pragma once
+
+#include <windows.h>
+
+// 1 to run, 0 to drop the run; no dialog when the command is not to be shown.
+int confirmCommandLine();
+
+// Starts the converter in the chosen window mode; in Capture mode waits for it and a key.
+void runCommandLine();
+
+// Error box with the system's text for code; 0 means the thread's last error.
+void reportSystemError(DWORD code);

@@ -1,0 +1,82 @@
+// Resource ids shared by the resource script and the code: strings, icons, templates, controls.
+#pragma once
+
+// String table
+#define IDS_REGISTRY_KEY 16
+#define IDS_REGISTRY_VALUE 17
+#define IDS_CONSOLE_TITLE 19
+#define IDS_ERROR_CAPTION 20
+#define IDS_DEFAULT_PROGRAM 21
+#define IDS_CONSOLE_DONE_TITLE 22
+#define IDS_SHEET_CAPTION 32
+#define IDS_FIRST_PAGE_TITLE 33
+#define IDS_FIRST_PAPER_TYPE 64
+#define IDS_FIRST_MAGNIFICATION 128
+
+// Icons
+#define IDI_LARGE 101
+#define IDI_SMALL 102
+
+// Dialog templates: the pages are 100 + page index
+#define IDD_FILES_PAGE 100
+#define IDD_RANGE_PAGE 101
+#define IDD_STYLE_PAGE 102
+#define IDD_DVIPS_PAGE 103
+#define IDD_CONFIRM 300
+
+// Files page
+#define IDC_DVI_BROWSE 1000
+#define IDC_DVI_FILE 1001
+#define IDC_PS_BROWSE 1010
+#define IDC_PS_FILE 1011
+#define IDC_ENCAPSULATED 1012
+#define IDC_USE_DVI_DIRECTORY 1020
+
+// Page Range page
+#define IDC_PAGE_RANGES 2000
+#define IDC_FIRST_PAGE 2001
+#define IDC_LAST_PAGE 2002
+#define IDC_USE_TEX_NUMBERS 2003
+#define IDC_ALL_PAGES 2010
+#define IDC_ODD_PAGES 2011
+#define IDC_EVEN_PAGES 2012
+#define IDC_COPIES 2020
+#define IDC_COLLATED 2021
+#define IDC_COPY_PAGE 2022
+#define IDC_COPY_BODY 2023
+#define IDC_REVERSE_ORDER 2030
+
+// Page Style page
+#define IDC_PAPER_TYPE 3000
+#define IDC_MAGNIFICATION 3010
+#define IDC_MULTIPLY_DVI_MAG 3011
+#define IDC_MANUAL_FEED 3020
+#define IDC_LANDSCAPE 3030
+#define IDC_OFFSET 3040
+#define IDC_PAPER_SIZE 3050
+#define IDC_RESOLUTION 3060
+#define IDC_HORIZONTAL_RESOLUTION 3061
+#define IDC_VERTICAL_RESOLUTION 3062
+
+// DVIPS Options page
+#define IDC_PROGRAM_BROWSE 4000
+#define IDC_PROGRAM_FILE 4001
+#define IDC_PRINTER 4010
+#define IDC_OTHER_OPTIONS 4020
+#define IDC_WINDOW_GROUP 4030
+#define IDC_CAPTURE 4031
+#define IDC_NORMAL 4032
+#define IDC_MINIMIZED 4033
+#define IDC_HIDDEN 4034
+#define IDC_QUIET 4040
+#define IDC_CREATE_FONTS 4050
+#define IDC_SHOW_COMMAND_LINE 4060
+#define IDC_SAVE_OPTIONS 4070
+
+// Confirmation dialog
+#define IDC_COMMAND_EDIT 9001
+#define IDC_CONFIRM_HELP 9
+
+// Help topics
+#define HELP_TOPIC_FIRST_PAGE 10240
+#define HELP_TOPIC_CONFIRM 20480

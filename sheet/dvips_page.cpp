@@ -1,0 +1,26 @@
+// The DVIPS Options page: the converter, its window, its switches, and saving the settings.
+#include "options/options.h"
+#include "resources/resource.h"
+#include "sheet/sheet.h"
+
+void loadDvipsPage(HWND page) {
+  currentPageIndex = 3;
+  SetDlgItemTextA(page, IDC_PROGRAM_FILE, options.programFile);
+  SetDlgItemTextA(page, IDC_PRINTER, options.printer);
+  SetDlgItemTextA(page, IDC_OTHER_OPTIONS, options.otherOptions);
+  showChoice(page, IDC_CAPTURE, WINDOW_MODE_BUTTONS, options.windowMode);
+  CheckDlgButton(page, IDC_QUIET, options.quiet ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(page, IDC_CREATE_FONTS, options.createFonts ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(page, IDC_SHOW_COMMAND_LINE,
+                 options.showCommandLine ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void storeDvipsPage(HWND page) {
+  storeText(page, IDC_PROGRAM_FILE, options.programFile);
+  storeText(page, IDC_PRINTER, options.printer);
+  storeText(page, IDC_OTHER_OPTIONS, options.otherOptions);
+  options.windowMode = checkedChoice(page, IDC_CAPTURE, WINDOW_MODE_BUTTONS);
+  options.createFonts = isChecked(page, IDC_CREATE_FONTS);
+  options.quiet = isChecked(page, IDC_QUIET);
+  options.showCommandLine = isChecked(page, IDC_SHOW_COMMAND_LINE);
+}

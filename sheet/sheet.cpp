@@ -1,0 +1,145 @@
+// The modal property sheet: its pages, the dialog procedure they share and the page protocol.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "app/app.h"
+#include "app/strings.h"
+#include "exec/exec.h"
+#include "help/help.h"
+#include "options/options.h"
+#include "resources/resource.h"
+#include "sheet/sheet.h"
+
+int currentPageIndex = 0;
+HWND iconWindow = nullptr;
+
+namespace {
+
+constexpr int MAX_PAGES = 6;
+constexpr std::size_t TITLE_SIZE = 32;
+
+std::array<PROPSHEETPAGEA, MAX_PAGES> pageDescriptors;
+char pageTitles[MAX_PAGES][TITLE_SIZE];
+PROPSHEETHEADERA sheetHeader;
+
+// The page is known by a control that only it has; the order of the tests is the page order.
+struct PageHalves {
+  int identifyingControl;
+  void (*load)(HWND);
+  void (*store)(HWND);
+};
+constexpr std::array<PageHalves, 4> pageHalves = {{
+    {IDC_DVI_FILE, loadFilesPage, storeFilesPage},
+    {IDC_FIRST_PAGE, loadRangePage, storeRangePage},
+    {IDC_PAPER_TYPE, loadStylePage, storeStylePage},
+    {IDC_PROGRAM_FILE, loadDvipsPage, storeDvipsPage},
+}};
+
+const PageHalves* halvesOf(HWND page) {
+  for (const PageHalves& halves : pageHalves)
+    if (GetDlgItem(page, halves.identifyingControl) != nullptr) return &halves;
+  return nullptr;
+}
+
+void onNotify(HWND page, const NMHDR* header) {
+  switch (header->code) {
+    case PSN_SETACTIVE: loadPageControls(page); break;
+    case PSN_KILLACTIVE: storePageControls(page); break;
+    case PSN_HELP:
+      showHelpTopic(HELP_TOPIC_FIRST_PAGE + static_cast<DWORD>(currentPageIndex));
+      break;
+    default: break;
+  }
+}
+
+void onInitDialog(HWND page) {
+  if (iconWindow != nullptr && IsWindow(iconWindow)) return;
+  iconWindow = page;
+  setWindowIcons(page);
+}
+
+BOOL answer(HWND page, LRESULT result) {
+  SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+}  // namespace
+
+void loadPageControls(HWND page) {
+  if (const PageHalves* halves = halvesOf(page)) halves->load(page);
+}
+
+void storePageControls(HWND page) {
+  if (const PageHalves* halves = halvesOf(page)) halves->store(page);
+}
+
+INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: onInitDialog(page); return FALSE;
+    case WM_NOTIFY: onNotify(page, reinterpret_cast<const NMHDR*>(lParam)); return answer(page, 0);
+    case WM_COMMAND: pageCommand(page, LOWORD(wParam)); return answer(page, 0);
+    case WM_HELP:
+    case WM_CONTEXTMENU: showHelpForMessage(page, message, wParam, lParam); return answer(page, 0);
+    default: return FALSE;
+  }
+}
+
+INT_PTR runOptionsSheet() {
+  sheetHeader = {};
+  int pageCount = 0;
+  for (;; ++pageCount) {
+    const char* title = loadResourceString(IDS_FIRST_PAGE_TITLE + pageCount);
+    if (title[0] == '\0' || pageCount == MAX_PAGES) break;
+    PROPSHEETPAGEA& descriptor = pageDescriptors[static_cast<std::size_t>(pageCount)];
+    descriptor = {};
+    descriptor.dwSize = sizeof(PROPSHEETPAGEA);
+    descriptor.dwFlags = PSP_USETITLE | PSP_HASHELP;
+    descriptor.hInstance = appInstance;
+    descriptor.pszTemplate = MAKEINTRESOURCEA(IDD_FILES_PAGE + pageCount);
+    copyText(pageTitles[pageCount], title);
+    descriptor.pszTitle = pageTitles[pageCount];
+    descriptor.pfnDlgProc = pageDialogProc;
+  }
+  sheetHeader.dwSize = sizeof(PROPSHEETHEADERA);
+  sheetHeader.dwFlags = PSH_PROPSHEETPAGE | PSH_USEICONID | PSH_NOAPPLYNOW;
+  sheetHeader.hwndParent = nullptr;
+  sheetHeader.hInstance = appInstance;
+  sheetHeader.pszIcon = MAKEINTRESOURCEA(IDI_LARGE);
+  sheetHeader.pszCaption = loadResourceString(IDS_SHEET_CAPTION);
+  sheetHeader.nPages = static_cast<UINT>(pageCount);
+  sheetHeader.nStartPage = 0;
+  sheetHeader.ppsp = pageDescriptors.data();
+  const INT_PTR result = PropertySheetA(&sheetHeader);
+  if (result < 0) {
+    reportSystemError(0);
+    return 0;
+  }
+  return result;
+}
+
+void setWindowIcons(HWND window) {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  GetVersionExA(&version);
+  const HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+  if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(module, MAKEINTRESOURCEA(IDI_LARGE))));
+    const HANDLE small =
+        LoadImageA(module, MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  } else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion <= 3 &&
+             version.dwMinorVersion <= 51) {
+    SetClassLongPtrA(window, GCLP_HICON,
+                     reinterpret_cast<LONG_PTR>(LoadIconA(module, MAKEINTRESOURCEA(IDI_LARGE))));
+  } else {
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(module, MAKEINTRESOURCEA(IDI_LARGE))));
+    SendMessageA(window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadIconA(module, MAKEINTRESOURCEA(IDI_SMALL))));
+  }
+}

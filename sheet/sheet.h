@@ -1,0 +1,45 @@
+// The Options sheet: its frame, the page protocol and the helpers the pages share.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+extern int currentPageIndex;
+extern HWND iconWindow;
+
+// Positive after OK, 0 after Cancel or a failure that has been reported.
+INT_PTR runOptionsSheet();
+INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+void pageCommand(HWND page, int controlId);
+void loadPageControls(HWND page);
+void storePageControls(HWND page);
+void setWindowIcons(HWND window);
+
+// Lets the user pick a file for the edit paired with the button (its id + 1).
+void browseForFile(HWND page, int buttonId, const char* filters, const char* defaultExtension);
+// Stores a number of at least lowerBound, or lowerBound - 1 for anything else.
+void readPageNumber(HWND page, int controlId, std::int32_t* destination, std::int32_t lowerBound);
+
+// Each page's halves of the protocol.
+void loadFilesPage(HWND page);
+void storeFilesPage(HWND page);
+void loadRangePage(HWND page);
+void storeRangePage(HWND page);
+void loadStylePage(HWND page);
+void storeStylePage(HWND page);
+void loadDvipsPage(HWND page);
+void storeDvipsPage(HWND page);
+
+// Moving single fields between the record and the controls.
+void showNumber(HWND page, int controlId, std::int32_t value);
+void showChoice(HWND page, int firstId, int buttonCount, std::int8_t value);
+std::int8_t checkedChoice(HWND page, int firstId, int buttonCount);
+std::int32_t isChecked(HWND page, int controlId);
+void storeText(HWND page, int controlId, char* field, std::size_t fieldSize);
+
+template <std::size_t N>
+void storeText(HWND page, int controlId, char (&field)[N]) {
+  storeText(page, controlId, field, N);
+}

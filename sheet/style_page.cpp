@@ -1,0 +1,50 @@
+// The Page Style page: paper, magnification, orientation, offset and resolutions.
+#include "app/strings.h"
+#include "options/options.h"
+#include "resources/resource.h"
+#include "sheet/sheet.h"
+
+namespace {
+
+// The lists are rebuilt at every activation from a run of strings that ends at the first
+// empty one, so they never accumulate.
+void fillList(HWND page, int comboId, int firstString) {
+  const HWND combo = GetDlgItem(page, comboId);
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  for (int id = firstString;; ++id) {
+    const char* item = loadResourceString(id);
+    if (item[0] == '\0') break;
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+}
+
+}  // namespace
+
+void loadStylePage(HWND page) {
+  currentPageIndex = 2;
+  fillList(page, IDC_PAPER_TYPE, IDS_FIRST_PAPER_TYPE);
+  SetDlgItemTextA(page, IDC_PAPER_TYPE, options.paperType);
+  fillList(page, IDC_MAGNIFICATION, IDS_FIRST_MAGNIFICATION);
+  showNumber(page, IDC_MAGNIFICATION, options.magnification);
+  CheckDlgButton(page, IDC_LANDSCAPE, options.landscape ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(page, IDC_MULTIPLY_DVI_MAG, options.multiplyDviMag ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(page, IDC_MANUAL_FEED, options.manualFeed ? BST_CHECKED : BST_UNCHECKED);
+  SetDlgItemTextA(page, IDC_OFFSET, options.offset);
+  SetDlgItemTextA(page, IDC_PAPER_SIZE, options.paperSize);
+  showNumber(page, IDC_RESOLUTION, options.resolution);
+  showNumber(page, IDC_HORIZONTAL_RESOLUTION, options.horizontalResolution);
+  showNumber(page, IDC_VERTICAL_RESOLUTION, options.verticalResolution);
+}
+
+void storeStylePage(HWND page) {
+  storeText(page, IDC_PAPER_TYPE, options.paperType);
+  readPageNumber(page, IDC_MAGNIFICATION, &options.magnification, 1);
+  options.landscape = isChecked(page, IDC_LANDSCAPE);
+  options.multiplyDviMag = isChecked(page, IDC_MULTIPLY_DVI_MAG);
+  options.manualFeed = isChecked(page, IDC_MANUAL_FEED);
+  storeText(page, IDC_OFFSET, options.offset);
+  storeText(page, IDC_PAPER_SIZE, options.paperSize);
+  readPageNumber(page, IDC_RESOLUTION, &options.resolution, 1);
+  readPageNumber(page, IDC_HORIZONTAL_RESOLUTION, &options.horizontalResolution, 1);
+  readPageNumber(page, IDC_VERTICAL_RESOLUTION, &options.verticalResolution, 1);
+}
