@@ -10,14 +10,6 @@
 
 Options options;
 
-void copyText(char* field, std::size_t fieldSize, const char* text) {
-  if (fieldSize == 0) return;
-  std::size_t length = 0;
-  while (length + 1 < fieldSize && text[length] != '\0') ++length;
-  std::memcpy(field, text, length);
-  field[length] = '\0';
-}
-
 void setDefaultOptions() {
   copyText(options.programFile, loadResourceString(IDS_DEFAULT_PROGRAM));
   options.createFonts = 1;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 constexpr std::uint32_t OPTIONS_MAGIC = 0x4C7B3EA1;
 constexpr std::uint32_t OPTIONS_SIZE = 1644;
@@ -104,7 +105,13 @@ void loadOptions();
 void saveOptions();
 
 // Copies text into a field of the given size, cut to size - 1 characters and always terminated.
-void copyText(char* field, std::size_t fieldSize, const char* text);
+inline void copyText(char* field, std::size_t fieldSize, const char* text) {
+  if (fieldSize == 0) return;
+  std::size_t length = 0;
+  while (length + 1 < fieldSize && text[length] != '\0') ++length;
+  std::memcpy(field, text, length);
+  field[length] = '\0';
+}
 
 template <std::size_t N>
 void copyText(char (&field)[N], const char* text) {

@@ -1,0 +1,45 @@
+# Shared by the scripts: building, a virtual display, and a Wine prefix of the run's own.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${CORVANE_BUILD:-$ROOT/build}
+export WINEDEBUG=-all
+export WINEARCH=win32
+# No Mono or Gecko installer prompts while a prefix is made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+build_windows() {
+  cmake -S "$ROOT" -B "$BUILD/win32" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw32.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD/win32" -j"$(nproc)" "$@"
+}
+
+# Starts Xvfb on a free display unless one is usable; sets DISPLAY and XVFB_PID.
+XVFB_PID=""
+start_display() {
+  if [ "${1:-}" != "always" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local number
+  read -r -t 30 number <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
+# A fresh prefix under a temporary folder; sets WINEPREFIX and RUN_DIR.
+RUN_DIR=""
+make_prefix() {
+  RUN_DIR=$(mktemp -d "${TMPDIR:-/tmp}/corvane-run.XXXXXX")
+  export WINEPREFIX="$RUN_DIR/prefix"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+}
+
+cleanup_run() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "$RUN_DIR" ] && [ -z "${CORVANE_KEEP_RUN:-}" ]; then rm -rf "$RUN_DIR"; fi
+}

@@ -1,0 +1,25 @@
+// Fuzz target: any stored value, loaded, then composed into a command, stays in its buffers.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "command/command_line.h"
+#include "options/options.h"
+#include "tests/native/fakes.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  resetFakes();
+  resetOptions();
+  fakeStore.keys["Software\\Tolmarek\\Corvane\\Version 1.00"]["Options"] =
+      StoredValue{std::vector<unsigned char>(data, data + size), 3};
+  loadOptions();
+  if (options.size != OPTIONS_SIZE || options.magic != OPTIONS_MAGIC) __builtin_trap();
+  for (const char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
+                            options.otherOptions})
+    if (std::memchr(field, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
+  fakeShortNames[options.programFile] = options.programFile;
+  if (composeCommandLine() != 1) __builtin_trap();
+  if (std::strlen(commandLine) >= static_cast<std::size_t>(commandCapacity)) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,241 @@
+// The composed command: the worked example, each switch, growth of the block, the program part.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "command/command_line.h"
+#include "options/options.h"
+#include "tests/native/fakes.h"
+
+namespace {
+
+const char* const PROGRAM = "C:\\TeX\\bin\\dvips.exe";
+
+class Compose : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetFakes();
+    resetOptions();
+    setDefaultOptions();
+    copyText(options.programFile, PROGRAM);
+    fakeShortNames[PROGRAM] = PROGRAM;
+  }
+  std::string compose() {
+    EXPECT_EQ(composeCommandLine(), 1);
+    EXPECT_LT(static_cast<std::int32_t>(std::strlen(commandLine)), commandCapacity);
+    return commandLine;
+  }
+  // The switches alone, between the program part and the DVI file.
+  std::string switches() {
+    const std::string command = compose();
+    return command.substr(std::strlen(PROGRAM) + 1);
+  }
+};
+
+TEST_F(Compose, WorkedExample) {
+  copyText(options.dviFile, "C:\\Papers\\paper.dvi");
+  copyText(options.psFile, "C:\\Papers\\paper.ps");
+  options.firstPage = 3;
+  options.lastPage = 10;
+  options.useTexNumbers = 0;
+  options.pageParity = 1;
+  options.copies = 2;
+  copyText(options.paperType, "a4");
+  options.magnification = 1200;
+  options.landscape = 1;
+  options.resolution = 600;
+  options.quiet = 1;
+  options.createFonts = 0;
+  copyText(options.otherOptions, "-Z");
+  EXPECT_EQ(compose(),
+            "C:\\TeX\\bin\\dvips.exe -o \"C:\\Papers\\paper.ps\" -p =3 -l =10 -A -C 2 -t a4 "
+            "-x 1200 -t landscape -D 600 -q -M -Z \"C:\\Papers\\paper.dvi\"");
+  options.useTexNumbers = 1;
+  options.multiplyDviMag = 1;
+  options.copyMode = 1;
+  EXPECT_EQ(compose(),
+            "C:\\TeX\\bin\\dvips.exe -o \"C:\\Papers\\paper.ps\" -p 3 -l 10 -A -c 2 -t a4 "
+            "-y 1200 -t landscape -D 600 -q -M -Z \"C:\\Papers\\paper.dvi\"");
+}
+
+TEST_F(Compose, DefaultRecord) {
+  copyText(options.dviFile, "C:\\Papers\\paper.dvi");
+  EXPECT_EQ(compose(), "C:\\TeX\\bin\\dvips.exe \"C:\\Papers\\paper.dvi\"");
+  options.dviFile[0] = '\0';
+  EXPECT_EQ(compose(), "C:\\TeX\\bin\\dvips.exe ");
+  options.createFonts = 0;
+  options.useTexNumbers = 0;
+  options.useDviDirectory = 0;
+  options.windowMode = 0;
+  EXPECT_EQ(compose(), "C:\\TeX\\bin\\dvips.exe -M ");
+}
+
+TEST_F(Compose, FilesAndTexts) {
+  copyText(options.psFile, "out file.ps");
+  EXPECT_EQ(switches(), "-o \"out file.ps\" ");
+  options.psFile[0] = '\0';
+  options.encapsulated = 1;
+  EXPECT_EQ(switches(), "-E ");
+  options.encapsulated = 0;
+  copyText(options.pageRanges, "1-3,7");
+  EXPECT_EQ(switches(), "-pp 1-3,7 ");
+  options.pageRanges[0] = '\0';
+  copyText(options.offset, "1in,0.5in");
+  copyText(options.paperSize, "210mm,297mm");
+  copyText(options.printer, "lj 4");
+  copyText(options.otherOptions, "-Z -j0");
+  EXPECT_EQ(switches(), "-O 1in,0.5in -T 210mm,297mm -P lj 4 -Z -j0 ");
+}
+
+TEST_F(Compose, PageSelection) {
+  options.lastPage = 10;
+  EXPECT_EQ(switches(), "-l 10 ");
+  options.useTexNumbers = 0;
+  EXPECT_EQ(switches(), "-l =10 ");
+  options.firstPage = -4;
+  EXPECT_EQ(switches(), "-p =-4 -l =10 ");
+  options.firstPage = options.lastPage = 0;
+  for (const auto& [parity, expected] :
+       {std::pair{0, ""}, {1, "-A "}, {2, "-B "}, {3, ""}, {-1, ""}, {7, ""}}) {
+    options.pageParity = static_cast<std::int8_t>(parity);
+    EXPECT_EQ(switches(), expected) << parity;
+  }
+  options.pageParity = 0;
+  options.reverseOrder = 1;
+  EXPECT_EQ(switches(), "-r ");
+}
+
+TEST_F(Compose, Copies) {
+  for (const auto& [mode, expected] :
+       {std::pair{0, "-C 2 "}, {1, "-c 2 "}, {2, "-b 2 "}, {3, "-b 2 "}, {7, "-b 2 "}}) {
+    options.copies = 2;
+    options.copyMode = static_cast<std::int8_t>(mode);
+    EXPECT_EQ(switches(), expected) << mode;
+  }
+  options.copies = 0;
+  options.copyMode = 1;
+  EXPECT_EQ(switches(), "");
+}
+
+TEST_F(Compose, PaperAndScaling) {
+  copyText(options.paperType, "letter");
+  options.landscape = 1;
+  EXPECT_EQ(switches(), "-t letter -t landscape ");
+  options.paperType[0] = '\0';
+  options.landscape = 0;
+  options.multiplyDviMag = 1;
+  EXPECT_EQ(switches(), "");
+  options.magnification = 1315;
+  EXPECT_EQ(switches(), "-y 1315 ");
+  options.multiplyDviMag = 0;
+  EXPECT_EQ(switches(), "-x 1315 ");
+  options.magnification = 0;
+  options.manualFeed = 1;
+  EXPECT_EQ(switches(), "-m ");
+  options.manualFeed = 0;
+  options.resolution = 600;
+  options.horizontalResolution = 300;
+  options.verticalResolution = -1;
+  EXPECT_EQ(switches(), "-D 600 -X 300 -Y -1 ");
+}
+
+TEST_F(Compose, ConverterFlags) {
+  options.quiet = 1;
+  options.createFonts = 0;
+  EXPECT_EQ(switches(), "-q -M ");
+  options.quiet = 7;  // any non-zero value counts as on
+  options.createFonts = 2;
+  EXPECT_EQ(switches(), "-q ");
+}
+
+TEST_F(Compose, FormatSwitchCoversTheWholeRange) {
+  EXPECT_STREQ(formatSwitch('p', INT32_MIN, 1), "-p =-2147483648 ");
+  EXPECT_STREQ(formatSwitch('X', INT32_MAX, 0), "-X 2147483647 ");
+  EXPECT_STREQ(formatSwitch('C', 0, 0), "-C 0 ");
+  const char* first = formatSwitch('a', 1, 0);
+  EXPECT_EQ(formatSwitch('b', 2, 0), first);  // one shared buffer
+}
+
+void fillEveryField() {
+  const std::string path(259, 'p');
+  const std::string shortText(63, 's');
+  for (char* field : {options.dviFile, options.psFile, options.printer, options.otherOptions})
+    copyText(field, PATH_FIELD_SIZE, path.c_str());
+  for (char* field : {options.pageRanges, options.paperType, options.offset, options.paperSize})
+    copyText(field, SHORT_FIELD_SIZE, shortText.c_str());
+  options.encapsulated = options.reverseOrder = options.landscape = options.manualFeed = 1;
+  options.quiet = 1;
+  options.createFonts = 0;
+  options.useTexNumbers = 0;
+  options.firstPage = options.lastPage = options.copies = INT32_MIN;
+  options.magnification = options.resolution = INT32_MIN;
+  options.horizontalResolution = options.verticalResolution = INT32_MIN;
+  options.pageParity = 2;
+}
+
+TEST_F(Compose, CommandsPastTheFirstBlockGrowToTheSecond) {
+  const std::string program(259, 'd');
+  copyText(options.programFile, program.c_str());
+  fakeShortNames[program] = program;
+  fillEveryField();
+  const std::string command = compose();
+  EXPECT_EQ(commandCapacity, 2048);
+  EXPECT_GE(command.size(), 1024u);
+  EXPECT_EQ(command.substr(0, 260), program + " ");
+  EXPECT_EQ(command.substr(command.size() - 261), "\"" + std::string(259, 'p') + "\"");
+}
+
+TEST_F(Compose, GrowthHappensExactlyWhenThePieceWouldNotFitWithItsNul) {
+  // Program part and blank make 2 characters; 1021 more leave the text at 1023 characters.
+  copyText(options.programFile, "d");
+  fakeShortNames["d"] = "d";
+  ASSERT_EQ(composeCommandLine(), 1);
+  const std::string piece(1021, 'x');
+  ASSERT_EQ(appendToCommandLine(piece.c_str()), 1);
+  EXPECT_EQ(commandCapacity, 1024);
+  ASSERT_EQ(appendToCommandLine("y"), 1);
+  EXPECT_EQ(commandCapacity, 2048);
+  EXPECT_EQ(std::strlen(commandLine), 1024u);
+}
+
+TEST_F(Compose, SecondCompositionStartsAfresh) {
+  fillEveryField();
+  const std::string first = compose();
+  EXPECT_EQ(commandCapacity, 2048);
+  EXPECT_EQ(compose(), first);
+  resetOptions();
+  setDefaultOptions();
+  copyText(options.programFile, PROGRAM);
+  EXPECT_EQ(compose(), std::string(PROGRAM) + " ");
+  EXPECT_EQ(commandCapacity, 1024);
+}
+
+TEST_F(Compose, ProgramPartIsTheShortForm) {
+  copyText(options.programFile, "C:\\Program Files\\TeX\\dvips.exe");
+  fakeShortNames[options.programFile] = "C:\\PROGRA~1\\TeX\\dvips.exe";
+  EXPECT_EQ(compose(), "C:\\PROGRA~1\\TeX\\dvips.exe ");
+}
+
+TEST_F(Compose, ProgramAsTypedWhenTheShortFormFails) {
+  copyText(options.programFile, "dvips.exe");
+  EXPECT_EQ(compose(), "dvips.exe ");
+  copyText(options.programFile, "C:\\No Such\\dvips.exe");
+  EXPECT_EQ(compose(), "\"C:\\No Such\\dvips.exe\" ");
+}
+
+TEST_F(Compose, ProgramPartWithBlanksIsQuotedOnce) {
+  // Short names may be turned off on a volume: the long name comes back.
+  copyText(options.programFile, "C:\\Program Files\\dvips.exe");
+  fakeShortNames[options.programFile] = options.programFile;
+  EXPECT_EQ(compose(), "\"C:\\Program Files\\dvips.exe\" ");
+  copyText(options.programFile, "\"C:\\Program Files\\dvips.exe\"");
+  EXPECT_EQ(compose(), "\"C:\\Program Files\\dvips.exe\" ");
+  const std::string longest = "C:\\" + std::string(250, 'a') + " b.exe";
+  copyText(options.programFile, longest.c_str());
+  EXPECT_EQ(compose(), "\"" + longest.substr(0, 259) + "\" ");
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// Stand-ins for the platform services of the portable core, for tests and fuzzers.
+#include "tests/native/fakes.h"
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "app/strings.h"
+#include "command/short_path.h"
+#include "options/options.h"
+#include "options/value_store.h"
+
+FakeStore fakeStore;
+std::map<std::string, std::string> fakeShortNames;
+
+namespace {
+
+// The string table is read from the program's own resource script, so the tests use the
+// texts that the program ships.
+std::map<int, std::string> readStringTable() {
+  std::map<int, std::string> table;
+  std::ifstream script(CORVANE_RESOURCE_SCRIPT);
+  std::string line;
+  bool inside = false;
+  while (std::getline(script, line)) {
+    if (line.rfind("STRINGTABLE", 0) == 0) inside = true;
+    if (!inside) continue;
+    if (line.rfind("END", 0) == 0) break;
+    const auto comma = line.find(',');
+    const auto open = line.find('"');
+    const auto close = line.rfind('"');
+    if (comma == std::string::npos || open == std::string::npos || close <= open) continue;
+    std::string text;
+    for (auto i = open + 1; i < close; ++i) {
+      if (line[i] == '\\' && i + 1 < close) ++i;
+      text += line[i];
+    }
+    table[std::stoi(line.substr(0, comma))] = text;
+  }
+  return table;
+}
+
+char stringBuffer[256];
+
+}  // namespace
+
+const char* loadResourceString(int id) {
+  static const std::map<int, std::string> table = readStringTable();
+  const auto found = table.find(id);
+  copyText(stringBuffer, found == table.end() ? "" : found->second.c_str());
+  return stringBuffer;
+}
+
+void resetFakes() {
+  fakeStore = FakeStore{};
+  fakeShortNames.clear();
+}
+
+void resetOptions() { std::memset(&options, 0, sizeof options); }
+
+long storeOpenKey(const char* path, StoreKey* key) {
+  auto found = fakeStore.keys.find(path);
+  if (found == fakeStore.keys.end()) return 2;  // not found
+  if (fakeStore.refuseFullAccess) return 5;     // access denied
+  ++fakeStore.opens;
+  *key = &found->second;
+  return 0;
+}
+
+long storeCreateKey(const char* path, StoreKey* key) {
+  if (fakeStore.refuseCreate) return 5;
+  ++fakeStore.opens;
+  *key = &fakeStore.keys[path];
+  return 0;
+}
+
+long storeQueryValue(StoreKey key, const char* name, unsigned char* buffer, std::uint32_t* count) {
+  auto& values = *static_cast<std::map<std::string, StoredValue>*>(key);
+  const auto found = values.find(name);
+  if (found == values.end()) return 2;
+  const auto size = static_cast<std::uint32_t>(found->second.data.size());
+  if (size > *count) {
+    *count = size;
+    return 234;  // more data
+  }
+  if (size > 0) std::memcpy(buffer, found->second.data.data(), size);
+  *count = size;
+  return 0;
+}
+
+long storeSetBinaryValue(StoreKey key, const char* name, const unsigned char* data,
+                         std::uint32_t size) {
+  auto& values = *static_cast<std::map<std::string, StoredValue>*>(key);
+  values[name] = StoredValue{std::vector<unsigned char>(data, data + size), 3};
+  return 0;
+}
+
+void storeCloseKey(StoreKey) { ++fakeStore.closes; }
+
+std::uint32_t shortPathName(const char* path, char* buffer, std::uint32_t bufferSize) {
+  const auto found = fakeShortNames.find(path);
+  if (found == fakeShortNames.end() || found->second.empty()) return 0;
+  const auto length = static_cast<std::uint32_t>(found->second.size());
+  if (length >= bufferSize) return length + 1;
+  std::memcpy(buffer, found->second.c_str(), length + 1);
+  return length;
+}

@@ -1,0 +1,30 @@
+// Test stand-ins for the platform: the string table, the per-user value store, short paths.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+struct StoredValue {
+  std::vector<unsigned char> data;
+  std::uint32_t type = 3;  // the registry's REG_BINARY; any type is served alike
+};
+
+struct FakeStore {
+  std::map<std::string, std::map<std::string, StoredValue>> keys;
+  bool refuseFullAccess = false;  // the key exists but may only be read
+  bool refuseCreate = false;
+  int opens = 0;
+  int closes = 0;
+};
+
+extern FakeStore fakeStore;
+
+// What shortPathName answers: an empty name makes the conversion fail.
+extern std::map<std::string, std::string> fakeShortNames;
+
+void resetFakes();
+
+// Fills the global record as the program does at start-up; the record is zeroed first.
+void resetOptions();

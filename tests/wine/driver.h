@@ -1,0 +1,76 @@
+// Operating the real corvane.exe from another process, as a user would, and observing it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "options/options.h"
+
+// Generous deadlines: a cold Wine can be slow, and a failed wait fails the test.
+constexpr DWORD DEADLINE_MS = 30000;
+
+// Folder of wine_tests.exe, where corvane.exe and the test programs are built; ends in '\'.
+std::string buildFolder();
+std::string corvanePath();
+std::string fakeConverterPath();
+// A fresh empty folder under the prefix's temporary folder, unique for this run; ends in '\'.
+std::string scratchFolder(const std::string& name);
+
+// The record a first start shows: the defaults.
+Options defaultRecord();
+void clearStoredRecord();
+void storeRecord(const Options& record);
+void storeBytes(const std::vector<std::uint8_t>& bytes, DWORD type = REG_BINARY);
+// Empty when there is no stored value.
+std::vector<std::uint8_t> storedBytes();
+
+// Starts corvane.exe (or another program) with the given argument text after its quoted name.
+PROCESS_INFORMATION startProgram(const std::string& program, const std::string& arguments);
+PROCESS_INFORMATION startCorvane(const std::string& arguments = "");
+// The exit code, or STILL_ACTIVE when it did not end in time (it is then terminated).
+DWORD waitForExit(PROCESS_INFORMATION& process, DWORD deadlineMs = DEADLINE_MS);
+bool hasExited(const PROCESS_INFORMATION& process);
+
+// A top-level window of the process with the given class and caption; null after the deadline.
+HWND waitForWindow(DWORD processId, const char* className, const char* caption,
+                   DWORD deadlineMs = DEADLINE_MS);
+HWND waitForSheet(const PROCESS_INFORMATION& process);
+
+HWND currentPage(HWND sheet);
+HWND selectTab(HWND sheet, int index);  // returns the page now showing
+std::string tabTitle(HWND sheet, int index);
+int tabCount(HWND sheet);
+void pressSheetButton(HWND sheet, int button);  // PSBTN_OK, PSBTN_CANCEL, PSBTN_HELP
+
+std::string windowText(HWND window);
+std::string controlText(HWND dialog, int id);
+void setControlText(HWND dialog, int id, const std::string& text);
+bool isButtonChecked(HWND dialog, int id);
+void clickButton(HWND dialog, int id);  // returns when the click has been handled
+void postClick(HWND dialog, int id);    // for buttons that open a modal window
+
+// The fake converter's record of how it was started, once written; empty after the deadline.
+struct ConverterRecord {
+  std::string command, directory;
+  int show = -1, flags = -1, console = -1;
+  bool found = false;
+};
+ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlineMs = DEADLINE_MS);
+// Points the fake converter's record at a new file and returns its path.
+std::string newConverterLog(const std::string& name);
+
+bool fileExists(const std::string& path);
+std::string readFile(const std::string& path);
+// Polls until the condition holds or the deadline passes; returns the last result.
+template <typename Condition>
+bool waitUntil(Condition condition, DWORD deadlineMs = DEADLINE_MS) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > deadlineMs) return false;
+    Sleep(50);
+  }
+}

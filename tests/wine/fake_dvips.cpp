@@ -1,0 +1,43 @@
+// Stands in for dvips: records its command line, directory, start-up information and console
+// in the file named by CORVANE_FAKE_LOG, prints a few lines, and sleeps CORVANE_FAKE_SLEEP ms.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main() {
+  char logPath[MAX_PATH];
+  if (GetEnvironmentVariableA("CORVANE_FAKE_LOG", logPath, sizeof logPath) == 0) return 1;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  char directory[MAX_PATH];
+  GetCurrentDirectoryA(sizeof directory, directory);
+
+  const HANDLE screen =
+      CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  const bool hasConsole = screen != INVALID_HANDLE_VALUE;
+  if (hasConsole) CloseHandle(screen);
+
+  for (int line = 1; line <= 3; ++line) std::printf("fake dvips: line %d\n", line);
+  std::fflush(stdout);
+
+  char sleepText[32];
+  if (GetEnvironmentVariableA("CORVANE_FAKE_SLEEP", sleepText, sizeof sleepText) != 0)
+    Sleep(static_cast<DWORD>(std::atoi(sleepText)));
+
+  // Written under another name and renamed, so that a reader never sees half a record.
+  char partial[MAX_PATH + 8];
+  std::snprintf(partial, sizeof partial, "%s.part", logPath);
+  FILE* log = std::fopen(partial, "wb");
+  if (log == nullptr) return 1;
+  std::fprintf(log, "command=%s\n", GetCommandLineA());
+  std::fprintf(log, "directory=%s\n", directory);
+  std::fprintf(log, "show=%u\n", static_cast<unsigned>(startup.wShowWindow));
+  std::fprintf(log, "flags=%lu\n", static_cast<unsigned long>(startup.dwFlags));
+  std::fprintf(log, "console=%d\n", hasConsole ? 1 : 0);
+  std::fclose(log);
+  MoveFileExA(partial, logPath, MOVEFILE_REPLACE_EXISTING);
+  return 0;
+}

@@ -1,0 +1,28 @@
+# Programs for the tests that run under Wine: the tests themselves (GoogleTest, built from
+# Debian's sources for this toolchain), a fake converter and a recording help library.
+option(CORVANE_WINE_TESTS "Build the tests that run under Wine" ON)
+if(NOT CORVANE_WINE_TESTS)
+  return()
+endif()
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# A console program that records how it was started, then prints a few lines.
+add_executable(fake_dvips tests/wine/fake_dvips.cpp)
+target_compile_definitions(fake_dvips PRIVATE ${WINDOWS_DEFINES})
+target_compile_options(fake_dvips PRIVATE ${WARNINGS})
+target_link_options(fake_dvips PRIVATE ${STATIC_RUNTIME})
+
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
+add_executable(wine_tests tests/wine/driver.cpp ${WINE_TEST_SOURCES})
+target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(wine_tests PRIVATE ${WINDOWS_DEFINES})
+target_compile_options(wine_tests PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign-conversion)
+target_link_options(wine_tests PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(wine_tests PRIVATE gtest gtest_main comctl32 advapi32 user32 gdi32)
+add_dependencies(wine_tests corvane fake_dvips)
+
+include(${CMAKE_SOURCE_DIR}/tests/wine/more_programs.cmake OPTIONAL)
