@@ -36,3 +36,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
 
 include(cmake/help.cmake OPTIONAL)
 include(tests/wine/wine_tests.cmake OPTIONAL)
+include(bench/bench.cmake)
+if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/help.cmake)
+  include(packaging/release.cmake)
+endif()

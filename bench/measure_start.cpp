@@ -1,0 +1,96 @@
+// Times how long programs take from their start to a visible property sheet, side by side:
+//   measure_start.exe RUNS program-a.exe program-b.exe ...
+// Each round starts every program once, in turn, so that both see the same conditions.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Search {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK findSheet(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[64];
+  if (owner == search->processId && IsWindowVisible(window) &&
+      GetClassNameA(window, name, sizeof name) != 0 && std::string(name) == "#32770") {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Milliseconds from the start to a visible sheet that has gone idle, or a negative value.
+double timeToSheet(const std::string& program) {
+  std::string command = "\"" + program + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  LARGE_INTEGER frequency, begin, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&begin);
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return -1;
+  Search search{process.dwProcessId, nullptr};
+  const DWORD deadline = GetTickCount() + 30000;
+  while (search.found == nullptr && GetTickCount() < deadline) {
+    WaitForInputIdle(process.hProcess, 10);
+    EnumWindows(findSheet, reinterpret_cast<LPARAM>(&search));
+  }
+  QueryPerformanceCounter(&end);
+  if (search.found != nullptr) PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+    TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  if (search.found == nullptr) return -1;
+  return 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: measure_start RUNS program...\n");
+    return 2;
+  }
+  const int runs = std::atoi(argv[1]);
+  const int programs = argc - 2;
+  std::vector<std::vector<double>> times(static_cast<std::size_t>(programs));
+  for (int p = 0; p < programs; ++p) timeToSheet(argv[2 + p]);  // warm the caches once
+  for (int run = 0; run < runs; ++run)
+    for (int p = 0; p < programs; ++p) {
+      const double ms = timeToSheet(argv[2 + p]);
+      if (ms < 0) {
+        std::fprintf(stderr, "no sheet from %s\n", argv[2 + p]);
+        return 1;
+      }
+      times[static_cast<std::size_t>(p)].push_back(ms);
+    }
+  for (int p = 0; p < programs; ++p) {
+    const auto& t = times[static_cast<std::size_t>(p)];
+    std::printf("%-40s median %8.1f ms  min %8.1f ms  max %8.1f ms  (%d runs)\n", argv[2 + p],
+                median(t), *std::min_element(t.begin(), t.end()),
+                *std::max_element(t.begin(), t.end()), runs);
+  }
+  if (programs >= 2)
+    std::printf("ratio %s / %s: %.3f\n", argv[2], argv[3], median(times[0]) / median(times[1]));
+  return 0;
+}

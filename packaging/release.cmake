@@ -1,0 +1,16 @@
+# corvane-1.0-win32.zip: the program, its help file and a read-me for Windows users.
+set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/corvane-1.0-win32.zip)
+set(RELEASE_DIR ${CMAKE_BINARY_DIR}/release/corvane-1.0)
+add_custom_command(
+  OUTPUT ${RELEASE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/release
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${RELEASE_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:corvane> ${CMAKE_BINARY_DIR}/corvane.chm
+          ${RELEASE_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt
+          ${RELEASE_DIR}/README.txt
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
+          ${CMAKE_COMMAND} -E tar cf ${RELEASE_ZIP} --format=zip corvane-1.0
+  DEPENDS corvane ${CMAKE_BINARY_DIR}/corvane.chm ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt
+  COMMENT "Packing corvane-1.0-win32.zip")
+add_custom_target(release ALL DEPENDS ${RELEASE_ZIP})
