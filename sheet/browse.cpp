@@ -6,6 +6,8 @@
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 
+static_assert(sizeof(OPENFILENAMEA) == 88);
+
 void browseForFile(HWND page, int buttonId, const char* filters, const char* defaultExtension) {
   const int editId = buttonId + 1;
   // The edit's text is the initial name, so the dialog opens in that file's folder.

@@ -18,10 +18,20 @@ HWND iconWindow = nullptr;
 
 namespace {
 
+// The sheet is given the full structures, header bitmap and watermark fields included. These
+// headers stop at the third version of the page structure; the fourth adds the header bitmap.
+struct PageDescriptor {
+  PROPSHEETPAGEA page;
+  HBITMAP headerBitmap;
+};
+static_assert(sizeof(PageDescriptor) == 56);
+static_assert(sizeof(PROPSHEETHEADERA) == 52);
+static_assert(sizeof(OSVERSIONINFOA) == 148);
+
 constexpr int MAX_PAGES = 6;
 constexpr std::size_t TITLE_SIZE = 32;
 
-std::array<PROPSHEETPAGEA, MAX_PAGES> pageDescriptors;
+std::array<PageDescriptor, MAX_PAGES> pageDescriptors;
 char pageTitles[MAX_PAGES][TITLE_SIZE];
 PROPSHEETHEADERA sheetHeader;
 
@@ -93,9 +103,9 @@ INT_PTR runOptionsSheet() {
   for (;; ++pageCount) {
     const char* title = loadResourceString(IDS_FIRST_PAGE_TITLE + pageCount);
     if (title[0] == '\0' || pageCount == MAX_PAGES) break;
-    PROPSHEETPAGEA& descriptor = pageDescriptors[static_cast<std::size_t>(pageCount)];
-    descriptor = {};
-    descriptor.dwSize = sizeof(PROPSHEETPAGEA);
+    pageDescriptors[static_cast<std::size_t>(pageCount)] = {};
+    PROPSHEETPAGEA& descriptor = pageDescriptors[static_cast<std::size_t>(pageCount)].page;
+    descriptor.dwSize = sizeof(PageDescriptor);
     descriptor.dwFlags = PSP_USETITLE | PSP_HASHELP;
     descriptor.hInstance = appInstance;
     descriptor.pszTemplate = MAKEINTRESOURCEA(IDD_FILES_PAGE + pageCount);
@@ -111,7 +121,7 @@ INT_PTR runOptionsSheet() {
   sheetHeader.pszCaption = loadResourceString(IDS_SHEET_CAPTION);
   sheetHeader.nPages = static_cast<UINT>(pageCount);
   sheetHeader.nStartPage = 0;
-  sheetHeader.ppsp = pageDescriptors.data();
+  sheetHeader.ppsp = &pageDescriptors[0].page;
   const INT_PTR result = PropertySheetA(&sheetHeader);
   if (result < 0) {
     reportSystemError(0);
