@@ -22,6 +22,13 @@ target_compile_definitions(core_tests PRIVATE
 target_link_libraries(core_tests PRIVATE corvane_core GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(core_tests)
+
+# Writes the switches of every setting, for the test that runs the real dvips with each.
+add_executable(each_switch tests/dvips/each_switch.cpp tests/native/fakes.cpp)
+target_compile_options(each_switch PRIVATE ${WARNINGS} ${SANITIZE})
+target_compile_definitions(each_switch PRIVATE
+  CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc")
+target_link_libraries(each_switch PRIVATE corvane_core)
 endif()
 
 # Fuzz targets need clang's libFuzzer; they are built by a separate clang configuration.
