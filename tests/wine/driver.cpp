@@ -252,3 +252,36 @@ ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlin
   record.found = true;
   return record;
 }
+
+PROCESS_INFORMATION startProgramIn(const std::string& program, const std::string& arguments,
+                                   const std::string& directory) {
+  std::string command = "\"" + program + "\"";
+  if (!arguments.empty()) command += " " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      directory.c_str(), &startup, &process))
+    std::fprintf(stderr, "cannot start %s in %s: error %lu\n", command.c_str(), directory.c_str(),
+                 GetLastError());
+  return process;
+}
+
+std::string shortPathOf(const std::string& path) {
+  char buffer[MAX_PATH];
+  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return {};
+  return std::string(buffer, length);
+}
+
+std::string systemMessage(DWORD code) {
+  char buffer[260];
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, buffer, sizeof buffer, nullptr);
+  return std::string(buffer, length);
+}
+
+std::string messageBoxText(HWND box) {
+  const HWND text = GetDlgItem(box, 0xFFFF);
+  return text == nullptr ? std::string() : windowText(text);
+}

@@ -74,3 +74,13 @@ bool waitUntil(Condition condition, DWORD deadlineMs = DEADLINE_MS) {
     Sleep(50);
   }
 }
+
+// Starts a program as startProgram does, in the given current directory.
+PROCESS_INFORMATION startProgramIn(const std::string& program, const std::string& arguments,
+                                   const std::string& directory);
+// The short form of a path, or an empty text when the system cannot give one.
+std::string shortPathOf(const std::string& path);
+// The system's own message text for an error code.
+std::string systemMessage(DWORD code);
+// The text of a message box (its static control); empty when there is none.
+std::string messageBoxText(HWND box);

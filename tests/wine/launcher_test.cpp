@@ -1,0 +1,545 @@
+// Starting the converter after OK: window modes, the Capture console, the working directory,
+// a program that cannot be started, and a real conversion by TeX Live's dvips.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "tests/wine/driver.h"
+
+namespace {
+
+// Long enough that the launcher has surely returned, or reached its wait, before the child ends.
+constexpr DWORD CHILD_SLEEP_MS = 5000;
+// How long a process must stay alive to count as still waiting.
+constexpr DWORD STILL_WAITING_MS = 1500;
+
+const char* const FAKE_SLEEP = "CORVANE_FAKE_SLEEP";
+
+std::string withoutTrailingBackslash(std::string path) {
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool stillRunningAfter(const PROCESS_INFORMATION& process, DWORD milliseconds) {
+  return !waitUntil([&] { return hasExited(process); }, milliseconds);
+}
+
+void createEmptyFile(const std::string& path) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  CloseHandle(file);
+}
+
+// Under Wine a program started from this one shares this one's console, a graphical program
+// too, which then cannot allocate a console of its own; so this process leaves its console
+// first. Its report goes through the C runtime's standard output, which stays bound to the pipe
+// or file it was started with. When standard output is that console, it stays: false.
+bool leaveOwnConsole() {
+  DWORD mode = 0;
+  if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) return false;
+  FreeConsole();
+  return true;
+}
+
+class LaunchFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clearStoredRecord();
+    SetEnvironmentVariableA(FAKE_SLEEP, nullptr);
+    withoutConsole = leaveOwnConsole();
+  }
+  void TearDown() override {
+    if (!hasExited(corvane)) waitForExit(corvane, 1);
+    SetEnvironmentVariableA(FAKE_SLEEP, nullptr);
+  }
+
+  // The record for the fake converter in the given window mode.
+  static Options fakeRecord(int windowMode) {
+    Options record = defaultRecord();
+    copyText(record.programFile, fakeConverterPath().c_str());
+    record.windowMode = static_cast<std::int8_t>(windowMode);
+    return record;
+  }
+
+  // Stores the record, starts corvane.exe with the argument (in the directory, when one is
+  // given) and presses OK on its sheet.
+  void runWithOk(const Options& record, const std::string& argument,
+                 const std::string& directory = "") {
+    storeRecord(record);
+    corvane = directory.empty() ? startCorvane(argument)
+                                : startProgramIn(corvanePath(), argument, directory);
+    ASSERT_NE(corvane.hProcess, nullptr);
+    const HWND sheet = waitForSheet(corvane);
+    ASSERT_NE(sheet, nullptr);
+    pressSheetButton(sheet, PSBTN_OK);
+  }
+
+  // A fresh record file for the fake converter; a file of that name left by an earlier run in
+  // the same prefix is removed.
+  static std::string newLog(const std::string& name) {
+    const std::string log = newConverterLog(name);
+    DeleteFileA(log.c_str());
+    return log;
+  }
+
+  PROCESS_INFORMATION corvane = {};
+  bool withoutConsole = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Window modes
+
+class LaunchWindow : public LaunchFixture {
+ protected:
+  // A mode that does not wait: corvane ends while the child still sleeps.
+  void expectReturnsAtOnce(int windowMode, int showCommand) {
+    SetEnvironmentVariableA(FAKE_SLEEP, std::to_string(CHILD_SLEEP_MS).c_str());
+    const std::string log = newLog("mode" + std::to_string(windowMode));
+    runWithOk(fakeRecord(windowMode), "paper.dvi");
+    EXPECT_EQ(waitForExit(corvane), 0u);
+    EXPECT_FALSE(fileExists(log)) << "the converter had already ended";
+    const ConverterRecord received = waitForConverterRecord(log);
+    ASSERT_TRUE(received.found);
+    EXPECT_EQ(received.show, showCommand);
+    EXPECT_NE(received.flags & STARTF_USESHOWWINDOW, 0);
+    EXPECT_NE(received.command.find(" \"paper.dvi\""), std::string::npos) << received.command;
+  }
+};
+
+TEST_F(LaunchWindow, NormalShowsNormallyAndDoesNotWait) {
+  expectReturnsAtOnce(WINDOW_NORMAL, SW_SHOWNORMAL);
+}
+
+TEST_F(LaunchWindow, MinimizedShowsMinimizedAndDoesNotWait) {
+  expectReturnsAtOnce(WINDOW_MINIMIZED, SW_MINIMIZE);
+}
+
+TEST_F(LaunchWindow, HiddenHidesAndDoesNotWait) { expectReturnsAtOnce(WINDOW_HIDDEN, SW_HIDE); }
+
+// A stored mode outside the four buttons is no Capture and shows the child normally.
+TEST_F(LaunchWindow, UnknownModeShowsNormallyAndDoesNotWait) {
+  expectReturnsAtOnce(9, SW_SHOWNORMAL);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The Capture console, seen from outside by attaching to it
+
+// This process joins another's console for a while. Its own output goes through the C
+// runtime's standard output, which stays bound to the pipe it was started with.
+class AttachedConsole {
+ public:
+  AttachedConsole() = default;
+  AttachedConsole(const AttachedConsole&) = delete;
+  AttachedConsole& operator=(const AttachedConsole&) = delete;
+  ~AttachedConsole() { detach(); }
+
+  // Polls until the process has a console to join.
+  bool attach(DWORD processId, DWORD deadlineMs = DEADLINE_MS) {
+    detach();
+    FreeConsole();
+    attached_ = waitUntil([&] { return AttachConsole(processId) != 0; }, deadlineMs);
+    if (!attached_) return false;
+    output_ = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    input_ = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+    return output_ != INVALID_HANDLE_VALUE && input_ != INVALID_HANDLE_VALUE;
+  }
+
+  void detach() {
+    if (output_ != INVALID_HANDLE_VALUE) CloseHandle(output_);
+    if (input_ != INVALID_HANDLE_VALUE) CloseHandle(input_);
+    output_ = input_ = INVALID_HANDLE_VALUE;
+    if (attached_) FreeConsole();
+    attached_ = false;
+  }
+
+  std::string title() const {
+    char text[512];
+    const DWORD length = GetConsoleTitleA(text, sizeof text);
+    return std::string(text, length);
+  }
+
+  COORD size() const {
+    CONSOLE_SCREEN_BUFFER_INFO info = {};
+    if (!GetConsoleScreenBufferInfo(output_, &info)) return COORD{0, 0};
+    return info.dwSize;
+  }
+
+  std::vector<WORD> attributes() const {
+    const COORD cells = size();
+    std::vector<WORD> result(static_cast<std::size_t>(cells.X) * cells.Y);
+    DWORD read = 0;
+    if (!result.empty() &&
+        !ReadConsoleOutputAttribute(output_, result.data(), result.size(), COORD{0, 0}, &read))
+      return {};
+    result.resize(read);
+    return result;
+  }
+
+  // The whole buffer, one line of text per row with its trailing blanks removed.
+  std::string characters() const {
+    const COORD cells = size();
+    std::string all;
+    std::vector<char> row(static_cast<std::size_t>(cells.X));
+    for (SHORT y = 0; y < cells.Y; ++y) {
+      DWORD read = 0;
+      if (!ReadConsoleOutputCharacterA(output_, row.data(), row.size(), COORD{0, y}, &read)) break;
+      std::string line(row.data(), read);
+      line.erase(line.find_last_not_of(' ') + 1);
+      all += line + "\n";
+    }
+    return all;
+  }
+
+  bool write(const INPUT_RECORD& record) const {
+    DWORD written = 0;
+    return WriteConsoleInputA(input_, &record, 1, &written) && written == 1;
+  }
+
+ private:
+  bool attached_ = false;
+  HANDLE output_ = INVALID_HANDLE_VALUE;
+  HANDLE input_ = INVALID_HANDLE_VALUE;
+};
+
+INPUT_RECORD keyEvent(bool down) {
+  INPUT_RECORD record = {};
+  record.EventType = KEY_EVENT;
+  record.Event.KeyEvent.bKeyDown = down ? TRUE : FALSE;
+  record.Event.KeyEvent.wRepeatCount = 1;
+  record.Event.KeyEvent.wVirtualKeyCode = 'Q';
+  record.Event.KeyEvent.uChar.AsciiChar = 'q';
+  return record;
+}
+
+INPUT_RECORD mouseEvent() {
+  INPUT_RECORD record = {};
+  record.EventType = MOUSE_EVENT;
+  record.Event.MouseEvent.dwMousePosition = COORD{5, 2};
+  record.Event.MouseEvent.dwEventFlags = MOUSE_MOVED;
+  return record;
+}
+
+INPUT_RECORD focusEvent(bool gained) {
+  INPUT_RECORD record = {};
+  record.EventType = FOCUS_EVENT;
+  record.Event.FocusEvent.bSetFocus = gained ? TRUE : FALSE;
+  return record;
+}
+
+INPUT_RECORD menuEvent() {
+  INPUT_RECORD record = {};
+  record.EventType = MENU_EVENT;
+  record.Event.MenuEvent.dwCommandId = 1;
+  return record;
+}
+
+INPUT_RECORD bufferSizeEvent() {
+  INPUT_RECORD record = {};
+  record.EventType = WINDOW_BUFFER_SIZE_EVENT;
+  record.Event.WindowBufferSizeEvent.dwSize = COORD{80, 25};
+  return record;
+}
+
+constexpr const char* RUNNING_TITLE = "Corvane";
+constexpr const char* DONE_TITLE = "Corvane: Press any key to close this window";
+constexpr WORD CAPTURE_COLOUR = 0x1F;
+
+class LaunchCapture : public LaunchFixture {
+ protected:
+  void SetUp() override {
+    LaunchFixture::SetUp();
+    if (!withoutConsole) GTEST_SKIP() << "standard output is a console: send it to a pipe or file";
+    SetEnvironmentVariableA(FAKE_SLEEP, std::to_string(CHILD_SLEEP_MS).c_str());
+  }
+  void TearDown() override {
+    console.detach();
+    LaunchFixture::TearDown();
+  }
+
+  // Starts the capture run and joins its console while the converter sleeps.
+  void startAndAttach(const std::string& logName) {
+    log = newLog(logName);
+    runWithOk(fakeRecord(WINDOW_CAPTURE), "paper.dvi");
+    ASSERT_TRUE(console.attach(corvane.dwProcessId));
+  }
+
+  bool converterEnded() { return waitForConverterRecord(log).found; }
+
+  std::string log;
+  AttachedConsole console;
+};
+
+TEST_F(LaunchCapture, ConverterStartsShownNormallyInTheConsole) {
+  startAndAttach("capture-show");
+  const ConverterRecord received = waitForConverterRecord(log);
+  ASSERT_TRUE(received.found);
+  EXPECT_EQ(received.show, SW_SHOWNORMAL);
+  EXPECT_NE(received.flags & STARTF_USESHOWWINDOW, 0);
+  EXPECT_EQ(received.console, 1);
+  EXPECT_TRUE(stillRunningAfter(corvane, STILL_WAITING_MS)) << "corvane did not wait for a key";
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+TEST_F(LaunchCapture, TitledCorvaneWhileTheConverterRuns) {
+  startAndAttach("capture-title");
+  EXPECT_TRUE(waitUntil([&] { return console.title() == RUNNING_TITLE; }, 5000)) << console.title();
+  EXPECT_FALSE(fileExists(log)) << "the converter had already ended";
+  ASSERT_TRUE(converterEnded());
+  EXPECT_TRUE(waitUntil([&] { return console.title() == DONE_TITLE; })) << console.title();
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+TEST_F(LaunchCapture, AfterTheConverterTheWholeBufferIsWhiteOnBlueWithItsOutput) {
+  startAndAttach("capture-colour");
+  ASSERT_TRUE(converterEnded());
+  ASSERT_TRUE(waitUntil([&] { return console.title() == DONE_TITLE; })) << console.title();
+  const COORD size = console.size();
+  const std::vector<WORD> attributes = console.attributes();
+  ASSERT_EQ(attributes.size(), static_cast<std::size_t>(size.X) * size.Y);
+  ASSERT_FALSE(attributes.empty());
+  const auto other = std::find_if(attributes.begin(), attributes.end(),
+                                  [](WORD attribute) { return attribute != CAPTURE_COLOUR; });
+  EXPECT_EQ(other, attributes.end())
+      << "cell " << (other - attributes.begin()) << " has attribute " << *other;
+  const std::string text = console.characters();
+  for (const char* line : {"fake dvips: line 1", "fake dvips: line 2", "fake dvips: line 3"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << " missing from\n" << text;
+  const ConverterRecord received = waitForConverterRecord(log);
+  EXPECT_EQ(received.console, 1);
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+TEST_F(LaunchCapture, ReleasesMouseAndFocusDoNotEndTheWaitAKeyPressDoes) {
+  startAndAttach("capture-keys");
+  ASSERT_TRUE(converterEnded());
+  ASSERT_TRUE(waitUntil([&] { return console.title() == DONE_TITLE; })) << console.title();
+  ASSERT_TRUE(console.write(keyEvent(false)));
+  ASSERT_TRUE(console.write(mouseEvent()));
+  ASSERT_TRUE(console.write(focusEvent(true)));
+  ASSERT_TRUE(console.write(focusEvent(false)));
+  ASSERT_TRUE(console.write(menuEvent()));
+  ASSERT_TRUE(console.write(bufferSizeEvent()));
+  ASSERT_TRUE(console.write(keyEvent(false)));
+  EXPECT_TRUE(stillRunningAfter(corvane, STILL_WAITING_MS));
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+TEST_F(LaunchCapture, AKeyPressedWhileTheConverterRunsEndsTheWaitWhenItEnds) {
+  startAndAttach("capture-early-key");
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  ASSERT_TRUE(console.write(keyEvent(false)));
+  EXPECT_FALSE(fileExists(log)) << "the converter had already ended";
+  EXPECT_TRUE(stillRunningAfter(corvane, STILL_WAITING_MS));
+  EXPECT_FALSE(fileExists(log)) << "the converter ended too soon for this test";
+  ASSERT_TRUE(converterEnded());
+  console.detach();
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Working directory
+
+class LaunchDirectory : public LaunchFixture {
+ protected:
+  // Runs the fake converter in Normal mode and returns the directory it started in.
+  std::string childDirectory(const std::string& dviFile, bool useDviDirectory,
+                             const std::string& corvaneDirectory) {
+    Options record = fakeRecord(WINDOW_NORMAL);
+    record.useDviDirectory = useDviDirectory ? 1 : 0;
+    const std::string log = newLog("directory");
+    runWithOk(record, dviFile, corvaneDirectory);
+    EXPECT_EQ(waitForExit(corvane), 0u);
+    const ConverterRecord received = waitForConverterRecord(log);
+    EXPECT_TRUE(received.found);
+    return received.directory;
+  }
+};
+
+TEST_F(LaunchDirectory, DviFolderInShortForm) {
+  const std::string folder = scratchFolder("Papers With Long Names");
+  createEmptyFile(folder + "paper.dvi");
+  const std::string expected = withoutTrailingBackslash(shortPathOf(folder));
+  ASSERT_FALSE(expected.empty());
+  ASSERT_NE(lowerCase(expected), lowerCase(withoutTrailingBackslash(folder)))
+      << "the folder has no shorter name";
+  const std::string start = scratchFolder("start");
+  EXPECT_EQ(lowerCase(childDirectory(folder + "paper.dvi", true, start)), lowerCase(expected));
+}
+
+TEST_F(LaunchDirectory, DviFileInADriveRootKeepsTheBackslash) {
+  const std::string dvi =
+      "C:\\corvane-launcher-root-" + std::to_string(GetCurrentProcessId()) + ".dvi";
+  createEmptyFile(dvi);
+  const std::string start = scratchFolder("start-root");
+  EXPECT_EQ(childDirectory(dvi, true, start), "C:\\");
+  DeleteFileA(dvi.c_str());
+}
+
+TEST_F(LaunchDirectory, MissingDviFileStartsInCorvanesDirectory) {
+  const std::string folder = scratchFolder("missing");
+  const std::string start = scratchFolder("start-missing");
+  EXPECT_EQ(lowerCase(childDirectory(folder + "no-such-paper.dvi", true, start)),
+            lowerCase(withoutTrailingBackslash(start)));
+}
+
+TEST_F(LaunchDirectory, NameWithoutBackslashStartsInCorvanesDirectory) {
+  const std::string start = scratchFolder("Start Folder With Long Name");
+  createEmptyFile(start + "paper.dvi");
+  EXPECT_EQ(lowerCase(childDirectory("paper.dvi", true, start)),
+            lowerCase(withoutTrailingBackslash(start)));
+}
+
+TEST_F(LaunchDirectory, FlagOffStartsInCorvanesDirectory) {
+  const std::string folder = scratchFolder("Papers Not Used");
+  createEmptyFile(folder + "paper.dvi");
+  const std::string start = scratchFolder("start-flag-off");
+  EXPECT_EQ(lowerCase(childDirectory(folder + "paper.dvi", false, start)),
+            lowerCase(withoutTrailingBackslash(start)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// A program that cannot be started
+
+class LaunchFailure : public LaunchFixture {
+ protected:
+  // Runs with a program that does not exist and returns the error box, left open.
+  HWND runMissingProgram(int windowMode) {
+    Options record = fakeRecord(windowMode);
+    copyText(record.programFile, (buildFolder() + "no-such-converter.exe").c_str());
+    runWithOk(record, "paper.dvi");
+    return waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
+  }
+
+  void closeBox(HWND box) {
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(waitForExit(corvane), 0u);
+  }
+};
+
+TEST_F(LaunchFailure, NormalModeShowsTheSystemsText) {
+  const HWND box = runMissingProgram(WINDOW_NORMAL);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), systemMessage(ERROR_FILE_NOT_FOUND));
+  closeBox(box);
+}
+
+TEST_F(LaunchFailure, CaptureModeReleasesTheConsoleBeforeTheBox) {
+  if (!withoutConsole) GTEST_SKIP() << "standard output is a console: send it to a pipe or file";
+  const HWND box = runMissingProgram(WINDOW_CAPTURE);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), systemMessage(ERROR_FILE_NOT_FOUND));
+  const BOOL attached = AttachConsole(corvane.dwProcessId);
+  const DWORD error = GetLastError();
+  if (attached) FreeConsole();
+  EXPECT_FALSE(attached) << "corvane still has a console while its error box shows";
+  EXPECT_NE(error, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "this process had a console";
+  closeBox(box);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TeX Live's dvips, reached through a forwarder installed as dvips.exe
+
+class LaunchDvips : public LaunchFixture {
+ protected:
+  void SetUp() override {
+    LaunchFixture::SetUp();
+    char folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA("CORVANE_TEX_INPUTS", folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder)
+      GTEST_SKIP() << "CORVANE_TEX_INPUTS names no folder with paper.dvi and bin\\dvips.exe";
+    inputs = withoutTrailingBackslash(folder) + "\\";
+    char path[32767];
+    const DWORD pathLength = GetEnvironmentVariableA("PATH", path, sizeof path);
+    oldPath = std::string(path, pathLength);
+    SetEnvironmentVariableA("PATH", (inputs + "bin;" + oldPath).c_str());
+  }
+  void TearDown() override {
+    if (!oldPath.empty()) SetEnvironmentVariableA("PATH", oldPath.c_str());
+    LaunchFixture::TearDown();
+  }
+
+  // Converts paper.dvi with the record's page selection and returns the PostScript made.
+  std::string convert(Options record, const std::string& name) {
+    const std::string output = scratchFolder("dvips-" + name) + name + ".ps";
+    record.windowMode = WINDOW_NORMAL;
+    copyText(record.programFile, "dvips.exe");
+    record.quiet = 1;
+    copyText(record.psFile, output.c_str());
+    runWithOk(record, "\"" + inputs + "paper.dvi\"");
+    EXPECT_EQ(waitForExit(corvane), 0u);
+    std::string content;
+    // dvips is a Unix program here: nothing can wait for it, so the output is polled.
+    waitUntil(
+        [&] {
+          content = readFile(output);
+          const auto end = content.find_last_not_of("\r\n");
+          return end != std::string::npos && end >= 4 && content.compare(end - 4, 5, "%%EOF") == 0;
+        },
+        60000);
+    return content;
+  }
+
+  static std::vector<std::string> pageLines(const std::string& postScript) {
+    std::vector<std::string> pages;
+    std::size_t at = 0;
+    while ((at = postScript.find("%%Page:", at)) != std::string::npos) {
+      const std::size_t end = postScript.find_first_of("\r\n", at);
+      pages.push_back(postScript.substr(at, end - at));
+      at = end;
+    }
+    return pages;
+  }
+
+  std::string inputs, oldPath;
+};
+
+// paper.dvi has six pages counted 11 to 16.
+TEST_F(LaunchDvips, PageRangeByTexNumbers) {
+  Options record = defaultRecord();
+  copyText(record.pageRanges, "12-14");
+  const std::string postScript = convert(record, "range");
+  ASSERT_FALSE(postScript.empty()) << "no PostScript was written";
+  EXPECT_EQ(pageLines(postScript),
+            (std::vector<std::string>{"%%Page: 12 1", "%%Page: 13 2", "%%Page: 14 3"}));
+}
+
+TEST_F(LaunchDvips, FirstAndLastPageByTexNumbers) {
+  Options record = defaultRecord();
+  record.firstPage = 13;
+  record.lastPage = 15;
+  const std::string postScript = convert(record, "numbers");
+  ASSERT_FALSE(postScript.empty()) << "no PostScript was written";
+  EXPECT_EQ(pageLines(postScript),
+            (std::vector<std::string>{"%%Page: 13 1", "%%Page: 14 2", "%%Page: 15 3"}));
+}
+
+TEST_F(LaunchDvips, FirstAndLastPageByPosition) {
+  Options record = defaultRecord();
+  record.useTexNumbers = 0;
+  record.firstPage = 2;
+  record.lastPage = 3;
+  const std::string postScript = convert(record, "position");
+  ASSERT_FALSE(postScript.empty()) << "no PostScript was written";
+  EXPECT_EQ(pageLines(postScript), (std::vector<std::string>{"%%Page: 12 1", "%%Page: 13 2"}));
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Makes what the Wine tests of a real conversion need, in the folder given: paper.dvi, set by
+# plain TeX with six pages counted 11 to 16, and bin/dvips.exe, the forwarder to TeX Live's
+# dvips. Prints the folder's Windows path, for CORVANE_TEX_INPUTS. Needs WINEPREFIX.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+folder=$1
+mkdir -p "$folder/bin"
+cat >"$folder/paper.tex" <<'TEX'
+\count0=11
+\def\page#1{\centerline{Page #1}\vfill\eject}
+\page{eleven}\page{twelve}\page{thirteen}\page{fourteen}\page{fifteen}\page{sixteen}
+\end
+TEX
+(cd "$folder" && tex -interaction=batchmode paper.tex >/dev/null)
+[ -s "$folder/paper.dvi" ] || { echo "prepare-inputs: tex made no paper.dvi" >&2; exit 1; }
+install -m 755 "$root/scripts/dvips-forwarder" "$folder/bin/dvips.exe"
+winepath -w "$folder" 2>/dev/null
