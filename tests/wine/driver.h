@@ -74,3 +74,31 @@ bool waitUntil(Condition condition, DWORD deadlineMs = DEADLINE_MS) {
     Sleep(50);
   }
 }
+
+// --- Sheet and page checks ---
+
+// A record that starts the fake converter in a normal window: the defaults otherwise.
+Options fakeConverterRecord();
+// The record's bytes, and a record made from stored bytes (zero-filled when they are short).
+std::vector<std::uint8_t> bytesOf(const Options& record);
+Options recordOf(const std::vector<std::uint8_t>& bytes);
+// The short form of a path, as the composer writes the program; the path itself when none.
+std::string shortPathOf(const std::string& path);
+// Creates an empty file (and nothing else) at the path.
+void createEmptyFile(const std::string& path);
+
+// A descendant of the window with the class and id; null when there is none.
+HWND findDescendant(HWND parent, const char* className, int id);
+// A visible top-level window of the process with the caption that is not `other`.
+HWND waitForOtherWindow(DWORD processId, const char* caption, HWND other,
+                        DWORD deadlineMs = DEADLINE_MS);
+// Entries of a combo box in another process.
+int comboCount(HWND combo);
+std::string comboItem(HWND combo, int index);
+void selectComboItem(HWND combo, int index);
+// Posts the command of a button, as a click on it does; for buttons that close a modal window.
+void postCommand(HWND dialog, int id);
+
+// Writes what the screen shows of the window as a 24-bit BMP once two captures in a row agree;
+// false when it could not be captured or written.
+bool saveWindowImage(HWND window, const std::string& path);
