@@ -368,10 +368,14 @@ void postCommand(HWND dialog, int id) {
 
 namespace {
 
-// The window's rectangle as the screen shows it, as bottom-up 24-bit rows padded to 4 bytes.
+// The window's client area as the screen shows it, as bottom-up 24-bit rows padded to 4 bytes.
+// (Without a window manager nobody draws the title bar, so the frame would come out black.)
 bool captureWindow(HWND window, BITMAPINFOHEADER& header, std::vector<std::uint8_t>& pixels) {
-  RECT frame;
-  if (!GetWindowRect(window, &frame)) return false;
+  RECT client;
+  if (!GetClientRect(window, &client)) return false;
+  POINT corner = {0, 0};
+  ClientToScreen(window, &corner);
+  const RECT frame = {corner.x, corner.y, corner.x + client.right, corner.y + client.bottom};
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   if (width <= 0 || height <= 0) return false;
   const HDC screen = GetDC(nullptr);

@@ -99,6 +99,6 @@ void selectComboItem(HWND combo, int index);
 // Posts the command of a button, as a click on it does; for buttons that close a modal window.
 void postCommand(HWND dialog, int id);
 
-// Writes what the screen shows of the window as a 24-bit BMP once two captures in a row agree;
-// false when it could not be captured or written.
+// Writes what the screen shows of the window's client area as a 24-bit BMP once two captures in a
+// row agree; false when it could not be captured or written.
 bool saveWindowImage(HWND window, const std::string& path);
