@@ -38,7 +38,7 @@ TEST_P(SheetOk, StoresTheActiveTabBeforeClosing) {
   EXPECT_EQ(okAndReceive(), program() + " " + GetParam().switches);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachTab, SheetOk,
+INSTANTIATE_TEST_SUITE_P(SheetOnEachTab, SheetOk,
                          ::testing::Values(OkCase{FILES_PAGE, IDC_PS_FILE, "C:\\Out\\x.ps",
                                                   "-o \"C:\\Out\\x.ps\" "},
                                            OkCase{RANGE_PAGE, IDC_FIRST_PAGE, "5", "-p 5 "},
@@ -82,6 +82,13 @@ TEST_F(SheetArgument, QuotedPathWithBlanksIsShownBareAndQuotedOnceInTheCommand) 
   ASSERT_NE(open(fakeConverterRecord(), "\"C:\\My Papers\\a.dvi\""), nullptr);
   EXPECT_EQ(controlText(currentPage(sheet), IDC_DVI_FILE), "C:\\My Papers\\a.dvi");
   EXPECT_EQ(okAndReceive(), program() + " \"C:\\My Papers\\a.dvi\"");
+}
+
+TEST_F(SheetArgument, LongQuotedPathIsCutToTheField) {
+  const std::string path = "C:\\Long Name\\" + longText('b', 300) + ".dvi";
+  ASSERT_NE(open(fakeConverterRecord(), "\"" + path + "\""), nullptr);
+  EXPECT_EQ(controlText(currentPage(sheet), IDC_DVI_FILE), path.substr(0, 259));
+  EXPECT_EQ(okAndReceive(), program() + " \"" + path.substr(0, 259) + "\"");
 }
 
 TEST_F(SheetArgument, PlainNameIsTakenAsItStands) {
@@ -414,7 +421,7 @@ TEST_P(PageNumbers, InvalidEntriesStoreZeroAndStayTyped) {
   EXPECT_EQ(okAndReceive(), program() + " ");
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, PageNumbers,
+INSTANTIATE_TEST_SUITE_P(PageEntries, PageNumbers,
                          ::testing::Values("abc", "0", "-5", "99999999999", ""));
 
 class PageChoices : public SheetSession {};
