@@ -285,3 +285,172 @@ std::string messageBoxText(HWND box) {
   const HWND text = GetDlgItem(box, 0xFFFF);
   return text == nullptr ? std::string() : windowText(text);
 }
+
+// --- Sheet and page checks ---
+
+Options fakeConverterRecord() {
+  Options record = defaultRecord();
+  copyText(record.programFile, fakeConverterPath().c_str());
+  record.windowMode = WINDOW_NORMAL;
+  return record;
+}
+
+std::vector<std::uint8_t> bytesOf(const Options& record) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
+  return std::vector<std::uint8_t>(bytes, bytes + sizeof record);
+}
+
+Options recordOf(const std::vector<std::uint8_t>& bytes) {
+  Options record;
+  std::memset(&record, 0, sizeof record);
+  std::memcpy(&record, bytes.data(), bytes.size() < sizeof record ? bytes.size() : sizeof record);
+  return record;
+}
+
+void createEmptyFile(const std::string& path) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+namespace {
+
+struct DescendantSearch {
+  const char* className;
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK matchDescendant(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<DescendantSearch*>(lParam);
+  char name[256];
+  if (GetDlgCtrlID(window) != search->id || GetClassNameA(window, name, sizeof name) == 0 ||
+      std::strcmp(name, search->className) != 0)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+struct OtherWindowSearch {
+  DWORD processId;
+  const char* caption;
+  HWND other;
+  HWND found;
+};
+
+BOOL CALLBACK matchOtherWindow(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<OtherWindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || window == search->other || !IsWindowVisible(window) ||
+      windowText(window) != search->caption)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND findDescendant(HWND parent, const char* className, int id) {
+  DescendantSearch search{className, id, nullptr};
+  EnumChildWindows(parent, matchDescendant, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND waitForOtherWindow(DWORD processId, const char* caption, HWND other, DWORD deadlineMs) {
+  OtherWindowSearch search{processId, caption, other, nullptr};
+  waitUntil(
+      [&] {
+        EnumWindows(matchOtherWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      deadlineMs);
+  return search.found;
+}
+
+int comboCount(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0)); }
+
+// Asked from another process in the ANSI form, Wine hands back only an entry's first character;
+// the wide form comes back whole.
+std::string comboItem(HWND combo, int index) {
+  const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return {};
+  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  char narrow[1024] = {};
+  WideCharToMultiByte(CP_ACP, 0, text.data(), -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+  return narrow;
+}
+
+void selectComboItem(HWND combo, int index) {
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void postCommand(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(findDescendant(dialog, "Button", id)));
+}
+
+namespace {
+
+// The window's client area as the screen shows it, as bottom-up 24-bit rows padded to 4 bytes.
+// (Without a window manager nobody draws the title bar, so the frame would come out black.)
+bool captureWindow(HWND window, BITMAPINFOHEADER& header, std::vector<std::uint8_t>& pixels) {
+  RECT client;
+  if (!GetClientRect(window, &client)) return false;
+  POINT corner = {0, 0};
+  ClientToScreen(window, &corner);
+  const RECT frame = {corner.x, corner.y, corner.x + client.right, corner.y + client.bottom};
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  if (width <= 0 || height <= 0) return false;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  const bool copied =
+      BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY) != FALSE;
+  SelectObject(memory, previous);
+  header = {};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+  pixels.assign(stride * static_cast<std::size_t>(height), 0);
+  header.biSizeImage = static_cast<DWORD>(pixels.size());
+  const bool read =
+      copied && GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                          reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == height;
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return read;
+}
+
+}  // namespace
+
+bool saveWindowImage(HWND window, const std::string& path) {
+  BITMAPINFOHEADER header = {};
+  std::vector<std::uint8_t> pixels, previous;
+  // Painting happens when the other process gets to it: wait until the picture stands still.
+  const bool steady = waitUntil([&] {
+    previous.swap(pixels);
+    if (!captureWindow(window, header, pixels)) return false;
+    Sleep(250);
+    return !previous.empty() && previous == pixels;
+  });
+  if (!steady) return false;
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(pixels.data()),
+            static_cast<std::streamsize>(pixels.size()));
+  return out.good();
+}

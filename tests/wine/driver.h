@@ -84,3 +84,29 @@ std::string shortPathOf(const std::string& path);
 std::string systemMessage(DWORD code);
 // The text of a message box (its static control); empty when there is none.
 std::string messageBoxText(HWND box);
+
+// --- Sheet and page checks ---
+
+// A record that starts the fake converter in a normal window: the defaults otherwise.
+Options fakeConverterRecord();
+// The record's bytes, and a record made from stored bytes (zero-filled when they are short).
+std::vector<std::uint8_t> bytesOf(const Options& record);
+Options recordOf(const std::vector<std::uint8_t>& bytes);
+// Creates an empty file (and nothing else) at the path.
+void createEmptyFile(const std::string& path);
+
+// A descendant of the window with the class and id; null when there is none.
+HWND findDescendant(HWND parent, const char* className, int id);
+// A visible top-level window of the process with the caption that is not `other`.
+HWND waitForOtherWindow(DWORD processId, const char* caption, HWND other,
+                        DWORD deadlineMs = DEADLINE_MS);
+// Entries of a combo box in another process.
+int comboCount(HWND combo);
+std::string comboItem(HWND combo, int index);
+void selectComboItem(HWND combo, int index);
+// Posts the command of a button, as a click on it does; for buttons that close a modal window.
+void postCommand(HWND dialog, int id);
+
+// Writes what the screen shows of the window's client area as a 24-bit BMP once two captures in a
+// row agree; false when it could not be captured or written.
+bool saveWindowImage(HWND window, const std::string& path);

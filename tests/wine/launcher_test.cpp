@@ -36,13 +36,6 @@ bool stillRunningAfter(const PROCESS_INFORMATION& process, DWORD milliseconds) {
   return !waitUntil([&] { return hasExited(process); }, milliseconds);
 }
 
-void createEmptyFile(const std::string& path) {
-  const HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  CloseHandle(file);
-}
-
 // Under Wine a program started from this one shares this one's console, a graphical program
 // too, which then cannot allocate a console of its own; so this process leaves its console
 // first. Its report goes through the C runtime's standard output, which stays bound to the pipe

@@ -17,11 +17,6 @@ HINSTANCE appInstance = GetModuleHandleA(nullptr);
 
 namespace {
 
-std::vector<std::uint8_t> bytesOf(const Options& record) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
-  return {bytes, bytes + sizeof record};
-}
-
 // A stored value of the given length: a recognisable body under a right or a wrong header.
 std::vector<std::uint8_t> storedValue(std::size_t length, bool rightHeader) {
   std::vector<std::uint8_t> bytes(length);

@@ -1,0 +1,106 @@
+// One run of corvane.exe with a preset record and the fake converter, for the sheet's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/wine/driver.h"
+
+enum PageIndex { FILES_PAGE = 0, RANGE_PAGE = 1, STYLE_PAGE = 2, DVIPS_PAGE = 3 };
+
+class SheetSession : public ::testing::Test {
+ protected:
+  void SetUp() override { clearStoredRecord(); }
+  void TearDown() override {
+    if (!hasExited(corvane)) waitForExit(corvane, 1);
+  }
+
+  // Stores the record, points the fake converter at a new log and opens the sheet.
+  HWND open(const Options& record, const std::string& arguments = "") {
+    storeRecord(record);
+    return openAgain(arguments);
+  }
+
+  // Opens the sheet on what the registry holds now.
+  HWND openAgain(const std::string& arguments = "") {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : name)
+      if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
+    log = newConverterLog(name);
+    corvane = startCorvane(arguments);
+    sheet = waitForSheet(corvane);
+    return sheet;
+  }
+
+  HWND page(int index) {
+    const HWND shown = selectTab(sheet, index);
+    EXPECT_NE(shown, nullptr) << "tab " << index;
+    return shown;
+  }
+
+  // Presses "Save options now!" on the DVIPS Options page and returns the stored bytes once
+  // they differ from what was stored before.
+  std::vector<std::uint8_t> saveNow() {
+    const std::vector<std::uint8_t> before = storedBytes();
+    clickButton(page(DVIPS_PAGE), IDC_SAVE_OPTIONS);
+    std::vector<std::uint8_t> after;
+    waitUntil(
+        [&] {
+          after = storedBytes();
+          return after != before;
+        },
+        5000);
+    return after;
+  }
+
+  // Closes the sheet with OK and returns the command the fake converter received.
+  std::string okAndReceive() {
+    pressSheetButton(sheet, PSBTN_OK);
+    EXPECT_EQ(waitForExit(corvane), 0u);
+    const ConverterRecord received = waitForConverterRecord(log);
+    EXPECT_TRUE(received.found) << "the converter was not started";
+    return received.command;
+  }
+
+  void cancel() {
+    pressSheetButton(sheet, PSBTN_CANCEL);
+    EXPECT_EQ(waitForExit(corvane), 0u);
+  }
+
+  bool converterRan(DWORD deadlineMs = 2000) {
+    return waitForConverterRecord(log, deadlineMs).found;
+  }
+
+  static std::string program() { return shortPathOf(fakeConverterPath()); }
+
+  PROCESS_INFORMATION corvane = {};
+  HWND sheet = nullptr;
+  std::string log;
+};
+
+// Equal records, or the offsets at which they first differ.
+inline ::testing::AssertionResult sameBytes(const std::vector<std::uint8_t>& expected,
+                                            const std::vector<std::uint8_t>& actual) {
+  if (expected == actual) return ::testing::AssertionSuccess();
+  ::testing::AssertionResult failure = ::testing::AssertionFailure();
+  failure << "sizes " << expected.size() << " and " << actual.size() << "; differences at";
+  int shown = 0;
+  for (std::size_t at = 0; at < expected.size() && at < actual.size() && shown < 16; ++at) {
+    if (expected[at] == actual[at]) continue;
+    failure << " " << at << " (" << int{expected[at]} << " expected, " << int{actual[at]} << ")";
+    ++shown;
+  }
+  return failure;
+}
+
+inline ::testing::AssertionResult sameBytes(const Options& expected,
+                                            const std::vector<std::uint8_t>& actual) {
+  return sameBytes(bytesOf(expected), actual);
+}
