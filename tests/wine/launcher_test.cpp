@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/wine/console_probe.h"
 #include "tests/wine/driver.h"
+#include "tests/wine/real_dvips.h"
 
 namespace {
 
@@ -34,17 +37,6 @@ std::string lowerCase(std::string text) {
 
 bool stillRunningAfter(const PROCESS_INFORMATION& process, DWORD milliseconds) {
   return !waitUntil([&] { return hasExited(process); }, milliseconds);
-}
-
-// Under Wine a program started from this one shares this one's console, a graphical program
-// too, which then cannot allocate a console of its own; so this process leaves its console
-// first. Its report goes through the C runtime's standard output, which stays bound to the pipe
-// or file it was started with. When standard output is that console, it stays: false.
-bool leaveOwnConsole() {
-  DWORD mode = 0;
-  if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) return false;
-  FreeConsole();
-  return true;
 }
 
 class LaunchFixture : public ::testing::Test {
@@ -129,95 +121,6 @@ TEST_F(LaunchWindow, UnknownModeShowsNormallyAndDoesNotWait) {
 
 // ---------------------------------------------------------------------------------------------
 // The Capture console, seen from outside by attaching to it
-
-// This process joins another's console for a while. Its own output goes through the C
-// runtime's standard output, which stays bound to the pipe it was started with.
-class AttachedConsole {
- public:
-  AttachedConsole() = default;
-  AttachedConsole(const AttachedConsole&) = delete;
-  AttachedConsole& operator=(const AttachedConsole&) = delete;
-  ~AttachedConsole() { detach(); }
-
-  // Polls until the process has a console to join.
-  bool attach(DWORD processId, DWORD deadlineMs = DEADLINE_MS) {
-    detach();
-    FreeConsole();
-    attached_ = waitUntil([&] { return AttachConsole(processId) != 0; }, deadlineMs);
-    if (!attached_) return false;
-    output_ = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    input_ = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-    return output_ != INVALID_HANDLE_VALUE && input_ != INVALID_HANDLE_VALUE;
-  }
-
-  void detach() {
-    if (output_ != INVALID_HANDLE_VALUE) CloseHandle(output_);
-    if (input_ != INVALID_HANDLE_VALUE) CloseHandle(input_);
-    output_ = input_ = INVALID_HANDLE_VALUE;
-    if (attached_) FreeConsole();
-    attached_ = false;
-  }
-
-  std::string title() const {
-    char text[512];
-    const DWORD length = GetConsoleTitleA(text, sizeof text);
-    return std::string(text, length);
-  }
-
-  COORD size() const {
-    CONSOLE_SCREEN_BUFFER_INFO info = {};
-    if (!GetConsoleScreenBufferInfo(output_, &info)) return COORD{0, 0};
-    return info.dwSize;
-  }
-
-  std::vector<WORD> attributes() const {
-    const COORD cells = size();
-    std::vector<WORD> result(static_cast<std::size_t>(cells.X) * cells.Y);
-    DWORD read = 0;
-    if (!result.empty() &&
-        !ReadConsoleOutputAttribute(output_, result.data(), result.size(), COORD{0, 0}, &read))
-      return {};
-    result.resize(read);
-    return result;
-  }
-
-  // The whole buffer, one line of text per row with its trailing blanks removed.
-  std::string characters() const {
-    const COORD cells = size();
-    std::string all;
-    std::vector<char> row(static_cast<std::size_t>(cells.X));
-    for (SHORT y = 0; y < cells.Y; ++y) {
-      DWORD read = 0;
-      if (!ReadConsoleOutputCharacterA(output_, row.data(), row.size(), COORD{0, y}, &read)) break;
-      std::string line(row.data(), read);
-      line.erase(line.find_last_not_of(' ') + 1);
-      all += line + "\n";
-    }
-    return all;
-  }
-
-  bool write(const INPUT_RECORD& record) const {
-    DWORD written = 0;
-    return WriteConsoleInputA(input_, &record, 1, &written) && written == 1;
-  }
-
- private:
-  bool attached_ = false;
-  HANDLE output_ = INVALID_HANDLE_VALUE;
-  HANDLE input_ = INVALID_HANDLE_VALUE;
-};
-
-INPUT_RECORD keyEvent(bool down) {
-  INPUT_RECORD record = {};
-  record.EventType = KEY_EVENT;
-  record.Event.KeyEvent.bKeyDown = down ? TRUE : FALSE;
-  record.Event.KeyEvent.wRepeatCount = 1;
-  record.Event.KeyEvent.wVirtualKeyCode = 'Q';
-  record.Event.KeyEvent.uChar.AsciiChar = 'q';
-  return record;
-}
 
 INPUT_RECORD mouseEvent() {
   INPUT_RECORD record = {};
@@ -455,18 +358,12 @@ class LaunchDvips : public LaunchFixture {
  protected:
   void SetUp() override {
     LaunchFixture::SetUp();
-    char folder[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableA("CORVANE_TEX_INPUTS", folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder)
-      GTEST_SKIP() << "CORVANE_TEX_INPUTS names no folder with paper.dvi and bin\\dvips.exe";
-    inputs = withoutTrailingBackslash(folder) + "\\";
-    char path[32767];
-    const DWORD pathLength = GetEnvironmentVariableA("PATH", path, sizeof path);
-    oldPath = std::string(path, pathLength);
-    SetEnvironmentVariableA("PATH", (inputs + "bin;" + oldPath).c_str());
+    inputs = texInputsFolder();
+    if (inputs.empty()) GTEST_SKIP() << "CORVANE_TEX_INPUTS names no folder with paper.dvi";
+    onPath = std::make_unique<ConverterOnPath>(inputs);
   }
   void TearDown() override {
-    if (!oldPath.empty()) SetEnvironmentVariableA("PATH", oldPath.c_str());
+    onPath.reset();
     LaunchFixture::TearDown();
   }
 
@@ -479,30 +376,11 @@ class LaunchDvips : public LaunchFixture {
     copyText(record.psFile, output.c_str());
     runWithOk(record, "\"" + inputs + "paper.dvi\"");
     EXPECT_EQ(waitForExit(corvane), 0u);
-    std::string content;
-    // dvips is a Unix program here: nothing can wait for it, so the output is polled.
-    waitUntil(
-        [&] {
-          content = readFile(output);
-          const auto end = content.find_last_not_of("\r\n");
-          return end != std::string::npos && end >= 4 && content.compare(end - 4, 5, "%%EOF") == 0;
-        },
-        60000);
-    return content;
+    return waitForPostScript(output);
   }
 
-  static std::vector<std::string> pageLines(const std::string& postScript) {
-    std::vector<std::string> pages;
-    std::size_t at = 0;
-    while ((at = postScript.find("%%Page:", at)) != std::string::npos) {
-      const std::size_t end = postScript.find_first_of("\r\n", at);
-      pages.push_back(postScript.substr(at, end - at));
-      at = end;
-    }
-    return pages;
-  }
-
-  std::string inputs, oldPath;
+  std::string inputs;
+  std::unique_ptr<ConverterOnPath> onPath;
 };
 
 // paper.dvi has six pages counted 11 to 16.
