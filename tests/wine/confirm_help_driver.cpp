@@ -1,0 +1,210 @@
+// What the confirmation and help tests share.
+#include "tests/wine/confirm_help_driver.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+#include "resources/resource.h"
+
+namespace {
+
+const char* const LIBRARY_ORDER_KEY = "Software\\Wine\\AppDefaults\\corvane.exe\\DllOverrides";
+
+struct DialogSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK matchConfirmDialog(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<DialogSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  char name[64];
+  if (GetClassNameA(window, name, sizeof name) == 0 || std::strcmp(name, "#32770") != 0)
+    return TRUE;
+  if (!windowText(window).empty() || GetDlgItem(window, IDC_COMMAND_EDIT) == nullptr) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+struct TextSearch {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK matchText(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<TextSearch*>(lParam);
+  if (windowText(window) != search->text) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+std::string field(const std::string& line, const std::string& name) {
+  const std::string key = "\t" + name + "=";
+  const auto start = line.find(key);
+  if (start == std::string::npos) return {};
+  const auto from = start + key.size();
+  const auto end = line.find('\t', from);
+  return line.substr(from, end == std::string::npos ? std::string::npos : end - from);
+}
+
+HelpRecordLine parseLine(const std::string& line) {
+  HelpRecordLine parsed;
+  parsed.isCall = line.rfind("HtmlHelpA\t", 0) == 0;
+  parsed.module = field(line, "module");
+  if (!parsed.isCall) return parsed;
+  parsed.window = static_cast<UINT_PTR>(std::strtoul(field(line, "window").c_str(), nullptr, 10));
+  parsed.className = field(line, "class");
+  parsed.id = std::atoi(field(line, "id").c_str());
+  parsed.path = field(line, "path");
+  parsed.command = static_cast<unsigned>(std::strtoul(field(line, "command").c_str(), nullptr, 10));
+  const std::string topic = field(line, "topic");
+  parsed.hasTopic = !topic.empty();
+  parsed.topic = std::strtoul(topic.c_str(), nullptr, 10);
+  const std::string data = field(line, "data");
+  parsed.hasData = !data.empty();
+  std::istringstream words(data);
+  std::string word;
+  for (int index = 0; index < 4 && std::getline(words, word, ','); ++index)
+    parsed.data[index] = std::strtoul(word.c_str(), nullptr, 10);
+  return parsed;
+}
+
+}  // namespace
+
+HWND confirmDialogNow(DWORD processId) {
+  DialogSearch search{processId, nullptr};
+  EnumWindows(matchConfirmDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND waitForConfirmDialog(DWORD processId, DWORD deadlineMs) {
+  HWND dialog = nullptr;
+  waitUntil([&] { return (dialog = confirmDialogNow(processId)) != nullptr; }, deadlineMs);
+  return dialog;
+}
+
+bool pressF1In(HWND control) {
+  const HWND top = GetAncestor(control, GA_ROOT);
+  const DWORD thread = GetWindowThreadProcessId(control, nullptr);
+  if (!waitUntil([&] {
+        if (GetForegroundWindow() == top) return true;
+        SetForegroundWindow(top);
+        return false;
+      }))
+    return false;
+  PostMessageA(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  if (!waitUntil([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+      }))
+    return false;
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+void rightClick(HWND control) {
+  RECT bounds;
+  GetWindowRect(control, &bounds);
+  const LONG x = (bounds.left + bounds.right) / 2, y = (bounds.top + bounds.bottom) / 2;
+  INPUT mouse[3] = {};
+  for (INPUT& input : mouse) input.type = INPUT_MOUSE;
+  // Absolute positions are in 65536ths of the screen; the extra unit keeps the rounding inside.
+  mouse[0].mi.dx = x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
+  mouse[0].mi.dy = y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
+  mouse[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  mouse[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  mouse[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(3, mouse, sizeof(INPUT));
+}
+
+void postF1To(HWND control) {
+  constexpr UINT WM_KEYF1 = 0x004D;
+  PostMessageA(control, WM_KEYF1, 0, 0);
+}
+
+void postContextMenuFor(HWND control) {
+  RECT bounds;
+  GetWindowRect(control, &bounds);
+  PostMessageA(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control),
+               MAKELPARAM(bounds.left + 2, bounds.top + 2));
+}
+
+HWND childWithText(HWND dialog, const char* text) {
+  TextSearch search{text, nullptr};
+  EnumChildWindows(dialog, matchText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string recordingHelpPath() { return buildFolder() + "recording-help\\hhctrl.ocx"; }
+std::string noHtmlHelpPath() { return buildFolder() + "no-html-help\\hhctrl.ocx"; }
+
+std::string corvaneCopyWith(const std::string& standIn, const std::string& name) {
+  const std::string folder = scratchFolder(name);
+  const std::string copy = folder + "corvane.exe";
+  CopyFileA(corvanePath().c_str(), copy.c_str(), FALSE);
+  if (!standIn.empty()) CopyFileA(standIn.c_str(), (folder + "hhctrl.ocx").c_str(), FALSE);
+  return copy;
+}
+
+PROCESS_INFORMATION startCopy(const std::string& exePath, const std::string& arguments) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, LIBRARY_ORDER_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &key, nullptr) == ERROR_SUCCESS) {
+    const char order[] = "native,builtin";
+    RegSetValueExA(key, "hhctrl.ocx", 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                   sizeof order);
+    RegCloseKey(key);
+  }
+  return startProgram(exePath, arguments);
+}
+
+void withdrawLibraryOrder() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\corvane.exe");
+}
+
+std::string helpFileOf(const std::string& exePath) {
+  return exePath.substr(0, exePath.size() - 3) + "chm";
+}
+
+std::string newHelpLog(const std::string& name) {
+  const std::string path = scratchFolder("help-" + name) + "help.log";
+  DeleteFileA(path.c_str());
+  SetEnvironmentVariableA("CORVANE_HELP_LOG", path.c_str());
+  return path;
+}
+
+std::string freshConverterLog(const std::string& name) {
+  const std::string path = newConverterLog(name);
+  DeleteFileA(path.c_str());
+  return path;
+}
+
+std::vector<HelpRecordLine> readHelpRecord(const std::string& logPath) {
+  const std::string content = readFile(logPath);
+  std::vector<HelpRecordLine> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(parseLine(content.substr(start, end - start)));
+  return lines;
+}
+
+std::vector<HelpRecordLine> helpCalls(const std::string& logPath) {
+  std::vector<HelpRecordLine> calls;
+  for (const HelpRecordLine& line : readHelpRecord(logPath))
+    if (line.isCall) calls.push_back(line);
+  return calls;
+}
+
+std::vector<HelpRecordLine> waitForHelpCalls(const std::string& logPath, std::size_t count,
+                                             DWORD deadlineMs) {
+  std::vector<HelpRecordLine> calls;
+  waitUntil([&] { return (calls = helpCalls(logPath)).size() >= count; }, deadlineMs);
+  return calls;
+}

@@ -1,0 +1,25 @@
+# Two stand-ins for hhctrl.ocx, each in a folder of its own so that neither lies beside
+# corvane.exe unless a test puts it there: one records every HtmlHelpA call, the other lacks
+# HtmlHelpA. Also the helpers that the confirmation and help tests share.
+function(corvane_help_stand_in target folder)
+  add_library(${target} SHARED ${ARGN})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${target} PRIVATE ${WINDOWS_DEFINES})
+  target_compile_options(${target} PRIVATE ${WARNINGS})
+  target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
+  target_link_libraries(${target} PRIVATE user32 kernel32)
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    OUTPUT_NAME hhctrl
+    SUFFIX ".ocx"
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${folder}
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${folder}/lib)
+endfunction()
+
+corvane_help_stand_in(recording_help recording-help
+  tests/wine/recording_help.cpp tests/wine/recording_help.def)
+corvane_help_stand_in(no_html_help no-html-help
+  tests/wine/no_html_help.cpp tests/wine/no_html_help.def)
+
+target_sources(wine_tests PRIVATE tests/wine/confirm_help_driver.cpp)
+add_dependencies(wine_tests recording_help no_html_help)
