@@ -28,8 +28,11 @@ std::string scratchFolder(const std::string& name) {
   static unsigned counter = 0;
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
+  // Wine reuses small process ids, so the start time makes the name unique across runs too.
+  static const unsigned long long started = GetTickCount64();
   char unique[64];
-  std::snprintf(unique, sizeof unique, "corvane-%lu-%u-", GetCurrentProcessId(), ++counter);
+  std::snprintf(unique, sizeof unique, "corvane-%lu-%llu-%u-", GetCurrentProcessId(), started,
+                ++counter);
   const std::string folder = std::string(temp) + unique + name + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
