@@ -53,8 +53,7 @@ class LaunchFixture : public ::testing::Test {
 
   // The record for the fake converter in the given window mode.
   static Options fakeRecord(int windowMode) {
-    Options record = defaultRecord();
-    copyText(record.programFile, fakeConverterPath().c_str());
+    Options record = fakeConverterRecord();
     record.windowMode = static_cast<std::int8_t>(windowMode);
     return record;
   }

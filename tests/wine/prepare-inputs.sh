@@ -6,12 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 folder=$1
 mkdir -p "$folder/bin"
-cat >"$folder/paper.tex" <<'TEX'
-\count0=11
-\def\page#1{\centerline{Page #1}\vfill\eject}
-\page{eleven}\page{twelve}\page{thirteen}\page{fourteen}\page{fifteen}\page{sixteen}
-\end
-TEX
+cp "$root/tests/dvips/paper.tex" "$folder/paper.tex"
 (cd "$folder" && tex -interaction=batchmode paper.tex >/dev/null)
 [ -s "$folder/paper.dvi" ] || { echo "prepare-inputs: tex made no paper.dvi" >&2; exit 1; }
 install -m 755 "$root/scripts/dvips-forwarder" "$folder/bin/dvips.exe"
