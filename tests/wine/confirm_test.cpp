@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
 #include "tests/wine/confirm_help_driver.h"
@@ -191,6 +192,58 @@ TEST_F(Confirm, CloseBoxRunsNothing) {
 
 TEST_F(Confirm, CloseMessageRunsNothing) {
   expectNothingRunsAfter("close", [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); });
+}
+
+// A dialog template whose one control is of a class that does not exist: creating the
+// dialog from it fails, as it does when the system is out of resources.
+std::vector<std::uint8_t> unbuildableDialog() {
+  std::vector<std::uint8_t> bytes;
+  const auto put = [&](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  const auto putText = [&](const char* text) {
+    do put(static_cast<std::uint8_t>(*text), 2);
+    while (*text++ != '\0');
+  };
+  put(1, 2), put(0xFFFF, 2), put(0, 4), put(0, 4), put(WS_POPUP | WS_CAPTION, 4);
+  put(1, 2), put(0, 2), put(0, 2), put(100, 2), put(40, 2);
+  put(0, 2), put(0, 2), put(0, 2);  // no menu, the standard class, no title
+  while (bytes.size() % 4 != 0) bytes.push_back(0);
+  put(0, 4), put(0, 4), put(WS_CHILD | WS_VISIBLE, 4);
+  put(0, 2), put(0, 2), put(50, 2), put(12, 2), put(IDC_COMMAND_EDIT, 4);
+  putText("NoSuchClass");
+  put(0, 2), put(0, 2);  // no text, no creation data
+  return bytes;
+}
+
+// A copy of the program whose confirmation dialog cannot be created: the user asked to review
+// the command, so it must not run unseen; the failure is reported instead.
+TEST_F(Confirm, ADialogThatCannotOpenRunsNothingAndSaysSo) {
+  const std::string copy = scratchFolder("no-dialog") + "corvane.exe";
+  ASSERT_TRUE(CopyFileA(corvanePath().c_str(), copy.c_str(), FALSE));
+  std::vector<std::uint8_t> dialog = unbuildableDialog();
+  const HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+  ASSERT_NE(update, nullptr);
+  ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(IDD_CONFIRM),
+                              MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), dialog.data(),
+                              static_cast<DWORD>(dialog.size())));
+  ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+
+  Options record = defaultRecord();
+  copyText(record.programFile, fakeConverterPath().c_str());
+  record.showCommandLine = 1;
+  storeRecord(record);
+  converterLog = freshConverterLog("no-dialog");
+  corvane = startProgram(copy, "paper.dvi");
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(confirmDialogNow(corvane.dwProcessId), nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+  EXPECT_FALSE(waitForConverterRecord(converterLog, NOTHING_RAN_WAIT_MS).found);
 }
 
 }  // namespace
