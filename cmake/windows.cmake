@@ -36,7 +36,7 @@ add_custom_command(OUTPUT ${ORDINAL_IMPORTS}
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/comctl32-ordinals.def)
 add_custom_target(comctl32_ordinals DEPENDS ${ORDINAL_IMPORTS})
 add_dependencies(corvane comctl32_ordinals)
-target_link_libraries(corvane PRIVATE ${ORDINAL_IMPORTS} comctl32 comdlg32 advapi32 user32 kernel32)
+target_link_libraries(corvane PRIVATE ${ORDINAL_IMPORTS} comctl32 advapi32 user32 kernel32)
 set_source_files_properties(resources/corvane.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/sheet/pages.rc;${CMAKE_SOURCE_DIR}/exec/confirm.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest;${CMAKE_SOURCE_DIR}/resources/corvane.ico;${CMAKE_SOURCE_DIR}/resources/corvane-small.ico")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")

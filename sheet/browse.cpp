@@ -8,6 +8,22 @@
 
 static_assert(sizeof(OPENFILENAMEA) == 88);
 
+namespace {
+
+using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// The common dialogs library and what it loads with it are bound on the first browse, not at
+// start-up, so that the sheet opens as fast as a bare one; most runs never browse.
+FileDialogFunction fileDialog(const char* name) {
+  static HMODULE library = nullptr;
+  if (library == nullptr) library = LoadLibraryA("comdlg32.dll");
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<FileDialogFunction>(
+      reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+}  // namespace
+
 void browseForFile(HWND page, int buttonId, const char* filters, const char* defaultExtension) {
   const int editId = buttonId + 1;
   // The edit's text is the initial name, so the dialog opens in that file's folder.
@@ -22,12 +38,8 @@ void browseForFile(HWND page, int buttonId, const char* filters, const char* def
   dialog.nMaxFile = sizeof path;
   dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   dialog.lpstrDefExt = defaultExtension;
-  BOOL chosen = FALSE;
-  if (editId == IDC_PS_FILE) {
-    dialog.Flags |= OFN_OVERWRITEPROMPT;
-    chosen = GetSaveFileNameA(&dialog);
-  } else {
-    chosen = GetOpenFileNameA(&dialog);
-  }
-  if (chosen) SetDlgItemTextA(page, editId, path);
+  const bool saving = editId == IDC_PS_FILE;
+  if (saving) dialog.Flags |= OFN_OVERWRITEPROMPT;
+  const FileDialogFunction show = fileDialog(saving ? "GetSaveFileNameA" : "GetOpenFileNameA");
+  if (show != nullptr && show(&dialog)) SetDlgItemTextA(page, editId, path);
 }
