@@ -11,24 +11,6 @@ namespace {
 
 const char* const LIBRARY_ORDER_KEY = "Software\\Wine\\AppDefaults\\corvane.exe\\DllOverrides";
 
-struct DialogSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK matchConfirmDialog(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<DialogSearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  char name[64];
-  if (GetClassNameA(window, name, sizeof name) == 0 || std::strcmp(name, "#32770") != 0)
-    return TRUE;
-  if (!windowText(window).empty() || GetDlgItem(window, IDC_COMMAND_EDIT) == nullptr) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 struct TextSearch {
   const char* text;
   HWND found;
@@ -75,9 +57,8 @@ HelpRecordLine parseLine(const std::string& line) {
 }  // namespace
 
 HWND confirmDialogNow(DWORD processId) {
-  DialogSearch search{processId, nullptr};
-  EnumWindows(matchConfirmDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return findWindowOf(processId, "#32770", "",
+                      [](HWND window) { return GetDlgItem(window, IDC_COMMAND_EDIT) != nullptr; });
 }
 
 HWND waitForConfirmDialog(DWORD processId, DWORD deadlineMs) {

@@ -120,6 +120,7 @@ struct WindowSearch {
   DWORD processId;
   const char* className;
   const char* caption;
+  const std::function<bool(HWND)>* accept;
   HWND found;
 };
 
@@ -133,21 +134,25 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM lParam) {
       (GetClassNameA(window, name, sizeof name) == 0 || std::strcmp(name, search->className) != 0))
     return TRUE;
   if (search->caption != nullptr && windowText(window) != search->caption) return TRUE;
+  if (*search->accept && !(*search->accept)(window)) return TRUE;
   search->found = window;
   return FALSE;
 }
 
 }  // namespace
 
-HWND waitForWindow(DWORD processId, const char* className, const char* caption, DWORD deadlineMs) {
-  WindowSearch search{processId, className, caption, nullptr};
-  waitUntil(
-      [&] {
-        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      deadlineMs);
+HWND findWindowOf(DWORD processId, const char* className, const char* caption,
+                  const std::function<bool(HWND)>& accept) {
+  WindowSearch search{processId, className, caption, &accept, nullptr};
+  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND waitForWindow(DWORD processId, const char* className, const char* caption, DWORD deadlineMs) {
+  HWND found = nullptr;
+  waitUntil([&] { return (found = findWindowOf(processId, className, caption)) != nullptr; },
+            deadlineMs);
+  return found;
 }
 
 HWND waitForSheet(const PROCESS_INFORMATION& process) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ PROCESS_INFORMATION startCorvane(const std::string& arguments = "");
 DWORD waitForExit(PROCESS_INFORMATION& process, DWORD deadlineMs = DEADLINE_MS);
 bool hasExited(const PROCESS_INFORMATION& process);
 
+// The first visible top-level window of the process with the class and caption (null matches
+// any) that accept, when given, also takes; null when there is none now.
+HWND findWindowOf(DWORD processId, const char* className, const char* caption,
+                  const std::function<bool(HWND)>& accept = {});
 // A top-level window of the process with the given class and caption; null after the deadline.
 HWND waitForWindow(DWORD processId, const char* className, const char* caption,
                    DWORD deadlineMs = DEADLINE_MS);
