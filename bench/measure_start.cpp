@@ -1,6 +1,6 @@
 // Times how long programs take from their start to a visible property sheet, side by side:
 //   measure_start.exe RUNS program-a.exe program-b.exe ...
-// Each round starts every program once, in turn, so that both see the same conditions.
+// Each round starts every program once, so that all see the same conditions.
 #include <windows.h>
 
 #include <algorithm>
@@ -75,8 +75,10 @@ int main(int argc, char** argv) {
   const int programs = argc - 2;
   std::vector<std::vector<double>> times(static_cast<std::size_t>(programs));
   for (int p = 0; p < programs; ++p) timeToSheet(argv[2 + p]);  // warm the caches once
+  // Each round starts with the next program in turn, so that none always goes first.
   for (int run = 0; run < runs; ++run)
-    for (int p = 0; p < programs; ++p) {
+    for (int turn = 0; turn < programs; ++turn) {
+      const int p = (run + turn) % programs;
       const double ms = timeToSheet(argv[2 + p]);
       if (ms < 0) {
         std::fprintf(stderr, "no sheet from %s\n", argv[2 + p]);
@@ -90,7 +92,8 @@ int main(int argc, char** argv) {
                 median(t), *std::min_element(t.begin(), t.end()),
                 *std::max_element(t.begin(), t.end()), runs);
   }
-  if (programs >= 2)
-    std::printf("ratio %s / %s: %.3f\n", argv[2], argv[3], median(times[0]) / median(times[1]));
+  for (int p = 1; p < programs; ++p)
+    std::printf("ratio %s / %s: %.3f\n", argv[2], argv[2 + p],
+                median(times[0]) / median(times[static_cast<std::size_t>(p)]));
   return 0;
 }
