@@ -29,6 +29,14 @@ class Help : public ::testing::Test {
 
   // Starts a copy of corvane.exe with the given hhctrl.ocx beside it, on paper.dvi and a record
   // that runs the fake converter; returns its sheet.
+  // The confirmation dialog of a run with the recording stand-in, after OK on the sheet.
+  HWND openConfirmDialog(const std::string& name) {
+    const HWND sheet = start(recordingHelpPath(), name, true);
+    if (sheet == nullptr) return nullptr;
+    pressSheetButton(sheet, PSBTN_OK);
+    return waitForConfirmDialog(corvane.dwProcessId);
+  }
+
   HWND start(const std::string& library, const std::string& name, bool showCommandLine = false) {
     Options record = defaultRecord();
     copyText(record.programFile, fakeConverterPath().c_str());
@@ -120,10 +128,7 @@ TEST_F(Help, PageHelpOpensTheTopicOfThePageShowing) {
 }
 
 TEST_F(Help, ConfirmationHelpButtonOpensItsTopicAndTheDialogStays) {
-  const HWND sheet = start(recordingHelpPath(), "dialog-topic", true);
-  ASSERT_NE(sheet, nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
-  const HWND dialog = waitForConfirmDialog(corvane.dwProcessId);
+  const HWND dialog = openConfirmDialog("dialog-topic");
   ASSERT_NE(dialog, nullptr);
   postClick(dialog, IDC_CONFIRM_HELP);
   expectTopic(nextCall(), HELP_TOPIC_CONFIRM);
@@ -189,10 +194,7 @@ TEST_F(Help, LabelsStandForTheControlTheyLabel) {
 }
 
 TEST_F(Help, ConfirmationDialogControlsHaveTheirOwnHelp) {
-  const HWND sheet = start(recordingHelpPath(), "dialog-controls", true);
-  ASSERT_NE(sheet, nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
-  const HWND dialog = waitForConfirmDialog(corvane.dwProcessId);
+  const HWND dialog = openConfirmDialog("dialog-controls");
   ASSERT_NE(dialog, nullptr);
   const HWND ok = GetDlgItem(dialog, IDOK);
   const HWND edit = GetDlgItem(dialog, IDC_COMMAND_EDIT);
