@@ -29,12 +29,26 @@ start_display() {
   export DISPLAY=":$number"
 }
 
-# A fresh prefix under a temporary folder; sets WINEPREFIX and RUN_DIR.
+# Without a window manager, Wine waits 2 s for every managed top-level window to be withdrawn
+# when it is hidden or destroyed. Prefixes on a virtual display therefore get unmanaged windows;
+# on a user's own display (with a window manager) windows stay managed and keep their title bars.
+set_managed_windows() {  # Y or N, for the current WINEPREFIX
+  local key='HKCU\Software\Wine\X11 Driver'
+  if [ "$1" = N ]; then
+    wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  else
+    wine reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+  fi
+}
+
+# A fresh prefix under a temporary folder, for a virtual display; sets WINEPREFIX and RUN_DIR.
+# RUN_DIR may be given (an empty folder) when several prefixes are made side by side.
 RUN_DIR=""
 make_prefix() {
-  RUN_DIR=$(mktemp -d "${TMPDIR:-/tmp}/corvane-run.XXXXXX")
+  RUN_DIR=${1:-$(mktemp -d "${TMPDIR:-/tmp}/corvane-run.XXXXXX")}
   export WINEPREFIX="$RUN_DIR/prefix"
   wineboot -i >/dev/null 2>&1
+  set_managed_windows N
   wineserver -w
 }
 
