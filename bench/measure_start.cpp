@@ -1,11 +1,15 @@
 // Times how long programs take from their start to a visible property sheet, side by side:
 //   measure_start.exe RUNS program-a.exe program-b.exe ...
-// Each round starts every program once, so that all see the same conditions.
+// Each round starts every program once, so that all see the same conditions. The first program
+// is compared with each other one round by round: the figure is the median of the per-round
+// ratios, with a 95% interval from resampling the rounds, so that a slow spell of the machine
+// weighs on both programs of a round alike instead of on one program's median.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -64,6 +68,28 @@ double median(std::vector<double> values) {
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+// Median of the per-round ratios and its 95% bootstrap interval over rounds.
+struct PairedRatio {
+  double median, low, high;
+};
+
+PairedRatio pairedRatio(const std::vector<double>& first, const std::vector<double>& other) {
+  std::vector<double> ratios;
+  for (std::size_t round = 0; round < first.size(); ++round)
+    ratios.push_back(first[round] / other[round]);
+  std::mt19937 random(20261207);  // fixed, so that the same times give the same interval
+  std::uniform_int_distribution<std::size_t> pick(0, ratios.size() - 1);
+  constexpr int RESAMPLES = 4000;
+  std::vector<double> medians;
+  std::vector<double> sample(ratios.size());
+  for (int resample = 0; resample < RESAMPLES; ++resample) {
+    for (double& value : sample) value = ratios[pick(random)];
+    medians.push_back(median(sample));
+  }
+  std::sort(medians.begin(), medians.end());
+  return {median(ratios), medians[RESAMPLES * 25 / 1000], medians[RESAMPLES * 975 / 1000 - 1]};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,6 +98,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int runs = std::atoi(argv[1]);
+  if (runs < 1) {
+    std::fprintf(stderr, "measure_start: RUNS must be 1 or more\n");
+    return 2;
+  }
   const int programs = argc - 2;
   std::vector<std::vector<double>> times(static_cast<std::size_t>(programs));
   for (int p = 0; p < programs; ++p) timeToSheet(argv[2 + p]);  // warm the caches once
@@ -92,8 +122,14 @@ int main(int argc, char** argv) {
                 median(t), *std::min_element(t.begin(), t.end()),
                 *std::max_element(t.begin(), t.end()), runs);
   }
-  for (int p = 1; p < programs; ++p)
-    std::printf("ratio %s / %s: %.3f\n", argv[2], argv[2 + p],
-                median(times[0]) / median(times[static_cast<std::size_t>(p)]));
+  for (int p = 1; p < programs; ++p) {
+    const auto& other = times[static_cast<std::size_t>(p)];
+    const PairedRatio ratio = pairedRatio(times[0], other);
+    std::printf(
+        "ratio %s / %s: paired median %.3f, 95%% interval %.3f to %.3f"
+        "  (ratio of medians %.3f)\n",
+        argv[2], argv[2 + p], ratio.median, ratio.low, ratio.high,
+        median(times[0]) / median(other));
+  }
   return 0;
 }

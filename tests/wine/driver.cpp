@@ -2,6 +2,7 @@
 #include "tests/wine/driver.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
@@ -259,6 +260,21 @@ ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlin
   }
   record.found = true;
   return record;
+}
+
+bool startedNoConverter(DWORD parentId, const std::string& logPath) {
+  if (fileExists(logPath)) return false;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = Process32First(snapshot, &entry); more && !found;
+       more = Process32Next(snapshot, &entry))
+    found =
+        entry.th32ParentProcessID == parentId && lstrcmpiA(entry.szExeFile, "fake_dvips.exe") == 0;
+  CloseHandle(snapshot);
+  return !found && !fileExists(logPath);
 }
 
 PROCESS_INFORMATION startProgramIn(const std::string& program, const std::string& arguments,

@@ -64,6 +64,10 @@ struct ConverterRecord {
   bool found = false;
 };
 ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlineMs = DEADLINE_MS);
+// True when the process has started no fake converter: none is running with it as parent and
+// none has written the record. A converter that was started is either still running or has
+// written its record, so this needs no wait.
+bool startedNoConverter(DWORD parentId, const std::string& logPath);
 // Points the fake converter's record at a new file and returns its path.
 std::string newConverterLog(const std::string& name);
 

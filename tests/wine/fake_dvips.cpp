@@ -1,9 +1,9 @@
 // Stands in for dvips: records its command line, directory, start-up information and console
-// in the file named by CORVANE_FAKE_LOG, prints a few lines, and sleeps CORVANE_FAKE_SLEEP ms.
+// in the file named by CORVANE_FAKE_LOG, prints a few lines, and, when CORVANE_FAKE_HOLD names a
+// file, keeps running until that file exists (a test releases it when it has seen what it needs).
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 int main() {
   char logPath[MAX_PATH];
@@ -23,9 +23,14 @@ int main() {
   for (int line = 1; line <= 3; ++line) std::printf("fake dvips: line %d\n", line);
   std::fflush(stdout);
 
-  char sleepText[32];
-  if (GetEnvironmentVariableA("CORVANE_FAKE_SLEEP", sleepText, sizeof sleepText) != 0)
-    Sleep(static_cast<DWORD>(std::atoi(sleepText)));
+  char releasePath[MAX_PATH];
+  if (GetEnvironmentVariableA("CORVANE_FAKE_HOLD", releasePath, sizeof releasePath) != 0) {
+    // A test that fails before releasing must not leave the converter behind for ever.
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(releasePath) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount() - start < 120000)
+      Sleep(10);
+  }
 
   // Written under another name and renamed, so that a reader never sees half a record.
   char partial[MAX_PATH + 8];
