@@ -15,9 +15,9 @@ using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 void restrictLibrarySearch() {
   SetDllDirectoryA("");
   // Windows 8 and later, and Vista and 7 with KB2533623; looked up so that older systems start.
-  const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                             "SetDefaultDllDirectories")));
+  const auto setDefaultDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
   if (setDefaultDirectories != nullptr)
     setDefaultDirectories(SEARCH_SYSTEM32 | SEARCH_APPLICATION_DIR);
 }

@@ -72,8 +72,7 @@ int captionRoom(HWND control, const TemplateFont& font) {
     case BS_GROUPBOX:
       // The caption interrupts the top line of the frame, a character's width from each end.
       return width - 2 * font.baseX;
-    default:
-      return width - 2 * GetSystemMetrics(SM_CXEDGE);
+    default: return width - 2 * GetSystemMetrics(SM_CXEDGE);
   }
 }
 
@@ -104,8 +103,8 @@ void expectControlsFit(HWND window, const char* name, const TemplateFont& font, 
     const int room = captionRoom(control, font);
     if (room < 0 || text.empty()) continue;
     const int width = font.captionWidth(text);
-    EXPECT_LE(width, room) << name << ", control " << id << " \"" << text << "\": caption "
-                           << width << " px wide, room for " << room << " px";
+    EXPECT_LE(width, room) << name << ", control " << id << " \"" << text << "\": caption " << width
+                           << " px wide, room for " << room << " px";
     if (room - width < fit.narrowest) {
       fit.narrowest = room - width;
       fit.where = std::string(name) + ": \"" + text + "\"";
@@ -143,10 +142,8 @@ class HighDpi : public SheetSession {
 
   static void setResolution(DWORD dpi) {
     HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, &key),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                   sizeof dpi);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
     RegCloseKey(key);
   }
 
@@ -199,9 +196,10 @@ TEST_F(HighDpi, PagesAndConfirmationFitAtEachResolution) {
     }
     postClick(dialog, IDCANCEL);
     EXPECT_EQ(waitForExit(corvane), 0u);
-    std::printf("%d DPI: %d controls fit in the 4 pages and the confirmation dialog; narrowest "
-                "caption room %d px (%s)\n",
-                dpi, fit.controls, fit.narrowest, fit.where.c_str());
+    std::printf(
+        "%d DPI: %d controls checked in the 4 pages and the confirmation dialog; narrowest "
+        "caption room %d px (%s)\n",
+        dpi, fit.controls, fit.narrowest, fit.where.c_str());
   }
 }
 
