@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/app.h"
+#include "app/library_search.h"
 #include "app/start_up.h"
 #include "command/command_line.h"
 #include "exec/exec.h"
@@ -19,6 +20,7 @@ void composeConfirmRun() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  restrictLibrarySearch();
   appInstance = instance;
   loadOptions();
   InitCommonControls();

@@ -7,6 +7,7 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_executable(corvane WIN32
   ${CORE_SOURCES}
+  app/library_search.cpp
   app/main.cpp
   app/strings.cpp
   command/short_path_win32.cpp
@@ -28,7 +29,14 @@ target_include_directories(corvane PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(corvane PRIVATE ${WINDOWS_DEFINES})
 target_compile_options(corvane PRIVATE ${WARNINGS} -Os -fno-exceptions -fno-rtti
   -ffunction-sections -fdata-sections)
-target_link_options(corvane PRIVATE ${STATIC_RUNTIME} -s -Wl,--gc-sections)
+# No build time in the header: two builds of the same sources give the same file.
+target_link_options(corvane PRIVATE ${STATIC_RUNTIME} -s -Wl,--gc-sections
+  -Wl,--no-insert-timestamp)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_custom_command(TARGET corvane POST_BUILD
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/check_exe.py $<TARGET_FILE:corvane>
+          ${CMAKE_SOURCE_DIR}/resources/corvane.manifest
+  VERBATIM)
 find_program(DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
 set(ORDINAL_IMPORTS ${CMAKE_BINARY_DIR}/libcomctl32-ordinals.a)
 add_custom_command(OUTPUT ${ORDINAL_IMPORTS}

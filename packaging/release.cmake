@@ -9,8 +9,11 @@ add_custom_command(
           ${RELEASE_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt
           ${RELEASE_DIR}/README.txt
-  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
-          ${CMAKE_COMMAND} -E tar cf ${RELEASE_ZIP} --format=zip corvane-1.0
+  # Entries in a fixed order with fixed dates: two builds of the same sources give the same zip.
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/packaging/make_zip.py ${RELEASE_ZIP}
+          ${CMAKE_BINARY_DIR}/release corvane-1.0/corvane.exe corvane-1.0/corvane.chm
+          corvane-1.0/README.txt
   DEPENDS corvane ${CMAKE_BINARY_DIR}/corvane.chm ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt
+          ${CMAKE_SOURCE_DIR}/packaging/make_zip.py
   COMMENT "Packing corvane-1.0-win32.zip")
 add_custom_target(release ALL DEPENDS ${RELEASE_ZIP})

@@ -9,13 +9,16 @@
    chmcmd can name a file only, not an anchor, and one file carries one context id, so every
    control topic needs a file of its own.
 3. Checks that [MAP] and [ALIAS] name the same topics and that every alias names a file.
-4. Compiles the stage with chmcmd.
-5. Repairs the context map: chmcmd writes the absolute path of the stage folder in front of
-   every topic of #IVB (e.g. "/home/me/build/help/chm/files.htm"), which the help viewer then
-   looks for inside the file and does not find. The correct name is the tail of that string,
-   so a new #IVB whose offsets point at the tails is added to the uncompressed section and the
-   directory entry of #IVB is pointed at it. #STRINGS stays as it is.
-6. Copies the result to the output path.
+4. Compiles the stage with chmcmd, naming the project as /proc/self/cwd/corvane.hhp with the
+   stage as chmcmd's current folder: chmcmd writes the project's absolute folder in front of
+   every topic of the context map, and this name is the same in every build folder, so the
+   file holds no path of the builder and two builds from two folders are the same.
+5. Repairs the context map: the help viewer looks for "/proc/self/cwd/files.htm" inside the
+   file and does not find it. The correct name is the tail of that string, so a new #IVB whose
+   offsets point at the tails is added to the uncompressed section and the directory entry of
+   #IVB is pointed at it. #STRINGS stays as it is.
+6. Zeroes the times of day that chmcmd writes into the file header and into #SYSTEM.
+7. Copies the result to the output path.
 """
 
 import argparse
@@ -31,6 +34,9 @@ import tempfile
 PAGES = ["files.htm", "range.htm", "style.htm", "dvips.htm", "confirm.htm"]
 CHUNK_HEADER = 20  # "PMGL", free space, 0, previous chunk, next chunk
 QUICKREF_EVERY = 5  # chmcmd's quickref density: one entry for every fifth item
+PROJECT_FOLDER = "/proc/self/cwd/"
+ITSF_TIME_STAMP = 0x10  # in the file header
+SYSTEM_TIME_STAMP = 10  # entry code in #SYSTEM
 
 
 def fail(message):
@@ -311,6 +317,28 @@ def repair_context_map(chm_path, chmls, base):
     return len(pairs)
 
 
+def clear_build_times(chm_path):
+    """Zeroes the two times of day at which chmcmd wrote the file, so that builds agree."""
+    with open(chm_path, "rb") as f:
+        chm = Chm(f.read())
+    struct.pack_into("<I", chm.data, ITSF_TIME_STAMP, 0)
+    system = next((e for _, entries in chm.listing() for e in entries if e[0] == "/#SYSTEM"),
+                  None)
+    if system is None or system[1] != 0:
+        fail("no uncompressed #SYSTEM")
+    start, end = chm.content + system[2] + 4, chm.content + system[2] + system[3]
+    while start + 4 <= end:
+        code, length = struct.unpack_from("<HH", chm.data, start)
+        if code == SYSTEM_TIME_STAMP and length == 4:
+            struct.pack_into("<I", chm.data, start + 4, 0)
+            break
+        start += 4 + length
+    else:
+        fail("#SYSTEM holds no time stamp")
+    with open(chm_path, "wb") as f:
+        f.write(chm.data)
+
+
 # ----------------------------------------------------------------------------------------
 
 
@@ -333,7 +361,10 @@ def main():
     popups = make_control_pages(stage)
     check_project(stage, popups)
 
-    result = subprocess.run([args.chmcmd, "corvane.hhp"], cwd=stage, text=True,
+    # chmcmd names the topics of the context map by the project's absolute folder in #STRINGS,
+    # so the project is named through the link that stands for chmcmd's current folder: the
+    # file then holds that same name wherever it is built, and no folder of the builder.
+    result = subprocess.run([args.chmcmd, PROJECT_FOLDER + "corvane.hhp"], cwd=stage, text=True,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     report = [l for l in result.stdout.splitlines()
               if l.strip() and not l.startswith(("chmcmd, a CHM compiler", "Note:", "Writing"))]
@@ -345,8 +376,9 @@ def main():
             for l in report) or "Index items:0" in result.stdout:
         fail("chmcmd failed")
 
-    repaired = repair_context_map(compiled, args.chmls, os.path.realpath(stage) + "/")
+    repaired = repair_context_map(compiled, args.chmls, PROJECT_FOLDER)
     print(f"make_chm: {repaired} context ids point into the file")
+    clear_build_times(compiled)
 
     temporary = args.output + ".tmp"
     shutil.copyfile(compiled, temporary)

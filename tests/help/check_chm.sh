@@ -45,8 +45,14 @@ in_file() { grep -qxF "/$1" "$work/names"; }
 extract() { rm -f "$work/out"; chmls extract "$chm" "/$1" "$work/out" >/dev/null 2>&1 || true
             [ -f "$work/out" ] && cat "$work/out"; }
 page_has() { extract "$1" | grep -qiF -- "$2"; }
+not_in_strings() { test -s "$work/strings" && ! grep -qF -- "$1" "$work/strings"; }
 
 check "the file is a compiled help file" test "$(head -c 4 "$chm")" = ITSF
+# Two builds in two folders give the same file: it names no folder of the build, and the time
+# of day at which it was written (header bytes 16 to 19) is zero.
+extract '#STRINGS' | tr '\0' '\n' >"$work/strings"
+check "#STRINGS names no folder of the build" not_in_strings "$(dirname "$chm")"
+check "the header holds no time of writing" test "$(od -An -tx1 -j16 -N4 "$chm" | tr -d ' ')" = 00000000
 for file in index.htm corvane.hhc corvane.hhk corvane.css cshelp.txt; do
   check "/$file is in the file" in_file "$file"
 done

@@ -10,6 +10,8 @@
 namespace {
 
 const char* const LIBRARY_ORDER_KEY = "Software\\Wine\\AppDefaults\\corvane.exe\\DllOverrides";
+// The system's own hhctrl.ocx while a stand-in takes its place.
+std::string savedSystemHelp;
 
 struct TextSearch {
   const char* text;
@@ -126,15 +128,30 @@ HWND childWithText(HWND dialog, const char* text) {
 std::string recordingHelpPath() { return buildFolder() + "recording-help\\hhctrl.ocx"; }
 std::string noHtmlHelpPath() { return buildFolder() + "no-html-help\\hhctrl.ocx"; }
 
-std::string corvaneCopyWith(const std::string& standIn, const std::string& name) {
-  const std::string folder = scratchFolder(name);
-  const std::string copy = folder + "corvane.exe";
-  CopyFileA(corvanePath().c_str(), copy.c_str(), FALSE);
-  if (!standIn.empty()) CopyFileA(standIn.c_str(), (folder + "hhctrl.ocx").c_str(), FALSE);
-  return copy;
+std::string systemHelpPath() {
+  char folder[MAX_PATH];
+  GetSystemDirectoryA(folder, sizeof folder);
+  return std::string(folder) + "\\hhctrl.ocx";
 }
 
-PROCESS_INFORMATION startCopy(const std::string& exePath, const std::string& arguments) {
+namespace {
+
+// A library that a program which has just ended still maps cannot be replaced at once.
+bool replaceFile(const std::string& from, const std::string& to) {
+  return waitUntil([&] { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }, 5000);
+}
+
+}  // namespace
+
+bool installSystemHelp(const std::string& standIn) {
+  if (savedSystemHelp.empty()) {
+    savedSystemHelp = scratchFolder("system-help") + "hhctrl.ocx";
+    if (!CopyFileA(systemHelpPath().c_str(), savedSystemHelp.c_str(), FALSE)) {
+      savedSystemHelp.clear();
+      return false;
+    }
+  }
+  if (!replaceFile(standIn, systemHelpPath())) return false;
   HKEY key = nullptr;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, LIBRARY_ORDER_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                       &key, nullptr) == ERROR_SUCCESS) {
@@ -142,12 +159,22 @@ PROCESS_INFORMATION startCopy(const std::string& exePath, const std::string& arg
     RegSetValueExA(key, "hhctrl.ocx", 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
                    sizeof order);
     RegCloseKey(key);
+    return true;
   }
-  return startProgram(exePath, arguments);
+  return false;
 }
 
-void withdrawLibraryOrder() {
+bool restoreSystemHelp() {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\corvane.exe");
+  return savedSystemHelp.empty() || replaceFile(savedSystemHelp, systemHelpPath());
+}
+
+std::string corvaneCopyWith(const std::string& planted, const std::string& name) {
+  const std::string folder = scratchFolder(name);
+  const std::string copy = folder + "corvane.exe";
+  CopyFileA(corvanePath().c_str(), copy.c_str(), FALSE);
+  if (!planted.empty()) CopyFileA(planted.c_str(), (folder + "hhctrl.ocx").c_str(), FALSE);
+  return copy;
 }
 
 std::string helpFileOf(const std::string& exePath) {

@@ -1,5 +1,5 @@
 // What the confirmation and help tests share: the confirmation dialog, labels found by their
-// text, copies of corvane.exe with a stand-in hhctrl.ocx beside them, and the stand-ins' record.
+// text, a stand-in hhctrl.ocx in the system's place, and the stand-ins' record.
 #pragma once
 
 #include <windows.h>
@@ -32,14 +32,18 @@ void postContextMenuFor(HWND control);
 // The recording stand-in and the stand-in without HtmlHelpA, each in a folder of its own.
 std::string recordingHelpPath();
 std::string noHtmlHelpPath();
-// A scratch folder holding a copy of corvane.exe and, when standIn is not empty, that file as
+// Where the system's own hhctrl.ocx lives in this prefix.
+std::string systemHelpPath();
+// Puts the stand-in where the system's hhctrl.ocx lives, keeping the system's copy, and sets
+// the per-program setting of Wine that makes corvane.exe load that file as it is rather than
+// Wine's built-in library; with it, Wine also takes a hhctrl.ocx found beside the program when
+// one is looked for by name. restoreSystemHelp puts the system's copy back and withdraws it.
+// Both return false when a file could not be copied.
+bool installSystemHelp(const std::string& standIn);
+bool restoreSystemHelp();
+// A scratch folder holding a copy of corvane.exe and, when planted is not empty, that file as
 // hhctrl.ocx beside it; returns the copy's path.
-std::string corvaneCopyWith(const std::string& standIn, const std::string& name);
-// Starts such a copy. Wine takes its own hhctrl.ocx even when another lies beside the program;
-// a per-program setting of Wine makes it search as Windows does, the program's folder first,
-// and still fall back to its own when none is found there. withdrawLibraryOrder removes it.
-PROCESS_INFORMATION startCopy(const std::string& exePath, const std::string& arguments = "");
-void withdrawLibraryOrder();
+std::string corvaneCopyWith(const std::string& planted, const std::string& name);
 // The help file the copy names: its path with "chm" in place of "exe".
 std::string helpFileOf(const std::string& exePath);
 

@@ -1,5 +1,6 @@
 // Help requests as the help library receives them: a copy of corvane.exe runs with a recording
-// stand-in for hhctrl.ocx beside it, or with a library of that name that lacks HtmlHelpA.
+// stand-in for hhctrl.ocx in the system's place, or with a library of that name that lacks
+// HtmlHelpA; and a hhctrl.ocx left beside the program is never loaded.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -24,11 +25,9 @@ class Help : public ::testing::Test {
   void SetUp() override { clearStoredRecord(); }
   void TearDown() override {
     if (!hasExited(corvane)) waitForExit(corvane, 1);
-    withdrawLibraryOrder();
+    EXPECT_TRUE(restoreSystemHelp());
   }
 
-  // Starts a copy of corvane.exe with the given hhctrl.ocx beside it, on paper.dvi and a record
-  // that runs the fake converter; returns its sheet.
   // The confirmation dialog of a run with the recording stand-in, after OK on the sheet.
   HWND openConfirmDialog(const std::string& name) {
     const HWND sheet = start(recordingHelpPath(), name, true);
@@ -37,20 +36,26 @@ class Help : public ::testing::Test {
     return waitForConfirmDialog(corvane.dwProcessId);
   }
 
-  HWND start(const std::string& library, const std::string& name, bool showCommandLine = false) {
+  // Starts a copy of corvane.exe with the given hhctrl.ocx in the system's place (and, when
+  // planted is not empty, that file beside the copy), on paper.dvi and a record that runs the
+  // fake converter; returns its sheet.
+  HWND start(const std::string& library, const std::string& name, bool showCommandLine = false,
+             const std::string& planted = "") {
+    if (!installSystemHelp(library)) {
+      ADD_FAILURE() << "could not put " << library << " in the system's place";
+      return nullptr;
+    }
     Options record = defaultRecord();
     copyText(record.programFile, fakeConverterPath().c_str());
     record.showCommandLine = showCommandLine ? 1 : 0;
     storeRecord(record);
     helpLog = newHelpLog(name);
     converterLog = freshConverterLog(name);
-    exe = corvaneCopyWith(library, name);
-    libraryBeside = exe.substr(0, exe.size() - std::string("corvane.exe").size()) + "hhctrl.ocx";
-    corvane = startCopy(exe, "paper.dvi");
+    exe = corvaneCopyWith(planted, name);
+    corvane = startProgram(exe, "paper.dvi");
     return waitForSheet(corvane);
   }
 
-  // The next call after the ones seen so far.
   // The next call after the ones seen so far. Once one has not come, later ones are not awaited.
   HelpRecordLine nextCall() {
     if (callMissing) return {};
@@ -64,7 +69,7 @@ class Help : public ::testing::Test {
   }
 
   void expectTopic(const HelpRecordLine& call, unsigned long topic) {
-    EXPECT_EQ(call.module, libraryBeside);
+    EXPECT_EQ(call.module, systemLibrary);
     EXPECT_EQ(call.window, 0u);
     EXPECT_EQ(call.path, helpFileOf(exe));
     EXPECT_EQ(call.command, HH_HELP_CONTEXT);
@@ -74,7 +79,7 @@ class Help : public ::testing::Test {
 
   // A context-help request names the control and carries its id twice, then the two zeros.
   void expectControlHelp(const HelpRecordLine& call, HWND control, unsigned command, int id) {
-    EXPECT_EQ(call.module, libraryBeside);
+    EXPECT_EQ(call.module, systemLibrary);
     EXPECT_EQ(call.window, handleOf(control));
     EXPECT_EQ(call.id, id);
     EXPECT_EQ(call.path, helpFileOf(exe));
@@ -97,12 +102,13 @@ class Help : public ::testing::Test {
   std::size_t loads() {
     std::size_t count = 0;
     for (const HelpRecordLine& line : readHelpRecord(helpLog))
-      if (!line.isCall && line.module == libraryBeside) ++count;
+      if (!line.isCall && line.module == systemLibrary) ++count;
     return count;
   }
 
   PROCESS_INFORMATION corvane = {};
-  std::string exe, libraryBeside, helpLog, converterLog;
+  const std::string systemLibrary = systemHelpPath();
+  std::string exe, helpLog, converterLog;
   std::size_t callsSeen = 0;
   bool callMissing = false;
 };
@@ -122,7 +128,7 @@ TEST_F(Help, PageHelpOpensTheTopicOfThePageShowing) {
   selectTab(sheet, 2);
   pressSheetButton(sheet, PSBTN_HELP);
   expectTopic(nextCall(), 10242);
-  // The library beside the program is the one bound, and only once.
+  // The system's library is the one bound, and only once.
   EXPECT_EQ(loads(), 1u);
   expectConverterRunsAfterOk(sheet);
 }
@@ -258,6 +264,22 @@ TEST_F(Help, ManyRequestsLeaveTheEndOfTheListZero) {
     EXPECT_EQ(call.data[2], 0u);
     EXPECT_EQ(call.data[3], 0u);
   }
+  expectConverterRunsAfterOk(sheet);
+}
+
+// A hhctrl.ocx beside a downloaded program, which Wine is told to prefer to its own: help still
+// binds the system's copy, and the planted one is never loaded.
+TEST_F(Help, ALibraryBesideTheProgramIsNeverLoaded) {
+  const HWND sheet = start(recordingHelpPath(), "planted", false, recordingHelpPath());
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(fileExists(exe.substr(0, exe.rfind('\\') + 1) + "hhctrl.ocx"));
+  pressSheetButton(sheet, PSBTN_HELP);
+  expectTopic(nextCall(), HELP_TOPIC_FIRST_PAGE);
+  const HWND offset = GetDlgItem(selectTab(sheet, 2), IDC_OFFSET);
+  postF1To(offset);
+  expectControlHelp(nextCall(), offset, HH_TP_HELP_WM_HELP, IDC_OFFSET);
+  // Both copies record their loading: only the system's was loaded.
+  for (const HelpRecordLine& line : readHelpRecord(helpLog)) EXPECT_EQ(line.module, systemLibrary);
   expectConverterRunsAfterOk(sheet);
 }
 
