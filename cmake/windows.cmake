@@ -16,6 +16,7 @@ add_executable(corvane WIN32
   help/help.cpp
   options/registry_store.cpp
   sheet/browse.cpp
+  sheet/drop.cpp
   sheet/dvips_page.cpp
   sheet/files_page.cpp
   sheet/page_commands.cpp
