@@ -13,5 +13,7 @@ add_custom_command(
   COMMENT "Making corvane-1.0-setup.exe")
 add_custom_target(installer ALL DEPENDS ${SETUP_EXE})
 if(TARGET wine_tests)
+  # The installer's tests read the known folders and the shortcut through the shell.
   add_dependencies(wine_tests installer)
+  target_link_libraries(wine_tests PRIVATE shell32 ole32 uuid)
 endif()
