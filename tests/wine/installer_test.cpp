@@ -94,9 +94,22 @@ DWORD kilobytes(const std::string& path) {
 
 class Installer : public ::testing::Test {
  protected:
+  // What the prefix held before the first installation of the run, so that what one test's
+  // uninstall leaves behind cannot hide from the next.
+  struct Before {
+    std::vector<bool> keys;
+    bool programsFolder = false;
+  };
+  static Before takeBefore() {
+    Before before;
+    for (const char* key : INSTALLED_KEYS) before.keys.push_back(keyExists(key));
+    before.programsFolder = fileExists(programsFolder());
+    return before;
+  }
+
   void SetUp() override {
-    for (const char* key : INSTALLED_KEYS) keysBefore.push_back(keyExists(key));
-    programsFolderBefore = fileExists(programsFolder());
+    static const Before first = takeBefore();
+    before = first;
     ASSERT_EQ(install(), 0u);
   }
 
@@ -118,8 +131,7 @@ class Installer : public ::testing::Test {
     EXPECT_TRUE(waitUntil([] { return !keyExists(UNINSTALL_KEY); })) << "still installed";
   }
 
-  std::vector<bool> keysBefore;
-  bool programsFolderBefore = false;
+  Before before;
 };
 
 TEST_F(Installer, InstallsTheFilesTheShortcutAndEveryKey) {
@@ -209,10 +221,10 @@ TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
   const std::vector<std::uint8_t> settings = storedBytes();
   uninstall();
   EXPECT_FALSE(fileExists(installFolder()));
-  EXPECT_EQ(fileExists(programsFolder()), programsFolderBefore);
+  EXPECT_EQ(fileExists(programsFolder()), before.programsFolder);
   EXPECT_FALSE(fileExists(shortcutPath()));
   for (std::size_t at = 0; at < INSTALLED_KEYS.size(); ++at)
-    EXPECT_EQ(keyExists(INSTALLED_KEYS[at]), keysBefore[at]) << INSTALLED_KEYS[at];
+    EXPECT_EQ(keyExists(INSTALLED_KEYS[at]), before.keys[at]) << INSTALLED_KEYS[at];
   EXPECT_EQ(storedBytes(), settings);
   clearStoredRecord();
 }
