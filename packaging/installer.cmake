@@ -12,6 +12,8 @@ add_custom_command(
           ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt ${CMAKE_SOURCE_DIR}/resources/corvane.ico
   COMMENT "Making corvane-1.0-setup.exe")
 add_custom_target(installer ALL DEPENDS ${SETUP_EXE})
+# The help file is made by its own target first, so that its rule never runs twice at once.
+add_dependencies(installer corvane_help)
 if(TARGET wine_tests)
   # The installer's tests read the known folders and the shortcut through the shell.
   add_dependencies(wine_tests installer)
