@@ -17,6 +17,7 @@ add_executable(corvane WIN32
   help/help.cpp
   options/registry_store.cpp
   sheet/browse.cpp
+  sheet/drop.cpp
   sheet/dvips_page.cpp
   sheet/files_page.cpp
   sheet/page_commands.cpp
@@ -54,4 +55,5 @@ include(tests/wine/wine_tests.cmake OPTIONAL)
 include(bench/bench.cmake)
 if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/help.cmake)
   include(packaging/release.cmake)
+  include(packaging/installer.cmake)
 endif()

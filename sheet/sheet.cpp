@@ -71,6 +71,11 @@ void onInitDialog(HWND page) {
   setWindowIcons(page);
 }
 
+int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
+  if (message == PSCB_INITIALIZED) acceptDroppedFiles(sheet);
+  return 0;
+}
+
 BOOL answer(HWND page, LRESULT result) {
   SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
   return TRUE;
@@ -114,7 +119,7 @@ INT_PTR runOptionsSheet() {
     descriptor.pfnDlgProc = pageDialogProc;
   }
   sheetHeader.dwSize = sizeof(PROPSHEETHEADERA);
-  sheetHeader.dwFlags = PSH_PROPSHEETPAGE | PSH_USEICONID | PSH_NOAPPLYNOW;
+  sheetHeader.dwFlags = PSH_PROPSHEETPAGE | PSH_USEICONID | PSH_NOAPPLYNOW | PSH_USECALLBACK;
   sheetHeader.hwndParent = nullptr;
   sheetHeader.hInstance = appInstance;
   sheetHeader.pszIcon = MAKEINTRESOURCEA(IDI_LARGE);
@@ -122,6 +127,7 @@ INT_PTR runOptionsSheet() {
   sheetHeader.nPages = static_cast<UINT>(pageCount);
   sheetHeader.nStartPage = 0;
   sheetHeader.ppsp = &pageDescriptors[0].page;
+  sheetHeader.pfnCallback = sheetCallback;
   const INT_PTR result = PropertySheetA(&sheetHeader);
   if (result < 0) {
     reportSystemError(0);

@@ -16,6 +16,8 @@ void pageCommand(HWND page, int controlId);
 void loadPageControls(HWND page);
 void storePageControls(HWND page);
 void setWindowIcons(HWND window);
+// Makes the sheet take files dropped on it: the first DVI file among them becomes the DVI file.
+void acceptDroppedFiles(HWND sheet);
 
 // Lets the user pick a file for the edit paired with the button (its id + 1).
 void browseForFile(HWND page, int buttonId, const char* filters, const char* defaultExtension);

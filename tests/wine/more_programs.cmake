@@ -23,3 +23,13 @@ corvane_help_stand_in(no_html_help no-html-help
 
 target_sources(wine_tests PRIVATE tests/wine/confirm_help_driver.cpp)
 add_dependencies(wine_tests recording_help no_html_help)
+
+# The drop tests' message hook, which makes a drop inside corvane.exe.
+add_library(drop_in_process SHARED tests/wine/drop_in_process.cpp)
+target_compile_definitions(drop_in_process PRIVATE ${WINDOWS_DEFINES})
+target_compile_options(drop_in_process PRIVATE ${WARNINGS})
+target_link_options(drop_in_process PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
+target_link_libraries(drop_in_process PRIVATE user32 kernel32)
+set_target_properties(drop_in_process PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/drop-lib)
+add_dependencies(wine_tests drop_in_process)
