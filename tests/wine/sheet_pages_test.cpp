@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(OutsideTheCodePageOrTooLong, SheetArgumentPath,
 // characters of a file that does not exist. The field keeps the stored file, and the error box
 // says why before the sheet opens.
 struct UnfitArgument {
+  const char* name;
   std::wstring argument;
   DWORD error;
 };
@@ -155,8 +156,9 @@ INSTANTIATE_TEST_SUITE_P(NoFormFits, SheetArgumentUnfit,
                          ::testing::Values(UnfitArgument{L"\"C:\\Long Name\\" +
                                                              std::wstring(300, L'b') + L".dvi\"",
                                                          ERROR_FILENAME_EXCED_RANGE},
-                                           UnfitArgument{L"C:\\Nowhere\\\u8ad6\u6587.dvi",
-                                                         ERROR_NO_UNICODE_TRANSLATION}));
+                                           UnfitArgument{"cjk", L"C:\\Nowhere\\\u8ad6\u6587.dvi",
+                                                         ERROR_NO_UNICODE_TRANSLATION}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(SheetArgument, PlainNameIsTakenAsItStands) {
   ASSERT_NE(open(fakeConverterRecord(), "paper.dvi"), nullptr);
