@@ -153,7 +153,8 @@ TEST_P(SheetArgumentUnfit, KeepsTheStoredFileAndSaysWhy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(NoFormFits, SheetArgumentUnfit,
-                         ::testing::Values(UnfitArgument{L"\"C:\\Long Name\\" +
+                         ::testing::Values(UnfitArgument{"long",
+                                                         L"\"C:\\Long Name\\" +
                                                              std::wstring(300, L'b') + L".dvi\"",
                                                          ERROR_FILENAME_EXCED_RANGE},
                                            UnfitArgument{"cjk", L"C:\\Nowhere\\\u8ad6\u6587.dvi",
