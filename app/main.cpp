@@ -26,8 +26,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControls();
   makeHelpFilePath(GetModuleFileNameA(appInstance, helpFilePath, sizeof helpFilePath));
   // The runtime's own split of the command line differs between runtimes; the argument is
-  // taken from the process's command line by the program's own rule.
-  takeDviFileArgument(argumentOfCommandLine(GetCommandLineA()));
+  // taken from the process's command line by the program's own rule, in wide characters so that
+  // a name outside the ANSI code page is not turned into question marks.
+  const std::uint32_t argumentError = takeDviFileArgument(argumentOfCommandLine(GetCommandLineW()));
+  if (argumentError != 0) reportSystemError(argumentError);
   if (runOptionsSheet() != 0) composeConfirmRun();
   return 0;
 }

@@ -2,47 +2,49 @@
 #include "app/start_up.h"
 
 #include <cstring>
+#include <cwchar>
 
+#include "app/field_path.h"
 #include "options/options.h"
 
 char helpFilePath[HELP_PATH_SIZE];
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-const char* skipBlanks(const char* text) {
+const wchar_t* skipBlanks(const wchar_t* text) {
   while (isBlank(*text)) ++text;
   return text;
 }
 
+ZERO_FILLED wchar_t unquotedArgument[WIDE_PATH_SIZE];
+
 }  // namespace
 
-const char* argumentOfCommandLine(const char* processCommandLine) {
-  const char* at = skipBlanks(processCommandLine);
-  if (*at == '"') {
+const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine) {
+  const wchar_t* at = skipBlanks(processCommandLine);
+  if (*at == L'"') {
     ++at;
-    while (*at != '\0' && *at != '"' && *at != '\t') ++at;
+    while (*at != L'\0' && *at != L'"' && *at != L'\t') ++at;
   } else {
-    while (*at != '\0' && !isBlank(*at)) ++at;
+    while (*at != L'\0' && !isBlank(*at)) ++at;
   }
-  if (*at == '"') ++at;
+  if (*at == L'"') ++at;
   return skipBlanks(at);
 }
 
-void takeDviFileArgument(const char* argument) {
-  const std::size_t length = std::strlen(argument);
-  if (length == 0) return;
-  const bool wholeInQuotes = length >= 2 && argument[0] == '"' && argument[length - 1] == '"' &&
-                             std::memchr(argument + 1, '"', length - 2) == nullptr;
-  if (!wholeInQuotes) {
-    copyText(options.dviFile, argument);
-    return;
-  }
+std::uint32_t takeDviFileArgument(const wchar_t* argument) {
+  const std::size_t length = std::wcslen(argument);
+  if (length == 0) return 0;
+  const bool wholeInQuotes = length >= 2 && argument[0] == L'"' && argument[length - 1] == L'"' &&
+                             std::wmemchr(argument + 1, L'"', length - 2) == nullptr;
+  if (!wholeInQuotes) return widePathToField(argument, options.dviFile);
   const std::size_t innerLength = length - 2;
-  const std::size_t kept = innerLength < PATH_FIELD_SIZE - 1 ? innerLength : PATH_FIELD_SIZE - 1;
-  std::memcpy(options.dviFile, argument + 1, kept);
-  options.dviFile[kept] = '\0';
+  if (innerLength >= WIDE_PATH_SIZE) return PATH_TOO_LONG;
+  std::wmemcpy(unquotedArgument, argument + 1, innerLength);
+  unquotedArgument[innerLength] = L'\0';
+  return widePathToField(unquotedArgument, options.dviFile);
 }
 
 void makeHelpFilePath(std::uint32_t reportedLength) {

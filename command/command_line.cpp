@@ -75,11 +75,28 @@ int appendSwitches() {
   if (o.quiet && !appendToCommandLine("-q ")) return 0;
   if (!o.createFonts && !appendToCommandLine("-M ")) return 0;
   if (isPresent(o.otherOptions) && !appendField("", o.otherOptions, " ")) return 0;
-  if (isPresent(o.dviFile) && !appendField("\"", o.dviFile, "\"")) return 0;
+  char fullPath[DVI_FOLDER_SIZE], folder[DVI_FOLDER_SIZE];
+  const char* dviFile = dviFolder(fullPath, folder) ? fullPath : o.dviFile;
+  if (isPresent(dviFile) && !appendField("\"", dviFile, "\"")) return 0;
   return 1;
 }
 
 }  // namespace
+
+bool dviFolder(char (&fullPath)[DVI_FOLDER_SIZE], char (&folder)[DVI_FOLDER_SIZE]) {
+  if (!options.useDviDirectory || !isPresent(options.dviFile)) return false;
+  const std::uint32_t fullLength = fullPathName(options.dviFile, fullPath, DVI_FOLDER_SIZE);
+  if (fullLength == 0 || fullLength >= DVI_FOLDER_SIZE) return false;
+  const std::uint32_t length = shortPathName(fullPath, folder, DVI_FOLDER_SIZE);
+  if (length == 0 || length >= DVI_FOLDER_SIZE) return false;
+  char* const lastBackslash = std::strrchr(folder, '\\');
+  if (lastBackslash == nullptr) return false;
+  // A file in a drive's root keeps its backslash: a bare "C:" would name the drive's current
+  // directory instead.
+  const bool bareDrive = lastBackslash == folder + 2 && folder[1] == ':';
+  lastBackslash[bareDrive ? 1 : 0] = '\0';
+  return true;
+}
 
 const char* formatSwitch(int letter, std::int32_t value, int withEquals) {
   char* out = switchBuffer;

@@ -5,12 +5,22 @@
 #include "exec/exec.h"
 #include "resources/resource.h"
 
-void reportSystemError(DWORD code) {
+void reportSystemError(DWORD code, const char* what) {
   if (code == 0) code = GetLastError();
-  char message[260];
-  if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     message, sizeof message, nullptr) == 0)
-    wsprintfA(message, "Error %lu", static_cast<unsigned long>(code));
+  // The system's text, an empty line and what failed, each at most a path long.
+  char message[260 + 4 + MAX_PATH];
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, message, 260, nullptr);
+  if (length == 0) length = static_cast<DWORD>(wsprintfA(message, "Error %lu", code));
+  if (what != nullptr && what[0] != '\0') {
+    // "File not found." alone reads as a missing DVI file; naming the program says otherwise.
+    if (message[length - 1] != '\n') {
+      lstrcpyA(message + length, "\r\n");
+      length += 2;
+    }
+    lstrcpyA(message + length, "\r\n");
+    lstrcpynA(message + length + 2, what, MAX_PATH);
+  }
   SetForegroundWindow(GetActiveWindow());
   MessageBoxA(GetActiveWindow(), message, loadResourceString(IDS_ERROR_CAPTION), MB_ICONERROR);
 }

@@ -9,5 +9,6 @@ int confirmCommandLine();
 // Starts the converter in the chosen window mode; in Capture mode waits for it and a key.
 void runCommandLine();
 
-// Error box with the system's text for code; 0 means the thread's last error.
-void reportSystemError(DWORD code);
+// Error box with the system's text for code; 0 means the thread's last error. What failed,
+// when given, follows after an empty line.
+void reportSystemError(DWORD code, const char* what = nullptr);

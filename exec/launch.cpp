@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstring>
 
 #include "app/strings.h"
 #include "command/command_line.h"
@@ -21,19 +22,20 @@ WORD showCommandFor(int windowMode) {
   return showCommands[static_cast<std::size_t>(windowMode)];
 }
 
-// The DVI file's folder in short form, or false when there is none to use. A file in a drive's
-// root keeps its backslash: a bare "C:" would name the drive's current directory instead.
-bool dviDirectory(char (&directory)[MAX_PATH]) {
-  if (!options.useDviDirectory) return false;
-  const DWORD length = GetShortPathNameA(options.dviFile, directory, sizeof directory);
-  if (length == 0 || length >= sizeof directory) return false;
-  char* lastBackslash = nullptr;
-  for (char* at = directory; *at != '\0'; ++at)
-    if (*at == '\\') lastBackslash = at;
-  if (lastBackslash == nullptr) return false;
-  const bool bareDrive = lastBackslash == directory + 2 && directory[1] == ':';
-  lastBackslash[bareDrive ? 1 : 0] = '\0';
-  return true;
+// The first token of the command, the program that process creation looked for: up to the
+// closing quote when it is quoted, else up to the first blank.
+const char* programPart() {
+  static char program[MAX_PATH];
+  const char* from = commandLine;
+  const bool quoted = *from == '"';
+  const char* end = from + (quoted ? 1 : 0);
+  while (*end != '\0' && (quoted ? *end != '"' : *end != ' ' && *end != '\t')) ++end;
+  if (quoted && *end == '"') ++end;
+  const std::size_t length = static_cast<std::size_t>(end - from);
+  const std::size_t kept = length < sizeof program ? length : sizeof program - 1;
+  std::memcpy(program, from, kept);
+  program[kept] = '\0';
+  return program;
 }
 
 void recolourConsole() {
@@ -71,8 +73,8 @@ void runCommandLine() {
   startup.wShowWindow = showCommandFor(options.windowMode);
   PROCESS_INFORMATION process = {};
 
-  char directory[MAX_PATH];
-  const bool useDirectory = dviDirectory(directory);
+  char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
+  const bool useDirectory = dviFolder(dviFullPath, directory);
 
   if (capture) {
     AllocConsole();
@@ -82,7 +84,7 @@ void runCommandLine() {
                       useDirectory ? directory : nullptr, &startup, &process)) {
     const DWORD error = GetLastError();
     if (capture) FreeConsole();
-    reportSystemError(error);
+    reportSystemError(error, programPart());
     return;
   }
   CloseHandle(process.hThread);

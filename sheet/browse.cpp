@@ -3,14 +3,17 @@
 
 #include <commdlg.h>
 
+#include "app/field_path.h"
+#include "exec/exec.h"
+#include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 
-static_assert(sizeof(OPENFILENAMEA) == 88);
+static_assert(sizeof(OPENFILENAMEW) == 88);
 
 namespace {
 
-using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 // The common dialogs library and what it loads with it are bound on the first browse, not at
 // start-up, so that the sheet opens as fast as a bare one; most runs never browse.
@@ -22,24 +25,35 @@ FileDialogFunction fileDialog(const char* name) {
       reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
+// The wide dialogs give back a name outside the ANSI code page, or longer than a field, as it
+// is, and widePathToField finds the form of it that a field can hold.
+ZERO_FILLED wchar_t chosenPath[WIDE_PATH_SIZE];
+
 }  // namespace
 
-void browseForFile(HWND page, int buttonId, const char* filters, const char* defaultExtension) {
+void browseForFile(HWND page, int buttonId, const wchar_t* filters,
+                   const wchar_t* defaultExtension) {
   const int editId = buttonId + 1;
   // The edit's text is the initial name, so the dialog opens in that file's folder.
-  char path[MAX_PATH];
-  if (GetDlgItemTextA(page, editId, path, sizeof path) == 0) path[0] = '\0';
-  OPENFILENAMEA dialog = {};
+  if (GetDlgItemTextW(page, editId, chosenPath, MAX_PATH) == 0) chosenPath[0] = L'\0';
+  OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = page;
   dialog.lpstrFilter = filters;
   dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
+  dialog.lpstrFile = chosenPath;
+  dialog.nMaxFile = WIDE_PATH_SIZE;
   dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   dialog.lpstrDefExt = defaultExtension;
   const bool saving = editId == IDC_PS_FILE;
   if (saving) dialog.Flags |= OFN_OVERWRITEPROMPT;
-  const FileDialogFunction show = fileDialog(saving ? "GetSaveFileNameA" : "GetOpenFileNameA");
-  if (show != nullptr && show(&dialog)) SetDlgItemTextA(page, editId, path);
+  const FileDialogFunction show = fileDialog(saving ? "GetSaveFileNameW" : "GetOpenFileNameW");
+  if (show == nullptr || !show(&dialog)) return;
+  char field[PATH_FIELD_SIZE];
+  const std::uint32_t error = widePathToField(chosenPath, field);
+  if (error != 0) {
+    reportSystemError(error);
+    return;
+  }
+  SetDlgItemTextA(page, editId, field);
 }

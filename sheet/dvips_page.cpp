@@ -16,7 +16,7 @@ void loadDvipsPage(HWND page) {
 }
 
 void storeDvipsPage(HWND page) {
-  storeText(page, IDC_PROGRAM_FILE, options.programFile);
+  storePathText(page, IDC_PROGRAM_FILE, options.programFile);
   storeText(page, IDC_PRINTER, options.printer);
   storeText(page, IDC_OTHER_OPTIONS, options.otherOptions);
   options.windowMode = checkedChoice(page, IDC_CAPTURE, WINDOW_MODE_BUTTONS);

@@ -13,8 +13,8 @@ void loadFilesPage(HWND page) {
 }
 
 void storeFilesPage(HWND page) {
-  storeText(page, IDC_DVI_FILE, options.dviFile);
-  storeText(page, IDC_PS_FILE, options.psFile);
+  storePathText(page, IDC_DVI_FILE, options.dviFile);
+  storePathText(page, IDC_PS_FILE, options.psFile);
   options.encapsulated = isChecked(page, IDC_ENCAPSULATED);
   options.useDviDirectory = isChecked(page, IDC_USE_DVI_DIRECTORY);
 }

@@ -6,18 +6,20 @@
 namespace {
 
 // Lists of description and pattern pairs, each terminated, ended by an empty text.
-constexpr char DVI_FILTERS[] = "DVI files (*.dvi)\0*.dvi\0All files (*.*)\0*.*\0";
-constexpr char POSTSCRIPT_FILTERS[] =
-    "PostScript files (*.ps;*.eps)\0*.ps;*.eps\0All files (*.*)\0*.*\0";
-constexpr char PROGRAM_FILTERS[] = "Program files (*.exe)\0*.exe\0All files (*.*)\0*.*\0";
+constexpr wchar_t DVI_FILTERS[] = L"DVI files (*.dvi)\0*.dvi\0All files (*.*)\0*.*\0";
+constexpr wchar_t POSTSCRIPT_FILTERS[] =
+    L"PostScript files (*.ps;*.eps)\0*.ps;*.eps\0All files (*.*)\0*.*\0";
+constexpr wchar_t PROGRAM_FILTERS[] = L"Program files (*.exe)\0*.exe\0All files (*.*)\0*.*\0";
 
 }  // namespace
 
 void pageCommand(HWND page, int controlId) {
   switch (controlId) {
-    case IDC_DVI_BROWSE: browseForFile(page, IDC_DVI_BROWSE, DVI_FILTERS, "dvi"); break;
-    case IDC_PS_BROWSE: browseForFile(page, IDC_PS_BROWSE, POSTSCRIPT_FILTERS, "ps"); break;
-    case IDC_PROGRAM_BROWSE: browseForFile(page, IDC_PROGRAM_BROWSE, PROGRAM_FILTERS, "exe"); break;
+    case IDC_DVI_BROWSE: browseForFile(page, IDC_DVI_BROWSE, DVI_FILTERS, L"dvi"); break;
+    case IDC_PS_BROWSE: browseForFile(page, IDC_PS_BROWSE, POSTSCRIPT_FILTERS, L"ps"); break;
+    case IDC_PROGRAM_BROWSE:
+      browseForFile(page, IDC_PROGRAM_BROWSE, PROGRAM_FILTERS, L"exe");
+      break;
     case IDC_SAVE_OPTIONS:
       storePageControls(page);
       saveOptions();

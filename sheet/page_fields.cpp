@@ -1,4 +1,6 @@
 // Moving one field between the settings record and a page control, and reading numbers.
+#include "app/field_path.h"
+#include "options/options.h"
 #include "sheet/sheet.h"
 
 void showNumber(HWND page, int controlId, std::int32_t value) {
@@ -22,6 +24,29 @@ std::int32_t isChecked(HWND page, int controlId) {
 
 void storeText(HWND page, int controlId, char* field, std::size_t fieldSize) {
   if (GetDlgItemTextA(page, controlId, field, static_cast<int>(fieldSize)) == 0) field[0] = '\0';
+}
+
+namespace {
+
+// Room for the longest path the system handles; a longer text names no file and is cut anyway.
+ZERO_FILLED char longText[WIDE_PATH_SIZE];
+ZERO_FILLED wchar_t longPath[WIDE_PATH_SIZE];
+
+}  // namespace
+
+void storePathText(HWND page, int controlId, char* field, std::size_t fieldSize) {
+  // The length may count more than the text holds (double-byte code pages), never fewer.
+  const int length = GetWindowTextLengthA(GetDlgItem(page, controlId));
+  if (length < static_cast<int>(fieldSize)) {
+    storeText(page, controlId, field, fieldSize);
+    return;
+  }
+  if (GetDlgItemTextA(page, controlId, longText, sizeof longText) == 0) longText[0] = '\0';
+  // The text is the edit's ANSI text, so widening it gives back exactly what it named.
+  if (MultiByteToWideChar(CP_ACP, 0, longText, -1, longPath, WIDE_PATH_SIZE) != 0 &&
+      widePathToField(longPath, field, fieldSize) == 0)
+    return;
+  copyText(field, fieldSize, longText);
 }
 
 void readPageNumber(HWND page, int controlId, std::int32_t* destination, std::int32_t lowerBound) {

@@ -19,8 +19,10 @@ void setWindowIcons(HWND window);
 // Makes the sheet take files dropped on it: the first DVI file among them becomes the DVI file.
 void acceptDroppedFiles(HWND sheet);
 
-// Lets the user pick a file for the edit paired with the button (its id + 1).
-void browseForFile(HWND page, int buttonId, const char* filters, const char* defaultExtension);
+// Lets the user pick a file for the edit paired with the button (its id + 1); a name that no
+// field can hold leaves the edit as it was and shows why.
+void browseForFile(HWND page, int buttonId, const wchar_t* filters,
+                   const wchar_t* defaultExtension);
 // Stores a number of at least lowerBound, or lowerBound - 1 for anything else.
 void readPageNumber(HWND page, int controlId, std::int32_t* destination, std::int32_t lowerBound);
 
@@ -40,8 +42,14 @@ void showChoice(HWND page, int firstId, int buttonCount, std::int8_t value);
 std::int8_t checkedChoice(HWND page, int firstId, int buttonCount);
 std::int32_t isChecked(HWND page, int controlId);
 void storeText(HWND page, int controlId, char* field, std::size_t fieldSize);
+// As storeText, but a path longer than the field goes in by its short form where it has one.
+void storePathText(HWND page, int controlId, char* field, std::size_t fieldSize);
 
 template <std::size_t N>
 void storeText(HWND page, int controlId, char (&field)[N]) {
   storeText(page, controlId, field, N);
+}
+template <std::size_t N>
+void storePathText(HWND page, int controlId, char (&field)[N]) {
+  storePathText(page, controlId, field, N);
 }

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "app/start_up.h"
@@ -13,12 +14,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   resetFakes();
   resetOptions();
   setDefaultOptions();
-  const std::string processCommandLine(reinterpret_cast<const char*>(data), size);
-  const char* argument = argumentOfCommandLine(processCommandLine.c_str());
+  // Two bytes make one character, as in the system's wide command line.
+  std::wstring processCommandLine;
+  for (std::size_t at = 0; at + 1 < size; at += 2)
+    processCommandLine += static_cast<wchar_t>(data[at] | data[at + 1] << 8);
+  const wchar_t* argument = argumentOfCommandLine(processCommandLine.c_str());
   if (argument < processCommandLine.c_str() ||
-      argument > processCommandLine.c_str() + std::strlen(processCommandLine.c_str()))
+      argument > processCommandLine.c_str() + std::wcslen(processCommandLine.c_str()))
     __builtin_trap();
-  takeDviFileArgument(argument);
+  const std::uint32_t error = takeDviFileArgument(argument);
+  if (error != 0 && error != 206 && error != 1113) __builtin_trap();
   if (std::strlen(options.dviFile) >= PATH_FIELD_SIZE) __builtin_trap();
   if (options.psFile[0] != '\0') __builtin_trap();
   if (composeCommandLine() != 1) __builtin_trap();

@@ -73,6 +73,38 @@ TEST_F(Compose, DefaultRecord) {
   EXPECT_EQ(compose(), "C:\\TeX\\bin\\dvips.exe -M ");
 }
 
+// The converter starts in the DVI file's folder only when the file is found; the command then
+// names the file by its full path, since a relative name would miss it from there.
+struct DviFolderCase {
+  const char* dviFile;
+  std::int32_t useDviDirectory;
+  const char* commandDvi;
+  const char* folder;  // empty: the converter starts in Corvane's own folder
+};
+
+TEST_F(Compose, DviFileAndTheConvertersFolder) {
+  fakeShortNames["C:\\Start\\sub\\paper.dvi"] = "C:\\Start\\sub\\paper.dvi";
+  fakeShortNames["C:\\Start\\..\\Sibling\\paper.dvi"] = "C:\\Sibling\\paper.dvi";
+  fakeShortNames["C:\\My Papers\\paper.dvi"] = "C:\\MYPAPE~1\\paper.dvi";
+  fakeShortNames["C:\\paper.dvi"] = "C:\\paper.dvi";
+  const DviFolderCase cases[] = {
+      {"sub\\paper.dvi", 1, "C:\\Start\\sub\\paper.dvi", "C:\\Start\\sub"},
+      {"..\\Sibling\\paper.dvi", 1, "C:\\Start\\..\\Sibling\\paper.dvi", "C:\\Sibling"},
+      {"sub\\paper.dvi", 0, "sub\\paper.dvi", ""},
+      {"missing\\paper.dvi", 1, "missing\\paper.dvi", ""},
+      {"C:\\My Papers\\paper.dvi", 1, "C:\\My Papers\\paper.dvi", "C:\\MYPAPE~1"},
+      {"C:\\paper.dvi", 1, "C:\\paper.dvi", "C:\\"},
+  };
+  for (const auto& c : cases) {
+    copyText(options.dviFile, c.dviFile);
+    options.useDviDirectory = c.useDviDirectory;
+    EXPECT_EQ(compose(), std::string(PROGRAM) + " \"" + c.commandDvi + "\"") << c.dviFile;
+    char fullPath[DVI_FOLDER_SIZE], folder[DVI_FOLDER_SIZE];
+    const bool found = dviFolder(fullPath, folder);
+    EXPECT_EQ(found ? std::string(folder) : std::string(), c.folder) << c.dviFile;
+  }
+}
+
 TEST_F(Compose, FilesAndTexts) {
   copyText(options.psFile, "out file.ps");
   EXPECT_EQ(switches(), "-o \"out file.ps\" ");

@@ -2,6 +2,7 @@
 #include "tests/native/fakes.h"
 
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <sstream>
 
@@ -12,6 +13,8 @@
 
 FakeStore fakeStore;
 std::map<std::string, std::string> fakeShortNames;
+std::map<std::wstring, std::wstring> fakeWideShortNames;
+std::string fakeCurrentDirectory;
 
 namespace {
 
@@ -54,6 +57,8 @@ const char* loadResourceString(int id) {
 void resetFakes() {
   fakeStore = FakeStore{};
   fakeShortNames.clear();
+  fakeWideShortNames.clear();
+  fakeCurrentDirectory = "C:\\Start";
 }
 
 void resetOptions() { std::memset(&options, 0, sizeof options); }
@@ -104,4 +109,32 @@ std::uint32_t shortPathName(const char* path, char* buffer, std::uint32_t buffer
   if (length >= bufferSize) return length + 1;
   std::memcpy(buffer, found->second.c_str(), length + 1);
   return length;
+}
+
+std::uint32_t wideShortPathName(const wchar_t* path, wchar_t* buffer, std::uint32_t bufferSize) {
+  const auto found = fakeWideShortNames.find(path);
+  if (found == fakeWideShortNames.end() || found->second.empty()) return 0;
+  const auto length = static_cast<std::uint32_t>(found->second.size());
+  if (length >= bufferSize) return length + 1;
+  std::wmemcpy(buffer, found->second.c_str(), length + 1);
+  return length;
+}
+
+std::uint32_t fullPathName(const char* path, char* buffer, std::uint32_t bufferSize) {
+  const bool absolute = path[0] == '\\' || (path[0] != '\0' && path[1] == ':');
+  const std::string full = absolute ? path : fakeCurrentDirectory + "\\" + path;
+  const auto length = static_cast<std::uint32_t>(full.size());
+  if (length >= bufferSize) return length + 1;
+  std::memcpy(buffer, full.c_str(), length + 1);
+  return length;
+}
+
+std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t bufferSize) {
+  const std::size_t length = std::wcslen(path);
+  for (std::size_t at = 0; at < length; ++at)
+    if (static_cast<std::uint32_t>(path[at]) >= FAKE_CODE_PAGE_END) return 0;
+  if (length == 0) return 0;
+  if (length >= bufferSize) return static_cast<std::uint32_t>(length + 1);
+  for (std::size_t at = 0; at <= length; ++at) buffer[at] = static_cast<char>(path[at]);
+  return static_cast<std::uint32_t>(length);
 }

@@ -96,6 +96,46 @@ PROCESS_INFORMATION startCorvane(const std::string& arguments) {
   return startProgram(corvanePath(), arguments);
 }
 
+PROCESS_INFORMATION startCorvaneWide(const std::wstring& arguments) {
+  std::wstring command = L"\"" + wideOf(corvanePath()) + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    std::fprintf(stderr, "cannot start corvane.exe: error %lu\n", GetLastError());
+  return process;
+}
+
+std::wstring wideOf(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         wide.data(), static_cast<int>(wide.size()));
+  wide.resize(static_cast<std::size_t>(length));
+  return wide;
+}
+
+std::wstring extendedPath(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+bool createFileWide(const std::wstring& path, const std::string& content) {
+  const HANDLE file =
+      CreateFileW(extendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL wrote =
+      WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(file);
+  return wrote && written == content.size();
+}
+
+std::string lastQuoted(const std::string& command) {
+  const std::size_t close = command.rfind('"');
+  if (close == std::string::npos || close == 0) return {};
+  const std::size_t open = command.rfind('"', close - 1);
+  if (open == std::string::npos) return {};
+  return command.substr(open + 1, close - open - 1);
+}
+
 bool hasExited(const PROCESS_INFORMATION& process) {
   return process.hProcess == nullptr || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
 }

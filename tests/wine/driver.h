@@ -31,6 +31,8 @@ std::vector<std::uint8_t> storedBytes();
 // Starts corvane.exe (or another program) with the given argument text after its quoted name.
 PROCESS_INFORMATION startProgram(const std::string& program, const std::string& arguments);
 PROCESS_INFORMATION startCorvane(const std::string& arguments = "");
+// Starts corvane.exe with a command line in wide characters, as a file manager does.
+PROCESS_INFORMATION startCorvaneWide(const std::wstring& arguments);
 // The exit code, or STILL_ACTIVE when it did not end in time (it is then terminated).
 DWORD waitForExit(PROCESS_INFORMATION& process, DWORD deadlineMs = DEADLINE_MS);
 bool hasExited(const PROCESS_INFORMATION& process);
@@ -87,6 +89,14 @@ bool waitUntil(Condition condition, DWORD deadlineMs = DEADLINE_MS) {
 // Starts a program as startProgram does, in the given current directory.
 PROCESS_INFORMATION startProgramIn(const std::string& program, const std::string& arguments,
                                    const std::string& directory);
+// The path in wide characters, and in the extended form that takes any length.
+std::wstring wideOf(const std::string& text);
+std::wstring extendedPath(const std::wstring& path);
+// Creates a file of any name or length with the content; false when that fails.
+bool createFileWide(const std::wstring& path, const std::string& content);
+// The last text in double quotes in a command, such as its DVI file; empty when there is none.
+std::string lastQuoted(const std::string& command);
+
 // The short form of a path, or an empty text when the system cannot give one.
 std::string shortPathOf(const std::string& path);
 // The system's own message text for an error code.

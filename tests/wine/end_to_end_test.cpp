@@ -178,6 +178,30 @@ TEST_F(EndToEnd, WithoutAnOutputFileThePostScriptLandsBesideTheDvi) {
   EXPECT_EQ(pageLines(okAndConvert(folder + "paper.ps")).size(), 6u);
 }
 
+// Editors pass the DVI file relative to the folder they start Corvane in: one in a subfolder and
+// one in a sibling folder, each converted beside itself.
+TEST_F(EndToEnd, RelativeDviPathsAreFoundFromTheStartFolder) {
+  const std::string start = scratchFolder("relative-start");
+  const std::string sibling = scratchFolder("relative-sibling");
+  const std::string siblingName =
+      sibling.substr(0, sibling.size() - 1)
+          .substr(sibling.substr(0, sibling.size() - 1).find_last_of('\\') + 1);
+  ASSERT_TRUE(CreateDirectoryA((start + "sub").c_str(), nullptr));
+  const std::pair<std::string, std::string> cases[] = {
+      {"sub\\paper.dvi", start + "sub\\"},
+      {"..\\" + siblingName + "\\paper.dvi", sibling},
+  };
+  for (const auto& [argument, folder] : cases) {
+    SCOPED_TRACE(argument);
+    ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+    clearStoredRecord();
+    corvane = startProgramIn(corvanePath(), argument, start);
+    sheet = waitForSheet(corvane);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(pageLines(okAndConvert(folder + "paper.ps")).size(), 6u);
+  }
+}
+
 // Wine gives no console to a Unix program, so the Capture console is shown with a Windows
 // converter: the fake one, named on the DVIPS Options page.
 TEST_F(EndToEnd, CaptureModeKeepsTheConsoleUntilAKey) {

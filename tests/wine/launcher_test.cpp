@@ -306,11 +306,13 @@ TEST_F(LaunchDirectory, MissingDviFileStartsInCorvanesDirectory) {
             lowerCase(withoutTrailingBackslash(start)));
 }
 
-TEST_F(LaunchDirectory, NameWithoutBackslashStartsInCorvanesDirectory) {
+// A relative name is found from the folder Corvane started in; the converter then starts in the
+// file's folder, given in short form like any other.
+TEST_F(LaunchDirectory, NameWithoutBackslashIsFoundFromCorvanesDirectory) {
   const std::string start = scratchFolder("Start Folder With Long Name");
   createEmptyFile(start + "paper.dvi");
   EXPECT_EQ(lowerCase(childDirectory("paper.dvi", true, start)),
-            lowerCase(withoutTrailingBackslash(start)));
+            lowerCase(withoutTrailingBackslash(shortPathOf(start))));
 }
 
 TEST_F(LaunchDirectory, FlagOffStartsInCorvanesDirectory) {
@@ -334,16 +336,21 @@ class LaunchFailure : public LaunchFixture {
     return waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
   }
 
+  // The system's text, an empty line, and the program that could not be started.
+  static std::string boxText() {
+    return systemMessage(ERROR_FILE_NOT_FOUND) + "\r\n" + buildFolder() + "no-such-converter.exe";
+  }
+
   void closeBox(HWND box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(waitForExit(corvane), 0u);
   }
 };
 
-TEST_F(LaunchFailure, NormalModeShowsTheSystemsText) {
+TEST_F(LaunchFailure, NormalModeShowsTheSystemsTextAndTheProgram) {
   const HWND box = runMissingProgram(WINDOW_NORMAL);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), systemMessage(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(messageBoxText(box), boxText());
   closeBox(box);
 }
 
@@ -351,7 +358,7 @@ TEST_F(LaunchFailure, CaptureModeReleasesTheConsoleBeforeTheBox) {
   if (!withoutConsole) GTEST_SKIP() << "standard output is a console: send it to a pipe or file";
   const HWND box = runMissingProgram(WINDOW_CAPTURE);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), systemMessage(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(messageBoxText(box), boxText());
   const BOOL attached = AttachConsole(corvane.dwProcessId);
   const DWORD error = GetLastError();
   if (attached) FreeConsole();

@@ -57,6 +57,11 @@ class BrowseDialogs : public SheetSession {
                  reinterpret_cast<LPARAM>(name.c_str()));
   }
 
+  static void typeWideName(HWND dialog, const std::wstring& name) {
+    SendMessageW(findDescendant(dialog, "Edit", FILE_NAME_BOX), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(name.c_str()));
+  }
+
   static std::string typedName(HWND dialog) {
     return windowText(findDescendant(dialog, "Edit", FILE_NAME_BOX));
   }
@@ -98,6 +103,41 @@ TEST_F(BrowseDialogs, DviFileOpensOnTheEditsNameAndWritesTheChosenPath) {
   EXPECT_TRUE(waitUntil([&] { return controlText(files, IDC_DVI_FILE) == folder + "chosen.dvi"; }))
       << controlText(files, IDC_DVI_FILE);
   EXPECT_EQ(okAndReceive(), program() + " \"" + folder + "chosen.dvi\"");
+}
+
+TEST_F(BrowseDialogs, ANameOutsideTheCodePageComesInItsShortForm) {
+  const std::wstring cjk = wideOf(folder) + L"\u8ad6\u6587";
+  ASSERT_TRUE(CreateDirectoryW(cjk.c_str(), nullptr));
+  ASSERT_TRUE(createFileWide(cjk + L"\\chosen.dvi", "chosen in CJK"));
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  const HWND files = page(FILES_PAGE);
+  const HWND dialog = browse(files, IDC_DVI_BROWSE, "Open");
+  ASSERT_NE(dialog, nullptr);
+  typeWideName(dialog, cjk + L"\\chosen.dvi");
+  postCommand(dialog, IDOK);
+  ASSERT_TRUE(closes(dialog));
+  EXPECT_TRUE(waitUntil([&] { return !controlText(files, IDC_DVI_FILE).empty(); }));
+  EXPECT_TRUE(namesTheFile(okAndReceive(), "chosen in CJK"));
+}
+
+TEST_F(BrowseDialogs, ANameWithNoFormInTheCodePageKeepsTheEditAndSaysWhy) {
+  const std::wstring cjk = wideOf(folder) + L"\u8ad6\u6587";
+  ASSERT_TRUE(CreateDirectoryW(cjk.c_str(), nullptr));
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  const HWND files = page(FILES_PAGE);
+  setControlText(files, IDC_PS_FILE, "kept.ps");
+  const HWND dialog = browse(files, IDC_PS_BROWSE, "Save As");
+  ASSERT_NE(dialog, nullptr);
+  typeWideName(dialog, cjk + L"\\\u8ad6\u6587.ps");
+  postCommand(dialog, IDOK);
+  ASSERT_TRUE(closes(dialog));
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), systemMessage(ERROR_NO_UNICODE_TRANSLATION));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(closes(box));
+  EXPECT_EQ(controlText(files, IDC_PS_FILE), "kept.ps");
+  cancel();
 }
 
 TEST_F(BrowseDialogs, CancellingKeepsTheEdit) {

@@ -84,12 +84,82 @@ TEST_F(SheetArgument, QuotedPathWithBlanksIsShownBareAndQuotedOnceInTheCommand) 
   EXPECT_EQ(okAndReceive(), program() + " \"C:\\My Papers\\a.dvi\"");
 }
 
-TEST_F(SheetArgument, LongQuotedPathIsCutToTheField) {
-  const std::string path = "C:\\Long Name\\" + longText('b', 300) + ".dvi";
-  ASSERT_NE(open(fakeConverterRecord(), "\"" + path + "\""), nullptr);
-  EXPECT_EQ(controlText(currentPage(sheet), IDC_DVI_FILE), path.substr(0, 259));
-  EXPECT_EQ(okAndReceive(), program() + " \"" + path.substr(0, 259) + "\"");
+// A file of each kind that the code page or the field cannot hold as named: a folder named in
+// CJK characters, and a path of 302 characters. The fields take their short forms.
+struct NamedFile {
+  const char* kind;
+  std::wstring (*make)(const std::string& folder);
+};
+
+std::wstring inCjkFolder(const std::string& folder) {
+  const std::wstring cjk = wideOf(folder) + L"\u8ad6\u6587";
+  CreateDirectoryW(cjk.c_str(), nullptr);
+  return cjk + L"\\paper.dvi";
 }
+
+// A folder of two levels whose file's path is 302 characters long in all.
+std::wstring ofLength302(const std::string& folder) {
+  const std::wstring first = wideOf(folder) + std::wstring(150, L'a');
+  const std::size_t rest = 302 - first.size() - 1 - std::wstring(L"\\paper.dvi").size();
+  const std::wstring second = first + L"\\" + std::wstring(rest, L'b');
+  CreateDirectoryW(extendedPath(first).c_str(), nullptr);
+  CreateDirectoryW(extendedPath(second).c_str(), nullptr);
+  return second + L"\\paper.dvi";
+}
+
+class SheetArgumentPath : public SheetSession, public ::testing::WithParamInterface<NamedFile> {};
+
+TEST_P(SheetArgumentPath, ReachesTheConverterAsTheFileThatWasNamed) {
+  const std::wstring path = GetParam().make(scratchFolder(GetParam().kind));
+  const std::string content = std::string("named as ") + GetParam().kind;
+  ASSERT_TRUE(createFileWide(path, content));
+  storeRecord(fakeConverterRecord());
+  startWithNewLog(L"\"" + path + L"\"");
+  sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_TRUE(namesTheFile(okAndReceive(), content));
+}
+
+INSTANTIATE_TEST_SUITE_P(OutsideTheCodePageOrTooLong, SheetArgumentPath,
+                         ::testing::Values(NamedFile{"cjk", inCjkFolder},
+                                           NamedFile{"long", ofLength302}),
+                         [](const auto& test) { return std::string(test.param.kind); });
+
+// An argument that no form fits: a path too long whose folder does not exist, and a name in CJK
+// characters of a file that does not exist. The field keeps the stored file, and the error box
+// says why before the sheet opens.
+struct UnfitArgument {
+  const char* name;
+  std::wstring argument;
+  DWORD error;
+};
+
+class SheetArgumentUnfit : public SheetSession,
+                           public ::testing::WithParamInterface<UnfitArgument> {};
+
+TEST_P(SheetArgumentUnfit, KeepsTheStoredFileAndSaysWhy) {
+  Options preset = fakeConverterRecord();
+  copyText(preset.dviFile, "C:\\Stored\\old.dvi");
+  storeRecord(preset);
+  startWithNewLog(GetParam().argument);
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), systemMessage(GetParam().error));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(controlText(currentPage(sheet), IDC_DVI_FILE), "C:\\Stored\\old.dvi");
+  EXPECT_EQ(okAndReceive(), program() + " \"C:\\Stored\\old.dvi\"");
+}
+
+INSTANTIATE_TEST_SUITE_P(NoFormFits, SheetArgumentUnfit,
+                         ::testing::Values(UnfitArgument{"long",
+                                                         L"\"C:\\Long Name\\" +
+                                                             std::wstring(300, L'b') + L".dvi\"",
+                                                         ERROR_FILENAME_EXCED_RANGE},
+                                           UnfitArgument{"cjk", L"C:\\Nowhere\\\u8ad6\u6587.dvi",
+                                                         ERROR_NO_UNICODE_TRANSLATION}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(SheetArgument, PlainNameIsTakenAsItStands) {
   ASSERT_NE(open(fakeConverterRecord(), "paper.dvi"), nullptr);
@@ -379,6 +449,37 @@ TEST_F(PageTexts, LongTextsAreCutToTheirFields) {
   EXPECT_EQ(controlText(dvips, IDC_PRINTER), printer);
   EXPECT_EQ(controlText(dvips, IDC_OTHER_OPTIONS), other.substr(0, 259));
   cancel();
+}
+
+TEST_F(PageTexts, LongPathsInTheFileEditsGoInByTheirShortForms) {
+  // A folder whose paths are longer than a field: the DVI file and a copy of the converter in
+  // it, and a PostScript file that does not exist yet.
+  const std::wstring longFolder = wideOf(scratchFolder("long-edits")) + std::wstring(240, L'f');
+  ASSERT_TRUE(CreateDirectoryW(extendedPath(longFolder).c_str(), nullptr));
+  const std::string folder(longFolder.begin(), longFolder.end());
+  ASSERT_TRUE(createFileWide(longFolder + L"\\paper.dvi", "typed long"));
+  ASSERT_TRUE(CopyFileW(wideOf(fakeConverterPath()).c_str(),
+                        extendedPath(longFolder + L"\\converter.exe").c_str(), FALSE));
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  const HWND files = page(FILES_PAGE);
+  setControlText(files, IDC_DVI_FILE, folder + "\\paper.dvi");
+  setControlText(files, IDC_PS_FILE, folder + "\\new.ps");
+  setControlText(page(DVIPS_PAGE), IDC_PROGRAM_FILE, folder + "\\converter.exe");
+  // Wine cannot start a program whose long path passes MAX_PATH, whatever form names it: the
+  // stored program is checked, and the converter run from its own folder.
+  const std::string program = recordOf(saveNow()).programFile;
+  EXPECT_LT(program.size(), 260u);
+  EXPECT_EQ(readFile(program), readFile(fakeConverterPath())) << program;
+  setControlText(page(DVIPS_PAGE), IDC_PROGRAM_FILE, fakeConverterPath());
+
+  const std::string command = okAndReceive();
+  EXPECT_TRUE(namesTheFile(command, "typed long"));
+  const std::size_t output = command.find("-o \"");
+  ASSERT_NE(output, std::string::npos) << command;
+  const std::string psFile = command.substr(output + 4, command.find('"', output + 4) - output - 4);
+  ASSERT_LT(psFile.size(), 260u);
+  ASSERT_EQ(psFile.substr(psFile.size() - 7), "\\new.ps");
+  EXPECT_EQ(readFile(psFile.substr(0, psFile.size() - 6) + "paper.dvi"), "typed long");
 }
 
 class PageNumbers : public SheetSession, public ::testing::WithParamInterface<const char*> {};

@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "resources/resource.h"
@@ -30,13 +31,23 @@ class SheetSession : public ::testing::Test {
 
   // Opens the sheet on what the registry holds now.
   HWND openAgain(const std::string& arguments = "") {
+    startWithNewLog(arguments);
+    sheet = waitForSheet(corvane);
+    return sheet;
+  }
+
+  // Points the fake converter at a new log and starts corvane.exe, with a command line in wide
+  // characters when the arguments are wide.
+  template <typename Text>
+  void startWithNewLog(const Text& arguments) {
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     for (char& c : name)
       if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
     log = newConverterLog(name);
-    corvane = startCorvane(arguments);
-    sheet = waitForSheet(corvane);
-    return sheet;
+    if constexpr (std::is_same_v<Text, std::wstring>)
+      corvane = startCorvaneWide(arguments);
+    else
+      corvane = startCorvane(arguments);
   }
 
   HWND page(int index) {
@@ -84,6 +95,17 @@ class SheetSession : public ::testing::Test {
   HWND sheet = nullptr;
   std::string log;
 };
+
+// The last quoted path of a command, the DVI file, names a file that exists, holds no '?' left by
+// a lossy conversion, and has the content that was written into the file that the user named.
+inline ::testing::AssertionResult namesTheFile(const std::string& command,
+                                               const std::string& content) {
+  const std::string path = lastQuoted(command);
+  if (path.empty() || path.find('?') != std::string::npos || !fileExists(path) ||
+      readFile(path) != content)
+    return ::testing::AssertionFailure() << "the command names another file: " << command;
+  return ::testing::AssertionSuccess();
+}
 
 // Equal records, or the offsets at which they first differ.
 inline ::testing::AssertionResult sameBytes(const std::vector<std::uint8_t>& expected,
