@@ -6,25 +6,29 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/field_path.h"
+#include "exec/exec.h"
 #include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 
 namespace {
 
-using DragQueryFileFunction = UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT);
+using DragQueryFileFunction = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
 using DragFinishFunction = void(WINAPI*)(HDROP);
 
 DragQueryFileFunction dragQueryFile = nullptr;
 DragFinishFunction dragFinish = nullptr;
-char droppedName[MAX_PATH];
+// Dropped names come in wide characters and at any length; widePathToField finds the form of
+// the name that the DVI field can hold.
+ZERO_FILLED wchar_t droppedName[WIDE_PATH_SIZE];
 
 bool bindDropFunctions() {
   if (dragQueryFile != nullptr) return true;
   const HMODULE shell = LoadLibraryA("shell32.dll");
   if (shell == nullptr) return false;
   dragQueryFile = reinterpret_cast<DragQueryFileFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shell, "DragQueryFileA")));
+      reinterpret_cast<void*>(GetProcAddress(shell, "DragQueryFileW")));
   dragFinish = reinterpret_cast<DragFinishFunction>(
       reinterpret_cast<void*>(GetProcAddress(shell, "DragFinish")));
   if (dragQueryFile != nullptr && dragFinish != nullptr) return true;
@@ -33,25 +37,31 @@ bool bindDropFunctions() {
   return false;
 }
 
-bool hasDviExtension(const char* name) {
-  const int length = lstrlenA(name);
+bool hasDviExtension(const wchar_t* name) {
+  const int length = lstrlenW(name);
   if (length < 4) return false;
-  const char* extension = name + length - 4;
-  // Letters only are folded, so that no code page can make another character match.
-  return extension[0] == '.' && (extension[1] | 0x20) == 'd' && (extension[2] | 0x20) == 'v' &&
-         (extension[3] | 0x20) == 'i';
+  const wchar_t* extension = name + length - 4;
+  // Letters only are folded, so that no other character can match.
+  return extension[0] == L'.' && (extension[1] | 0x20) == L'd' && (extension[2] | 0x20) == L'v' &&
+         (extension[3] | 0x20) == L'i';
 }
 
-// The one point where a dropped name enters the sheet. The active Files page shows it at once and
-// the record takes it when the page is stored, so that what the user typed in the page's other
-// controls stays; on any other page the record takes it now, and the Files page shows it when it
-// next becomes active.
-void takeDroppedDviFile(HWND sheet, const char* name) {
+// The one point where a dropped name enters the sheet, in the form that the field can hold; a
+// name with no such form changes nothing and the error box says why. The active Files page shows
+// it at once and the record takes it when the page is stored, so that what the user typed in the
+// page's other controls stays; on any other page the record takes it now, and the Files page
+// shows it when it next becomes active.
+void takeDroppedDviFile(HWND sheet, const wchar_t* name) {
+  char field[PATH_FIELD_SIZE];
+  if (const std::uint32_t error = widePathToField(name, field)) {
+    reportSystemError(error);
+    return;
+  }
   const HWND page = PropSheet_GetCurrentPageHwnd(sheet);
   if (page != nullptr && GetDlgItem(page, IDC_DVI_FILE) != nullptr)
-    SetDlgItemTextA(page, IDC_DVI_FILE, name);
+    SetDlgItemTextA(page, IDC_DVI_FILE, field);
   else
-    copyText(options.dviFile, name);
+    copyText(options.dviFile, field);
 }
 
 void onDropFiles(HWND sheet, HDROP drop) {
@@ -59,15 +69,16 @@ void onDropFiles(HWND sheet, HDROP drop) {
   const UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
   UINT chosen = 0;
   for (UINT index = 0; index < count; ++index) {
-    dragQueryFile(drop, index, droppedName, sizeof droppedName);
+    dragQueryFile(drop, index, droppedName, WIDE_PATH_SIZE);
     if (hasDviExtension(droppedName)) {
       chosen = index;
       break;
     }
   }
-  if (count > 0 && dragQueryFile(drop, chosen, droppedName, sizeof droppedName) > 0)
-    takeDroppedDviFile(sheet, droppedName);
+  // The block is released before a possible error box, which would hold it while it waits.
+  const bool named = count > 0 && dragQueryFile(drop, chosen, droppedName, WIDE_PATH_SIZE) > 0;
   dragFinish(drop);
+  if (named) takeDroppedDviFile(sheet, droppedName);
 }
 
 LRESULT CALLBACK sheetSubclassProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam,

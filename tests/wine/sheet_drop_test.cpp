@@ -14,7 +14,8 @@ class SheetDrop : public SheetSession {
   // Drops the files on the sheet as the system does: a WM_DROPFILES posted to the sheet with a
   // drop block of corvane.exe's own (made there by the hook in drop_in_process.dll); returns once
   // the sheet has handled it.
-  void drop(const std::string& names) {
+  void drop(const std::string& names) { drop(wideOf(names)); }
+  void drop(const std::wstring& names) {
     if (hook == nullptr) {
       const HMODULE library = LoadLibraryA((buildFolder() + "drop_in_process.dll").c_str());
       ASSERT_NE(library, nullptr);
@@ -24,10 +25,10 @@ class SheetDrop : public SheetSession {
       hook = SetWindowsHookExA(WH_GETMESSAGE, procedure, library, corvane.dwThreadId);
       ASSERT_NE(hook, nullptr);
     }
-    const ATOM atom = GlobalAddAtomA(names.c_str());
+    const ATOM atom = GlobalAddAtomW(names.c_str());
     ASSERT_NE(atom, 0);
     PostMessageA(sheet, RegisterWindowMessageA("Corvane test drop"), atom, 0);
-    ASSERT_TRUE(waitUntil([&] { return GlobalFindAtomA(names.c_str()) == 0; }))
+    ASSERT_TRUE(waitUntil([&] { return GlobalFindAtomW(names.c_str()) == 0; }))
         << "the drop was not made";
     // The drop is dispatched before the sheet takes its next message.
     SendMessageA(sheet, WM_NULL, 0, 0);
@@ -57,6 +58,16 @@ TEST_F(SheetDrop, OnAnotherPageTheFilesPageShowsTheFirstFileWhenNextActive) {
   EXPECT_EQ(controlText(files, IDC_DVI_FILE), "C:\\in\\first.tex");
   EXPECT_EQ(controlText(files, IDC_PS_FILE), "kept.ps");
   cancel();
+}
+
+// A name outside the code page goes in by its short form, which names the dropped file.
+TEST_F(SheetDrop, ANameOutsideTheCodePageComesInItsShortForm) {
+  const std::wstring folder = wideOf(scratchFolder("drop")) + L"\u8ad6\u6587";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(createFileWide(folder + L"\\paper.dvi", "dropped"));
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  drop(folder + L"\\paper.dvi");
+  EXPECT_TRUE(namesTheFile(okAndReceive(), "dropped"));
 }
 
 }  // namespace
