@@ -1,6 +1,7 @@
 // Stand-ins for the platform services of the portable core, for tests and fuzzers.
 #include "tests/native/fakes.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <fstream>
@@ -102,31 +103,36 @@ long storeSetBinaryValue(StoreKey key, const char* name, const unsigned char* da
 
 void storeCloseKey(StoreKey) { ++fakeStore.closes; }
 
+namespace {
+
+// Answers as the system's path queries do: the length without the NUL when the buffer holds the
+// text, else the size that it needs; 0 for no answer.
+template <typename Char>
+std::uint32_t answerPath(const std::basic_string<Char>& text, Char* buffer,
+                         std::uint32_t bufferSize) {
+  if (text.empty()) return 0;
+  const auto length = static_cast<std::uint32_t>(text.size());
+  if (length >= bufferSize) return length + 1;
+  std::copy(text.c_str(), text.c_str() + length + 1, buffer);
+  return length;
+}
+
+}  // namespace
+
 std::uint32_t shortPathName(const char* path, char* buffer, std::uint32_t bufferSize) {
   const auto found = fakeShortNames.find(path);
-  if (found == fakeShortNames.end() || found->second.empty()) return 0;
-  const auto length = static_cast<std::uint32_t>(found->second.size());
-  if (length >= bufferSize) return length + 1;
-  std::memcpy(buffer, found->second.c_str(), length + 1);
-  return length;
+  return found == fakeShortNames.end() ? 0 : answerPath(found->second, buffer, bufferSize);
 }
 
 std::uint32_t wideShortPathName(const wchar_t* path, wchar_t* buffer, std::uint32_t bufferSize) {
   const auto found = fakeWideShortNames.find(path);
-  if (found == fakeWideShortNames.end() || found->second.empty()) return 0;
-  const auto length = static_cast<std::uint32_t>(found->second.size());
-  if (length >= bufferSize) return length + 1;
-  std::wmemcpy(buffer, found->second.c_str(), length + 1);
-  return length;
+  return found == fakeWideShortNames.end() ? 0 : answerPath(found->second, buffer, bufferSize);
 }
 
 std::uint32_t fullPathName(const char* path, char* buffer, std::uint32_t bufferSize) {
   const bool absolute = path[0] == '\\' || (path[0] != '\0' && path[1] == ':');
-  const std::string full = absolute ? path : fakeCurrentDirectory + "\\" + path;
-  const auto length = static_cast<std::uint32_t>(full.size());
-  if (length >= bufferSize) return length + 1;
-  std::memcpy(buffer, full.c_str(), length + 1);
-  return length;
+  return answerPath(absolute ? std::string(path) : fakeCurrentDirectory + "\\" + path, buffer,
+                    bufferSize);
 }
 
 std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t bufferSize) {
