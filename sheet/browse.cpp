@@ -4,7 +4,6 @@
 #include <commdlg.h>
 
 #include "app/field_path.h"
-#include "exec/exec.h"
 #include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
@@ -50,10 +49,5 @@ void browseForFile(HWND page, int buttonId, const wchar_t* filters,
   const FileDialogFunction show = fileDialog(saving ? "GetSaveFileNameW" : "GetOpenFileNameW");
   if (show == nullptr || !show(&dialog)) return;
   char field[PATH_FIELD_SIZE];
-  const std::uint32_t error = widePathToField(chosenPath, field);
-  if (error != 0) {
-    reportSystemError(error);
-    return;
-  }
-  SetDlgItemTextA(page, editId, field);
+  if (pathForField(chosenPath, field)) SetDlgItemTextA(page, editId, field);
 }

@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include "app/field_path.h"
-#include "exec/exec.h"
 #include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
@@ -53,10 +52,7 @@ bool hasDviExtension(const wchar_t* name) {
 // shows it when it next becomes active.
 void takeDroppedDviFile(HWND sheet, const wchar_t* name) {
   char field[PATH_FIELD_SIZE];
-  if (const std::uint32_t error = widePathToField(name, field)) {
-    reportSystemError(error);
-    return;
-  }
+  if (!pathForField(name, field)) return;
   const HWND page = PropSheet_GetCurrentPageHwnd(sheet);
   if (page != nullptr && GetDlgItem(page, IDC_DVI_FILE) != nullptr)
     SetDlgItemTextA(page, IDC_DVI_FILE, field);
@@ -67,16 +63,12 @@ void takeDroppedDviFile(HWND sheet, const wchar_t* name) {
 void onDropFiles(HWND sheet, HDROP drop) {
   if (!bindDropFunctions()) return;
   const UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
-  UINT chosen = 0;
-  for (UINT index = 0; index < count; ++index) {
-    dragQueryFile(drop, index, droppedName, WIDE_PATH_SIZE);
-    if (hasDviExtension(droppedName)) {
-      chosen = index;
-      break;
-    }
-  }
+  bool named = false;
+  for (UINT index = 0; index < count && !named; ++index)
+    named =
+        dragQueryFile(drop, index, droppedName, WIDE_PATH_SIZE) > 0 && hasDviExtension(droppedName);
+  if (!named) named = count > 0 && dragQueryFile(drop, 0, droppedName, WIDE_PATH_SIZE) > 0;
   // The block is released before a possible error box, which would hold it while it waits.
-  const bool named = count > 0 && dragQueryFile(drop, chosen, droppedName, WIDE_PATH_SIZE) > 0;
   dragFinish(drop);
   if (named) takeDroppedDviFile(sheet, droppedName);
 }

@@ -1,5 +1,6 @@
 // Moving one field between the settings record and a page control, and reading numbers.
 #include "app/field_path.h"
+#include "exec/exec.h"
 #include "options/options.h"
 #include "sheet/sheet.h"
 
@@ -47,6 +48,12 @@ void storePathText(HWND page, int controlId, char* field, std::size_t fieldSize)
       widePathToField(longPath, field, fieldSize) == 0)
     return;
   copyText(field, fieldSize, longText);
+}
+
+bool pathForField(const wchar_t* path, char (&field)[PATH_FIELD_SIZE]) {
+  const std::uint32_t error = widePathToField(path, field);
+  if (error != 0) reportSystemError(error);
+  return error == 0;
 }
 
 void readPageNumber(HWND page, int controlId, std::int32_t* destination, std::int32_t lowerBound) {

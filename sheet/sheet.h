@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "options/options.h"
+
 extern int currentPageIndex;
 extern HWND iconWindow;
 
@@ -44,6 +46,9 @@ std::int32_t isChecked(HWND page, int controlId);
 void storeText(HWND page, int controlId, char* field, std::size_t fieldSize);
 // As storeText, but a path longer than the field goes in by its short form where it has one.
 void storePathText(HWND page, int controlId, char* field, std::size_t fieldSize);
+// A chosen or dropped path in the form that a path field can hold; false, once the error box has
+// said why, when it has none.
+bool pathForField(const wchar_t* path, char (&field)[PATH_FIELD_SIZE]);
 
 template <std::size_t N>
 void storeText(HWND page, int controlId, char (&field)[N]) {

@@ -303,7 +303,6 @@ ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlin
 }
 
 bool startedNoConverter(DWORD parentId, const std::string& logPath) {
-  if (fileExists(logPath)) return false;
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return false;
   PROCESSENTRY32 entry = {};
@@ -314,6 +313,7 @@ bool startedNoConverter(DWORD parentId, const std::string& logPath) {
     found =
         entry.th32ParentProcessID == parentId && lstrcmpiA(entry.szExeFile, "fake_dvips.exe") == 0;
   CloseHandle(snapshot);
+  // Looked at after the process list: a converter that ended meanwhile has written its record.
   return !found && !fileExists(logPath);
 }
 
