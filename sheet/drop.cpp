@@ -73,14 +73,19 @@ void onDropFiles(HWND sheet, HDROP drop) {
   if (named) takeDroppedDviFile(sheet, droppedName);
 }
 
-LRESULT CALLBACK sheetSubclassProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR subclassId, DWORD_PTR) {
-  switch (message) {
-    case WM_DROPFILES: onDropFiles(sheet, reinterpret_cast<HDROP>(wParam)); return 0;
-    case WM_NCDESTROY: RemoveWindowSubclass(sheet, sheetSubclassProc, subclassId); break;
-    default: break;
+// The sheet's own window procedure, which every message but a drop goes on to.
+WNDPROC sheetProcedure = nullptr;
+
+// The sheet's procedure is replaced rather than subclassed with SetWindowSubclass, which looks up
+// a window property for every message that the sheet receives: under Wine each lookup is a call
+// to the server, some fifty of them before the sheet is first shown. The program is the sheet's
+// only subclasser, and the sheet is made by PropertySheetA, so an ANSI procedure takes its place.
+LRESULT CALLBACK droppingSheetProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DROPFILES) {
+    onDropFiles(sheet, reinterpret_cast<HDROP>(wParam));
+    return 0;
   }
-  return DefSubclassProc(sheet, message, wParam, lParam);
+  return CallWindowProcA(sheetProcedure, sheet, message, wParam, lParam);
 }
 
 }  // namespace
@@ -89,5 +94,6 @@ LRESULT CALLBACK sheetSubclassProc(HWND sheet, UINT message, WPARAM wParam, LPAR
 // nearest window up the parent chain that accepts files.
 void acceptDroppedFiles(HWND sheet) {
   SetWindowLongPtrA(sheet, GWL_EXSTYLE, GetWindowLongPtrA(sheet, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
-  SetWindowSubclass(sheet, sheetSubclassProc, 0, 0);
+  sheetProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(sheet, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(droppingSheetProc)));
 }
