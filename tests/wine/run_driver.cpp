@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
   say("corvane.exe ended with code 0");
 
   if (children.empty()) say("no program started by corvane.exe was still running when looked at");
-  bool allWell = true;
+  std::string trouble;
   for (Started& child : children) {
     if (child.name.empty()) child.name = "a program (pid " + std::to_string(child.id) + ")";
     if (!child.command.empty()) say("corvane.exe ran: " + child.command);
@@ -192,15 +192,15 @@ int main(int argc, char** argv) {
     if (child.process == nullptr ||
         WaitForSingleObject(child.process, CONVERSION_DEADLINE_MS) != WAIT_OBJECT_0 ||
         !GetExitCodeProcess(child.process, &code)) {
-      say(child.name + " did not end in time, or could not be watched");
-      allWell = false;
+      trouble = child.name + " did not end in time, or could not be watched";
+      say(trouble);
     } else {
       say(child.name + " ended with code " + std::to_string(code));
-      allWell = allWell && code == 0;
+      if (code != 0) trouble = child.name + " ended with code " + std::to_string(code);
     }
     if (child.process != nullptr) CloseHandle(child.process);
   }
-  if (!allWell) return failed("a program that Corvane started did not end well");
+  if (!trouble.empty()) return failed(trouble);
   std::printf("pdf=%s\n", pdf ? "yes" : "no");
   return 0;
 }
