@@ -297,6 +297,7 @@ ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlin
     if (name == "show") record.show = std::stoi(value);
     if (name == "flags") record.flags = std::stoi(value);
     if (name == "console") record.console = std::stoi(value);
+    if (name == "window") record.window = std::stoi(value);
   }
   record.found = true;
   return record;

@@ -62,7 +62,7 @@ void postClick(HWND dialog, int id);    // for buttons that open a modal window
 // The fake converter's record of how it was started, once written; empty after the deadline.
 struct ConverterRecord {
   std::string command, directory;
-  int show = -1, flags = -1, console = -1;
+  int show = -1, flags = -1, console = -1, window = -1;
   bool found = false;
 };
 ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlineMs = DEADLINE_MS);

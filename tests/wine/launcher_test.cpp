@@ -97,7 +97,8 @@ class LaunchFixture : public ::testing::Test {
 
 class LaunchWindow : public LaunchFixture {
  protected:
-  // A mode that does not wait: corvane ends while the child is still held.
+  // A mode that does not wait: corvane ends while the child is still held. The converter always
+  // has a console; only Hidden gives it one without a window.
   void expectReturnsAtOnce(int windowMode, int showCommand) {
     holdConverter("hold-mode");
     const std::string log = newLog("mode" + std::to_string(windowMode));
@@ -109,6 +110,8 @@ class LaunchWindow : public LaunchFixture {
     EXPECT_EQ(received.show, showCommand);
     EXPECT_NE(received.flags & STARTF_USESHOWWINDOW, 0);
     EXPECT_NE(received.command.find(" \"paper.dvi\""), std::string::npos) << received.command;
+    EXPECT_EQ(received.console, 1);
+    EXPECT_EQ(received.window, windowMode == WINDOW_HIDDEN ? 0 : 1);
   }
 };
 
