@@ -3,6 +3,11 @@
 ; on .dvi files in Explorer, an "Open with" entry for .dvi and an entry in Installed apps.
 ; makensis is given SOURCE_DIR (the source tree), BUILD_DIR (where corvane.exe and corvane.chm
 ; are built) and OUTPUT (the installer's path).
+;
+; While Corvane is open its files cannot be replaced or removed, so setup and uninstall look for
+; it first: interactively they ask to close it (Retry, Cancel); silently they change nothing and
+; end with exit code 32, Windows' ERROR_SHARING_VIOLATION ("The process cannot access the file
+; because it is being used by another process."), as they do after Cancel.
 
 Unicode true
 ManifestDPIAware true
@@ -21,6 +26,12 @@ SetDateSave off
 !define OPEN_WITH_KEY "${CLASSES}\.dvi\OpenWithList\corvane.exe"
 !define SHORTCUT "$SMPROGRAMS\Corvane.lnk"
 !define SHCNE_ASSOCCHANGED 0x08000000
+; Held by every running corvane.exe.
+!define RUNNING_MUTEX "Local\Tolmarek.Corvane"
+!define SYNCHRONIZE 0x00100000
+!define EXIT_CORVANE_OPEN 32
+
+!include LogicLib.nsh
 
 Name "${PRODUCT}"
 OutFile "${OUTPUT}"
@@ -44,6 +55,47 @@ Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
+
+!macro RefuseWhileCorvaneIsOpen GO_ON
+  ${Do}
+    System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${RUNNING_MUTEX}") p .r0'
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+    ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Corvane is open. Close it, then choose Retry ${GO_ON}, or Cancel to leave Corvane as it is." /SD IDCANCEL IDCANCEL`
+      SetErrorLevel ${EXIT_CORVANE_OPEN}
+      Quit
+    ${EndIf}
+  ${Loop}
+!macroend
+
+Function .onInit
+  !insertmacro RefuseWhileCorvaneIsOpen "to go on with the setup"
+FunctionEnd
+
+; Installed apps starts the uninstaller where it is (_?=), so that its first process is this
+; script's and can refuse with an exit code that the caller sees. That process then hands over to
+; a copy of itself in the temporary folder, which can remove the original, and ends, as NSIS's own
+; start of an uninstaller does.
+Function un.onInit
+  !insertmacro RefuseWhileCorvaneIsOpen "to go on removing it"
+  ${If} "$EXEDIR" == "$INSTDIR"
+    GetTempFileName $0
+    Delete $0
+    CreateDirectory $0
+    CopyFiles /SILENT /FILESONLY "$EXEPATH" "$0\uninstall.exe"
+    StrCpy $1 ""
+    ${If} ${Silent}
+      StrCpy $1 "/S "
+    ${EndIf}
+    ; Started anywhere but in the folder that it removes.
+    SetOutPath $0
+    Exec '"$0\uninstall.exe" $1_?=$INSTDIR'
+    SetErrorLevel 0
+    Quit
+  ${EndIf}
+FunctionEnd
 
 !macro NotifyAssociationsChanged
   System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
@@ -76,8 +128,9 @@ Section "Corvane" MainSection
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\corvane.exe,0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ; The uninstaller starts where it is (_?=): see un.onInit.
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" _?=$INSTDIR'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 
@@ -92,7 +145,14 @@ Section "Uninstall"
   Delete "$INSTDIR\corvane.exe"
   Delete "$INSTDIR\corvane.chm"
   Delete "$INSTDIR\README.txt"
-  Delete "$INSTDIR\uninstall.exe"
+  ; The process that handed over to this copy may still be ending.
+  ${For} $1 1 100
+    Delete "$INSTDIR\uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Next}
   RMDir "$INSTDIR"
   RMDir "$LOCALAPPDATA\Programs"
 

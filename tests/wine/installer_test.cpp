@@ -122,12 +122,16 @@ class Installer : public ::testing::Test {
     return waitForExit(setup);
   }
 
-  // The quiet uninstall command of Installed apps. The uninstaller hands over to a copy of itself
-  // and ends at once; the copy removes the entry in Installed apps last.
-  static void uninstall() {
+  // The quiet uninstall command of Installed apps, as a deployment tool runs it; its exit code.
+  // The uninstaller hands over to a copy of itself and ends; the copy removes the entry in
+  // Installed apps last.
+  static DWORD runUninstall() {
     const std::string command = valueOf(UNINSTALL_KEY, "QuietUninstallString").substr(7);
     PROCESS_INFORMATION uninstaller = startCommandLine(command);
-    EXPECT_EQ(waitForExit(uninstaller), 0u);
+    return waitForExit(uninstaller);
+  }
+  static void uninstall() {
+    EXPECT_EQ(runUninstall(), 0u);
     EXPECT_TRUE(waitUntil([] { return !keyExists(UNINSTALL_KEY); })) << "still installed";
   }
 
@@ -183,8 +187,9 @@ TEST_F(Installer, InstallsTheFilesTheShortcutAndEveryKey) {
       {UNINSTALL_KEY, "DisplayIcon", "REG_SZ " + program + ",0"},
       {UNINSTALL_KEY, "InstallLocation", "REG_SZ " + location},
       {UNINSTALL_KEY, "EstimatedSize", "REG_DWORD " + std::to_string(size)},
-      {UNINSTALL_KEY, "UninstallString", "REG_SZ \"" + folder + "uninstall.exe\""},
-      {UNINSTALL_KEY, "QuietUninstallString", "REG_SZ \"" + folder + "uninstall.exe\" /S"},
+      {UNINSTALL_KEY, "UninstallString", "REG_SZ \"" + folder + "uninstall.exe\" _?=" + location},
+      {UNINSTALL_KEY, "QuietUninstallString",
+       "REG_SZ \"" + folder + "uninstall.exe\" /S _?=" + location},
       {UNINSTALL_KEY, "NoModify", "REG_DWORD 1"},
       {UNINSTALL_KEY, "NoRepair", "REG_DWORD 1"},
   };
@@ -239,6 +244,33 @@ TEST_F(Installer, InstallingAgainUpgradesInPlace) {
   EXPECT_EQ(readFile(program), readFile(corvanePath()));
   EXPECT_EQ(valueOf(UNINSTALL_KEY, "InstallLocation"),
             "REG_SZ " + installFolder().substr(0, installFolder().size() - 1));
+}
+
+// Upgrading or uninstalling with Corvane open: silently, neither touches a file or a key and both
+// end with 32; once Corvane has closed, both go through.
+TEST_F(Installer, WhileCorvaneIsOpenSilentSetupAndUninstallChangeNothingAndFail) {
+  const std::string readMe = installFolder() + "README.txt";
+  const HANDLE emptied =
+      CreateFileA(readMe.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+  ASSERT_NE(emptied, INVALID_HANDLE_VALUE);
+  CloseHandle(emptied);
+  PROCESS_INFORMATION corvane = startProgram(installFolder() + "corvane.exe", "");
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+
+  EXPECT_EQ(install(), 32u);
+  EXPECT_EQ(readFile(readMe), "");
+  EXPECT_EQ(runUninstall(), 32u);
+  EXPECT_TRUE(keyExists(UNINSTALL_KEY));
+  EXPECT_TRUE(fileExists(installFolder() + "uninstall.exe"));
+  EXPECT_TRUE(fileExists(shortcutPath()));
+
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+  EXPECT_EQ(install(), 0u);
+  EXPECT_EQ(readFile(readMe), readFile(buildFolder() + "release\\corvane-1.0\\README.txt"));
+  uninstall();
+  EXPECT_FALSE(fileExists(installFolder()));
 }
 
 }  // namespace
