@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -303,17 +304,23 @@ ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlin
   return record;
 }
 
-bool startedNoConverter(DWORD parentId, const std::string& logPath) {
+DWORD processIdOf(const char* program, DWORD parentId) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  bool found = false;
-  for (BOOL more = Process32First(snapshot, &entry); more && !found;
+  DWORD found = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more && found == 0;
        more = Process32Next(snapshot, &entry))
-    found =
-        entry.th32ParentProcessID == parentId && lstrcmpiA(entry.szExeFile, "fake_dvips.exe") == 0;
+    if ((parentId == 0 || entry.th32ParentProcessID == parentId) &&
+        lstrcmpiA(entry.szExeFile, program) == 0)
+      found = entry.th32ProcessID;
   CloseHandle(snapshot);
+  return found;
+}
+
+bool startedNoConverter(DWORD parentId, const std::string& logPath) {
+  const bool found = processIdOf("fake_dvips.exe", parentId) != 0;
   // Looked at after the process list: a converter that ended meanwhile has written its record.
   return !found && !fileExists(logPath);
 }
@@ -518,4 +525,30 @@ bool saveWindowImage(HWND window, const std::string& path) {
   out.write(reinterpret_cast<const char*>(pixels.data()),
             static_cast<std::streamsize>(pixels.size()));
   return out.good();
+}
+
+std::size_t colourCount(const std::string& path) {
+  const std::string file = readFile(path);
+  BITMAPFILEHEADER fileHeader;
+  BITMAPINFOHEADER header;
+  if (file.size() < sizeof fileHeader + sizeof header) return 0;
+  std::memcpy(&fileHeader, file.data(), sizeof fileHeader);
+  std::memcpy(&header, file.data() + sizeof fileHeader, sizeof header);
+  if (fileHeader.bfType != 0x4D42 || header.biBitCount != 24 || file.size() != fileHeader.bfSize)
+    return 0;
+  std::set<std::uint32_t> colours;
+  for (std::size_t at = fileHeader.bfOffBits; at + 3 <= file.size(); at += 3) {
+    const auto* pixel = reinterpret_cast<const unsigned char*>(file.data() + at);
+    colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
+  }
+  return colours.size();
+}
+
+std::string screenshotFolder(const std::string& subfolder) {
+  std::string folder = buildFolder() + "screenshots\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  if (subfolder.empty()) return folder;
+  folder += subfolder + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
 }

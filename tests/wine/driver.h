@@ -129,3 +129,11 @@ void postCommand(HWND dialog, int id);
 // Writes what the screen shows of the window's client area as a 24-bit BMP once two captures in a
 // row agree; false when it could not be captured or written.
 bool saveWindowImage(HWND window, const std::string& path);
+// The number of different colours in a 24-bit BMP file, 0 when it is not one.
+std::size_t colourCount(const std::string& path);
+// The folder for pictures that a person looks at after a run, under the build folder; ends in '\'.
+std::string screenshotFolder(const std::string& subfolder = "");
+
+// The id of a running process with the program file name (such as "corvane.exe") and, when given,
+// the parent; 0 when there is none.
+DWORD processIdOf(const char* program, DWORD parentId = 0);
