@@ -304,6 +304,46 @@ ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlin
   return record;
 }
 
+bool onWindows64() {
+  BOOL emulated = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &emulated) && emulated;
+}
+
+std::string nativeSystemFolder() {
+  char folder[MAX_PATH];
+  const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+  return std::string(folder, length) + "\\sysnative\\";
+}
+
+WORD machineOf(const std::string& path) {
+  const std::string file = readFile(path);
+  if (file.size() < 0x40 || file.compare(0, 2, "MZ") != 0) return 0;
+  std::uint32_t header = 0;
+  std::memcpy(&header, file.data() + 0x3C, sizeof header);
+  if (file.size() < std::size_t{header} + 6 ||
+      file.compare(header, 4, std::string("PE\0\0", 4)) != 0)
+    return 0;
+  WORD machine = 0;
+  std::memcpy(&machine, file.data() + header + 4, sizeof machine);
+  return machine;
+}
+
+bool sameFile(const std::string& first, const std::string& second) {
+  BY_HANDLE_FILE_INFORMATION identities[2] = {};
+  const std::string* paths[2] = {&first, &second};
+  for (int index = 0; index < 2; ++index) {
+    const HANDLE file = CreateFileA(paths[index]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const BOOL read = GetFileInformationByHandle(file, &identities[index]);
+    CloseHandle(file);
+    if (!read) return false;
+  }
+  return identities[0].dwVolumeSerialNumber == identities[1].dwVolumeSerialNumber &&
+         identities[0].nFileIndexHigh == identities[1].nFileIndexHigh &&
+         identities[0].nFileIndexLow == identities[1].nFileIndexLow;
+}
+
 DWORD processIdOf(const char* program, DWORD parentId) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
@@ -317,6 +357,14 @@ DWORD processIdOf(const char* program, DWORD parentId) {
       found = entry.th32ProcessID;
   CloseHandle(snapshot);
   return found;
+}
+
+PROCESS_INFORMATION openProcess(DWORD processId) {
+  PROCESS_INFORMATION process = {};
+  process.hProcess =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+  if (process.hProcess != nullptr) process.dwProcessId = processId;
+  return process;
 }
 
 bool startedNoConverter(DWORD parentId, const std::string& logPath) {

@@ -50,17 +50,20 @@ std::string shortcutPath() { return knownFolder(CSIDL_PROGRAMS) + "\\Corvane.lnk
 std::string helpShortcutPath() { return knownFolder(CSIDL_PROGRAMS) + "\\Corvane Help.lnk"; }
 std::string documentsFolder() { return knownFolder(CSIDL_PERSONAL); }
 
-bool keyExists(const char* key) {
+// The registry as this 32-bit process sees it, or (with KEY_WOW64_64KEY) as 64-bit Explorer and
+// Settings see it.
+bool keyExists(const char* key, REGSAM view = 0) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
+    return false;
   RegCloseKey(opened);
   return true;
 }
 
-DWORD valueCount(const char* key) {
+DWORD valueCount(const char* key, REGSAM view = 0) {
   HKEY opened = nullptr;
   DWORD count = 0;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return 0;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return 0;
   RegQueryInfoKeyA(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                    nullptr, nullptr, nullptr);
   RegCloseKey(opened);
@@ -68,13 +71,17 @@ DWORD valueCount(const char* key) {
 }
 
 // A value as "REG_SZ text" or "REG_DWORD number"; empty when it is missing or of another type.
-std::string valueOf(const char* key, const char* name) {
+std::string valueOf(const char* key, const char* name, REGSAM view = 0) {
   char data[1024] = {};
   DWORD type = 0;
   DWORD size = sizeof data - 1;
-  if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) !=
-      ERROR_SUCCESS)
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
     return "";
+  const LONG read =
+      RegGetValueA(opened, nullptr, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size);
+  RegCloseKey(opened);
+  if (read != ERROR_SUCCESS) return "";
   if (type == REG_SZ) return std::string("REG_SZ ") + data;
   if (type == REG_DWORD) return "REG_DWORD " + std::to_string(*reinterpret_cast<DWORD*>(data));
   return "";
@@ -123,6 +130,19 @@ DWORD kilobytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA attributes = {};
   GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
   return (attributes.nFileSizeLow + 1023) / 1024;
+}
+
+// The sheet of a run that Explorer's command started on a file shows that file (the quotes of the
+// command around it, if any, removed); Cancel ends the run.
+void expectTheSheetShowsAndCancel(PROCESS_INFORMATION& corvane, const std::string& dvi) {
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  std::string shown = controlText(currentPage(sheet), IDC_DVI_FILE);
+  if (shown.size() >= 2 && shown.front() == '"' && shown.back() == '"')
+    shown = shown.substr(1, shown.size() - 2);
+  EXPECT_EQ(shown, dvi);
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
 class Installer : public ::testing::Test {
@@ -247,14 +267,7 @@ TEST_F(Installer, ExplorerCommandOpensTheSheetWithTheFile) {
   std::string command = valueOf(INSTALLED_KEYS[4], "").substr(7);
   command.replace(command.find("%1"), 2, dvi);
   PROCESS_INFORMATION corvane = startCommandLine(command);
-  const HWND sheet = waitForSheet(corvane);
-  ASSERT_NE(sheet, nullptr) << command;
-  std::string shown = controlText(currentPage(sheet), IDC_DVI_FILE);
-  if (shown.size() >= 2 && shown.front() == '"' && shown.back() == '"')
-    shown = shown.substr(1, shown.size() - 2);
-  EXPECT_EQ(shown, dvi);
-  pressSheetButton(sheet, PSBTN_CANCEL);
-  EXPECT_EQ(waitForExit(corvane), 0u);
+  expectTheSheetShowsAndCancel(corvane, dvi);
 }
 
 TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
@@ -445,9 +458,7 @@ TEST_F(InstallerPages, AskToCloseCorvaneThenEachPageAndFinishRunsCorvaneInDocume
 
   DWORD started = 0;
   ASSERT_TRUE(waitUntil([&] { return (started = processIdOf("corvane.exe")) != 0; }));
-  corvane.hProcess =
-      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, started);
-  corvane.dwProcessId = started;
+  corvane = openProcess(started);
   const HWND startedSheet = waitForSheet(corvane);
   ASSERT_NE(startedSheet, nullptr);
   pressSheetButton(startedSheet, PSBTN_OK);
@@ -457,6 +468,58 @@ TEST_F(InstallerPages, AskToCloseCorvaneThenEachPageAndFinishRunsCorvaneInDocume
   EXPECT_EQ(received.directory, documentsFolder());
   EXPECT_EQ(processIdOf("notepad.exe"), 0u);
   clearStoredRecord();
+}
+
+// 32-bit Corvane on 64-bit Windows, as every Windows 10 and 11 user has it.
+class Win64Installer : public Installer {
+ protected:
+  void SetUp() override {
+    if (!onWindows64()) GTEST_SKIP() << "needs a 64-bit prefix (WINEARCH=win64)";
+    Installer::SetUp();
+  }
+};
+
+// The 32-bit setup writes where 64-bit Explorer and Settings read: every key with the same values
+// in the 64-bit view of the registry, none redirected under Wow6432Node; uninstalling removes
+// them there too.
+TEST_F(Win64Installer, KeysLieWhere64BitExplorerAndSettingsReadThem) {
+  for (const char* key : INSTALLED_KEYS) {
+    EXPECT_TRUE(keyExists(key, KEY_WOW64_64KEY)) << key;
+    EXPECT_EQ(valueCount(key, KEY_WOW64_64KEY), valueCount(key)) << key;
+  }
+  for (const char* name : {"DisplayName", "DisplayIcon", "QuietUninstallString"}) {
+    EXPECT_NE(valueOf(UNINSTALL_KEY, name), "") << name;
+    EXPECT_EQ(valueOf(UNINSTALL_KEY, name, KEY_WOW64_64KEY), valueOf(UNINSTALL_KEY, name)) << name;
+  }
+  EXPECT_EQ(valueOf(INSTALLED_KEYS[4], "", KEY_WOW64_64KEY), valueOf(INSTALLED_KEYS[4], ""));
+  EXPECT_FALSE(
+      keyExists("Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane",
+                KEY_WOW64_64KEY));
+  EXPECT_FALSE(
+      keyExists("Software\\Classes\\Wow6432Node\\Applications\\corvane.exe", KEY_WOW64_64KEY));
+  uninstall();
+  for (std::size_t at = 0; at < INSTALLED_KEYS.size(); ++at)
+    EXPECT_EQ(keyExists(INSTALLED_KEYS[at], KEY_WOW64_64KEY), before.keys[at])
+        << INSTALLED_KEYS[at];
+}
+
+// 64-bit Explorer starts the 32-bit program: the command, read from the 64-bit view and started by
+// a 64-bit process, opens the sheet with the file.
+TEST_F(Win64Installer, ExplorerCommandStartedByA64BitProcessOpensTheSheetWithTheFile) {
+  const std::string dvi = scratchFolder("explorer command 64") + "first draft.dvi";
+  createEmptyFile(dvi);
+  std::string command = valueOf(INSTALLED_KEYS[4], "", KEY_WOW64_64KEY).substr(7);
+  command.replace(command.find("%1"), 2, dvi);
+  PROCESS_INFORMATION shell =
+      startProgram(nativeSystemFolder() + "cmd.exe", "/c \"" + command + "\"");
+  ASSERT_NE(shell.hProcess, nullptr);
+  DWORD started = 0;
+  ASSERT_TRUE(waitUntil([&] {
+    return (started = processIdOf("corvane.exe", shell.dwProcessId)) != 0;
+  })) << command;
+  PROCESS_INFORMATION corvane = openProcess(started);
+  expectTheSheetShowsAndCancel(corvane, dvi);
+  waitForExit(shell);
 }
 
 }  // namespace

@@ -432,4 +432,32 @@ TEST_F(LaunchDvips, FirstAndLastPageByPosition) {
   EXPECT_EQ(pageLines(postScript), (std::vector<std::string>{"%%Page: 12 1", "%%Page: 13 2"}));
 }
 
+// On 64-bit Windows the converter is often a 64-bit program (TeX Live since 2023, MiKTeX's x64
+// folder). Wine's own 64-bit hostname.exe stands in for one, reached as a 32-bit program reaches
+// it: Capture runs it in its console, waits for it, keeps what it printed and waits for a key.
+class Win64Launch : public LaunchFixture {
+ protected:
+  void SetUp() override {
+    LaunchFixture::SetUp();
+    if (!onWindows64()) GTEST_SKIP() << "needs a 64-bit prefix (WINEARCH=win64)";
+    if (!withoutConsole) GTEST_SKIP() << "standard output is a console: send it to a pipe or file";
+  }
+};
+
+TEST_F(Win64Launch, A64BitConverterRunsInTheCaptureConsoleAndIsWaitedFor) {
+  const std::string program = nativeSystemFolder() + "hostname.exe";
+  ASSERT_EQ(machineOf(program), IMAGE_FILE_MACHINE_AMD64) << program;
+  Options record = defaultRecord();
+  copyText(record.programFile, program.c_str());
+  record.windowMode = WINDOW_CAPTURE;
+  runWithOk(record, "paper.dvi");
+  AttachedConsole console;
+  ASSERT_TRUE(console.attach(corvane.dwProcessId));
+  ASSERT_TRUE(waitUntil([&] { return console.title() == DONE_TITLE; })) << console.title();
+  const std::string text = console.characters();
+  EXPECT_NE(text.find("hostname"), std::string::npos) << text;
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
 }  // namespace
