@@ -10,12 +10,12 @@ add_executable(corvane WIN32
   app/library_search.cpp
   app/main.cpp
   app/strings.cpp
-  command/short_path_win32.cpp
   exec/confirm.cpp
   exec/error_box.cpp
   exec/launch.cpp
   help/help.cpp
   options/registry_store.cpp
+  paths/path_system_win32.cpp
   sheet/browse.cpp
   sheet/drop.cpp
   sheet/dvips_page.cpp

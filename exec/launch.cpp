@@ -8,6 +8,7 @@
 #include "command/command_line.h"
 #include "exec/exec.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
 #include "resources/resource.h"
 
 namespace {
@@ -81,7 +82,8 @@ void runCommandLine() {
   PROCESS_INFORMATION process = {};
 
   char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
-  const bool useDirectory = dviFolder(dviFullPath, directory);
+  const bool useDirectory =
+      options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
 
   if (capture) {
     AllocConsole();

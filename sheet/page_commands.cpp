@@ -21,7 +21,7 @@ void pageCommand(HWND page, int controlId) {
       browseForFile(page, IDC_PROGRAM_BROWSE, PROGRAM_FILTERS, L"exe");
       break;
     case IDC_SAVE_OPTIONS:
-      storePageControls(page);
+      storeDvipsPage(page);
       saveOptions();
       break;
     default: break;

@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "app/strings.h"
-#include "command/short_path.h"
 #include "options/options.h"
 #include "options/value_store.h"
+#include "paths/path_system.h"
 
 FakeStore fakeStore;
 std::map<std::string, std::string> fakeShortNames;
@@ -142,5 +142,13 @@ std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t buff
   if (length == 0) return 0;
   if (length >= bufferSize) return static_cast<std::uint32_t>(length + 1);
   for (std::size_t at = 0; at <= length; ++at) buffer[at] = static_cast<char>(path[at]);
+  return static_cast<std::uint32_t>(length);
+}
+
+std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {
+  const std::size_t length = std::strlen(path);
+  if (length >= bufferSize) return 0;
+  for (std::size_t at = 0; at <= length; ++at)
+    buffer[at] = static_cast<wchar_t>(static_cast<unsigned char>(path[at]));
   return static_cast<std::uint32_t>(length);
 }
