@@ -286,8 +286,17 @@ std::string newConverterLog(const std::string& name) {
 
 ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlineMs) {
   ConverterRecord record;
-  if (!waitUntil([&] { return fileExists(logPath); }, deadlineMs)) return record;
-  std::istringstream lines(readFile(logPath));
+  // The record is renamed into place complete, but for a moment after the rename the system may
+  // still hold it open and refuse to share it: read until it reads.
+  std::string content;
+  if (!waitUntil(
+          [&] {
+            content = fileExists(logPath) ? readFile(logPath) : std::string();
+            return !content.empty();
+          },
+          deadlineMs))
+    return record;
+  std::istringstream lines(content);
   std::string line;
   while (std::getline(lines, line)) {
     const auto equals = line.find('=');
