@@ -126,6 +126,15 @@ Shortcut readShortcut(const std::string& path) {
   return shortcut;
 }
 
+// Empties an installed file, so that whether an installation writes it again shows.
+bool emptyFile(const std::string& path) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 DWORD kilobytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA attributes = {};
   GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
@@ -286,10 +295,7 @@ TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
 
 TEST_F(Installer, InstallingAgainUpgradesInPlace) {
   const std::string program = installFolder() + "corvane.exe";
-  const HANDLE old =
-      CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
-  ASSERT_NE(old, INVALID_HANDLE_VALUE);
-  CloseHandle(old);
+  ASSERT_TRUE(emptyFile(program));
   EXPECT_EQ(install(), 0u);
   EXPECT_EQ(readFile(program), readFile(corvanePath()));
   EXPECT_EQ(valueOf(UNINSTALL_KEY, "InstallLocation"),
@@ -300,10 +306,7 @@ TEST_F(Installer, InstallingAgainUpgradesInPlace) {
 // end with 32; once Corvane has closed, both go through.
 TEST_F(Installer, WhileCorvaneIsOpenSilentSetupAndUninstallChangeNothingAndFail) {
   const std::string readMe = installFolder() + "README.txt";
-  const HANDLE emptied =
-      CreateFileA(readMe.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
-  ASSERT_NE(emptied, INVALID_HANDLE_VALUE);
-  CloseHandle(emptied);
+  ASSERT_TRUE(emptyFile(readMe));
   PROCESS_INFORMATION corvane = startProgram(installFolder() + "corvane.exe", "");
   const HWND sheet = waitForSheet(corvane);
   ASSERT_NE(sheet, nullptr);
