@@ -34,6 +34,16 @@ set_target_properties(drop_in_process PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECT
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/drop-lib)
 add_dependencies(wine_tests drop_in_process)
 
+# The icon test's message hook, which asks a window of corvane.exe for its icons.
+add_library(icons_in_process SHARED tests/wine/icons_in_process.cpp)
+target_compile_definitions(icons_in_process PRIVATE ${WINDOWS_DEFINES})
+target_compile_options(icons_in_process PRIVATE ${WARNINGS})
+target_link_options(icons_in_process PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
+target_link_libraries(icons_in_process PRIVATE user32 kernel32)
+set_target_properties(icons_in_process PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/icons-lib)
+add_dependencies(wine_tests icons_in_process)
+
 # A Windows stand-in for a Unix tool (TeX Live's dvips, Ghostscript) that waits for it, so that
 # corvane.exe has a process to wait for; copied under the Windows program's name where needed.
 add_executable(unix_forwarder tests/wine/unix_forwarder.cpp)

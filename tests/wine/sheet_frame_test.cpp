@@ -45,4 +45,40 @@ TEST_F(SheetFrame, OpensCentredOnTheWorkAreaOfThePointersMonitor) {
   cancel();
 }
 
+// The Files page alone is given the program's icons, once per run: the pages made later get none.
+TEST_F(SheetFrame, TheFilesPageAloneGetsTheIcons) {
+  ASSERT_NE(openAgain(), nullptr);
+  const HMODULE library = LoadLibraryA((buildFolder() + "icons_in_process.dll").c_str());
+  ASSERT_NE(library, nullptr);
+  const auto procedure =
+      reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "iconQueryHook")));
+  ASSERT_NE(procedure, nullptr);
+  const HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, procedure, library, corvane.dwThreadId);
+  ASSERT_NE(hook, nullptr);
+  // What the window's icons are, asked inside corvane.exe by the hook.
+  const auto iconsOf = [](HWND window) {
+    static const UINT request = RegisterWindowMessageA("Corvane test icons");
+    const ATOM asked = GlobalAddAtomA("Corvane icons?");
+    PostMessageA(window, request, asked, 0);
+    std::string answer = "no answer";
+    waitUntil([&] { return GlobalFindAtomA("Corvane icons?") == 0; });
+    for (const char* known : {"Corvane icons: big small", "Corvane icons: big",
+                              "Corvane icons: small", "Corvane icons:"})
+      if (const ATOM atom = GlobalFindAtomA(known)) {
+        answer = known;
+        GlobalDeleteAtom(atom);
+      }
+    return answer;
+  };
+  const HWND files = currentPage(sheet);
+  std::string filesIcons;
+  EXPECT_TRUE(waitUntil([&] {
+    filesIcons = iconsOf(files);
+    return filesIcons == "Corvane icons: big small";
+  })) << filesIcons;
+  EXPECT_EQ(iconsOf(page(RANGE_PAGE)), "Corvane icons:");
+  UnhookWindowsHookEx(hook);
+  cancel();
+}
+
 }  // namespace
