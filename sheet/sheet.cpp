@@ -65,9 +65,22 @@ void onNotify(HWND page, const NMHDR* header) {
   }
 }
 
+// The page that is given the icons gets them once the sheet has painted: nothing on the screen
+// shows a page's icons (a page is a child window; the sheet's title bar has the header's icon),
+// and loading them, with the small copy of the large one that the system makes when the large
+// one comes first, takes longer than anything else that Corvane adds to the sheet's opening.
+// A timer's message comes only when no window of the thread is left to paint.
+constexpr UINT_PTR ICON_TIMER = 1;
+
 void onInitDialog(HWND page) {
   if (iconWindow != nullptr && IsWindow(iconWindow)) return;
   iconWindow = page;
+  if (SetTimer(page, ICON_TIMER, USER_TIMER_MINIMUM, nullptr) == 0) setWindowIcons(page);
+}
+
+void onTimer(HWND page, UINT_PTR timer) {
+  if (timer != ICON_TIMER) return;
+  KillTimer(page, ICON_TIMER);
   setWindowIcons(page);
 }
 
@@ -118,6 +131,7 @@ INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_INITDIALOG: onInitDialog(page); return FALSE;
     case WM_NOTIFY: onNotify(page, reinterpret_cast<const NMHDR*>(lParam)); return answer(page, 0);
     case WM_COMMAND: pageCommand(page, LOWORD(wParam)); return answer(page, 0);
+    case WM_TIMER: onTimer(page, wParam); return answer(page, 0);
     case WM_HELP:
     case WM_CONTEXTMENU: showHelpForMessage(page, message, wParam, lParam); return answer(page, 0);
     default: return FALSE;
