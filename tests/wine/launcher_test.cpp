@@ -323,6 +323,22 @@ TEST_F(LaunchDirectory, FlagOffStartsInCorvanesDirectory) {
             lowerCase(withoutTrailingBackslash(start)));
 }
 
+// With the Japanese code page the DVI file's name stays as it is in the field, and 表, ソ and 能
+// each end in the byte of a backslash: the folder is still the file's own.
+class Cp932Launch : public LaunchDirectory {};
+
+TEST_F(Cp932Launch, DviFolderNamedWithSecondBytesThatAreBackslashes) {
+  const std::wstring folder = wideOf(scratchFolder("cp932")) + L"\u8868\u30bd\u80fd";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::string dvi = narrowOf(folder + L"\\\u8868.dvi");
+  ASSERT_EQ(dvi.find('?'), std::string::npos) << "not the Japanese code page";
+  createEmptyFile(dvi);
+  const std::string expected = shortPathOf(narrowOf(folder));
+  ASSERT_FALSE(expected.empty());
+  const std::string start = scratchFolder("start-cp932");
+  EXPECT_EQ(lowerCase(childDirectory("\"" + dvi + "\"", true, start)), lowerCase(expected));
+}
+
 // ---------------------------------------------------------------------------------------------
 // A program that cannot be started
 
