@@ -181,14 +181,19 @@ TEST_F(EndToEnd, WithoutAnOutputFileThePostScriptLandsBesideTheDvi) {
 // With the Japanese code page, a DVI file in a folder named with 表, ソ and 能 (each ending in
 // the byte of a backslash), given as the argument and then typed into the edit, is converted
 // beside itself.
-class Cp932EndToEnd : public EndToEnd {};
+class Cp932EndToEnd : public EndToEnd {
+ protected:
+  void SetUp() override {
+    if (GetACP() != 932) GTEST_SKIP() << "for the shard with the Japanese code page";
+    EndToEnd::SetUp();
+  }
+};
 
 TEST_F(Cp932EndToEnd, AJapaneseNameIsConvertedBesideItself) {
   const std::wstring folder = wideOf(scratchFolder("e2e-cp932")) + L"\u8868\u30bd\u80fd";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   const std::string dvi = narrowOf(folder + L"\\\u8868.dvi");
   const std::string postScript = narrowOf(folder + L"\\\u8868.ps");
-  ASSERT_EQ(dvi.find('?'), std::string::npos) << "not the Japanese code page";
   ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), dvi.c_str(), FALSE));
   openFor("", dvi);
   EXPECT_EQ(pageLines(okAndConvert(postScript)).size(), 6u);

@@ -325,13 +325,18 @@ TEST_F(LaunchDirectory, FlagOffStartsInCorvanesDirectory) {
 
 // With the Japanese code page the DVI file's name stays as it is in the field, and 表, ソ and 能
 // each end in the byte of a backslash: the folder is still the file's own.
-class Cp932Launch : public LaunchDirectory {};
+class Cp932Launch : public LaunchDirectory {
+ protected:
+  void SetUp() override {
+    if (GetACP() != 932) GTEST_SKIP() << "for the shard with the Japanese code page";
+    LaunchDirectory::SetUp();
+  }
+};
 
 TEST_F(Cp932Launch, DviFolderNamedWithSecondBytesThatAreBackslashes) {
   const std::wstring folder = wideOf(scratchFolder("cp932")) + L"\u8868\u30bd\u80fd";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   const std::string dvi = narrowOf(folder + L"\\\u8868.dvi");
-  ASSERT_EQ(dvi.find('?'), std::string::npos) << "not the Japanese code page";
   createEmptyFile(dvi);
   const std::string expected = shortPathOf(narrowOf(folder));
   ASSERT_FALSE(expected.empty());

@@ -137,6 +137,8 @@ struct UnfitArgument {
   DWORD error;
 };
 
+void PrintTo(const UnfitArgument& argument, std::ostream* out) { *out << argument.name; }
+
 class SheetArgumentUnfit : public SheetSession,
                            public ::testing::WithParamInterface<UnfitArgument> {};
 
@@ -227,6 +229,8 @@ struct UnfitEdit {
   std::wstring path;
   DWORD error;
 };
+
+void PrintTo(const UnfitEdit& edit, std::ostream* out) { *out << edit.name; }
 
 class PathEditUnfit : public SheetSession, public ::testing::WithParamInterface<UnfitEdit> {};
 
