@@ -41,7 +41,8 @@ void showErrorBox(DWORD code, const wchar_t* what) {
 void reportSystemError(DWORD code, const char* what) {
   if (code == 0) code = GetLastError();
   wchar_t wideWhat[MAX_PATH];
-  // "File not found." alone reads as a missing DVI file; naming the program says otherwise.
+  // "The system cannot find the file specified." alone reads as a missing DVI file; naming the
+  // program says otherwise.
   if (what == nullptr || MultiByteToWideChar(CP_ACP, 0, what, -1, wideWhat, MAX_PATH) == 0)
     wideWhat[0] = L'\0';
   showErrorBox(code, wideWhat);
