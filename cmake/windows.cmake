@@ -16,6 +16,7 @@ add_executable(corvane WIN32
   help/help.cpp
   options/registry_store.cpp
   paths/path_system_win32.cpp
+  paths/start_folder_win32.cpp
   sheet/browse.cpp
   sheet/drop.cpp
   sheet/dvips_page.cpp

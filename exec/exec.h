@@ -12,3 +12,7 @@ void runCommandLine();
 // Error box with the system's text for code; 0 means the thread's last error. What failed,
 // when given, follows after an empty line.
 void reportSystemError(DWORD code, const char* what = nullptr);
+
+// The same for a path that no form fits a field, named as the user gave it, so that they know
+// which file to rename or move.
+void reportPathError(DWORD code, const wchar_t* path);

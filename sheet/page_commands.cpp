@@ -21,8 +21,7 @@ void pageCommand(HWND page, int controlId) {
       browseForFile(page, IDC_PROGRAM_BROWSE, PROGRAM_FILTERS, L"exe");
       break;
     case IDC_SAVE_OPTIONS:
-      storeDvipsPage(page);
-      saveOptions();
+      if (storeDvipsPage(page)) saveOptions();
       break;
     default: break;
   }

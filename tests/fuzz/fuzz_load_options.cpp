@@ -1,4 +1,6 @@
-// Fuzz target: any stored value, loaded, then composed into a command, stays in its buffers.
+// Fuzz target: any stored value, loaded, then composed into a command, stays in its buffers,
+// with a single-byte code page and with a double-byte one, where the DVI file's folder is found
+// by stepping through two-byte characters.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -6,20 +8,29 @@
 
 #include "command/command_line.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
+#include "paths/path_system.h"
 #include "tests/native/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  resetFakes();
-  resetOptions();
-  fakeStore.keys["Software\\Tolmarek\\Corvane\\Version 1.00"]["Options"] =
-      StoredValue{std::vector<unsigned char>(data, data + size), 3};
-  loadOptions();
-  if (options.size != OPTIONS_SIZE || options.magic != OPTIONS_MAGIC) __builtin_trap();
-  for (const char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
-                            options.otherOptions})
-    if (std::memchr(field, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
-  fakeShortNames[options.programFile] = options.programFile;
-  if (composeCommandLine() != 1) __builtin_trap();
-  if (std::strlen(commandLine) >= static_cast<std::size_t>(commandCapacity)) __builtin_trap();
+  for (const bool doubleByte : {false, true}) {
+    resetFakes();
+    resetOptions();
+    fakeDoubleByte = doubleByte;
+    fakeStore.keys["Software\\Tolmarek\\Corvane\\Version 1.00"]["Options"] =
+        StoredValue{std::vector<unsigned char>(data, data + size), 3};
+    loadOptions();
+    if (options.size != OPTIONS_SIZE || options.magic != OPTIONS_MAGIC) __builtin_trap();
+    for (const char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
+                              options.otherOptions})
+      if (std::memchr(field, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
+    fakeShortNames[options.programFile] = options.programFile;
+    // The DVI file is found, under its own name, whether the record names it fully or not.
+    char fullPath[DVI_FOLDER_SIZE];
+    const std::uint32_t fullLength = fullPathName(options.dviFile, fullPath, DVI_FOLDER_SIZE);
+    if (fullLength > 0 && fullLength < DVI_FOLDER_SIZE) fakeShortNames[fullPath] = fullPath;
+    if (composeCommandLine() != 1) __builtin_trap();
+    if (std::strlen(commandLine) >= static_cast<std::size_t>(commandCapacity)) __builtin_trap();
+  }
   return 0;
 }

@@ -16,6 +16,7 @@ FakeStore fakeStore;
 std::map<std::string, std::string> fakeShortNames;
 std::map<std::wstring, std::wstring> fakeWideShortNames;
 std::string fakeCurrentDirectory;
+bool fakeDoubleByte = false;
 
 namespace {
 
@@ -60,6 +61,7 @@ void resetFakes() {
   fakeShortNames.clear();
   fakeWideShortNames.clear();
   fakeCurrentDirectory = "C:\\Start";
+  fakeDoubleByte = false;
 }
 
 void resetOptions() { std::memset(&options, 0, sizeof options); }
@@ -145,10 +147,7 @@ std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t buff
   return static_cast<std::uint32_t>(length);
 }
 
-std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {
-  const std::size_t length = std::strlen(path);
-  if (length >= bufferSize) return 0;
-  for (std::size_t at = 0; at <= length; ++at)
-    buffer[at] = static_cast<wchar_t>(static_cast<unsigned char>(path[at]));
-  return static_cast<std::uint32_t>(length);
+bool isLeadByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return fakeDoubleByte && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
 }
