@@ -12,16 +12,19 @@ add_executable(corvane WIN32
   app/strings.cpp
   command/short_path_win32.cpp
   exec/confirm.cpp
+  exec/conversion.cpp
   exec/error_box.cpp
   exec/launch.cpp
   help/help.cpp
   options/registry_store.cpp
+  paths/lookup_win32.cpp
   sheet/browse.cpp
   sheet/drop.cpp
   sheet/dvips_page.cpp
   sheet/files_page.cpp
   sheet/page_commands.cpp
   sheet/page_fields.cpp
+  sheet/pdf_page.cpp
   sheet/range_page.cpp
   sheet/sheet.cpp
   sheet/style_page.cpp

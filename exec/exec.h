@@ -10,5 +10,9 @@ int confirmCommandLine();
 void runCommandLine();
 
 // Error box with the system's text for code; 0 means the thread's last error. What failed,
-// when given, follows after an empty line.
+// when given, follows after an empty line, cut to REPORT_WHAT_SIZE - 1 characters.
+constexpr int REPORT_WHAT_SIZE = 4096;
 void reportSystemError(DWORD code, const char* what = nullptr);
+
+// Error box with the text, under the same caption and icon.
+void reportError(const char* text);

@@ -1,4 +1,5 @@
-// Starting the converter, and the Capture console that stays open until a key is pressed.
+// Starting the converter, the Capture console that stays open until a key is pressed, and what
+// follows the conversion.
 #include <windows.h>
 
 #include <array>
@@ -6,8 +7,11 @@
 
 #include "app/strings.h"
 #include "command/command_line.h"
+#include "exec/conversion.h"
 #include "exec/exec.h"
 #include "options/options.h"
+#include "options/pdf_options.h"
+#include "paths/program_lookup.h"
 #include "resources/resource.h"
 
 namespace {
@@ -50,6 +54,20 @@ void recolourConsole() {
   SetForegroundWindow(GetActiveWindow());
 }
 
+// The full path of the folder the converter runs in: the DVI file's, or this process's own.
+const char* runFolder(bool useDirectory, const char* dviFullPath) {
+  static char folder[MAX_PATH];
+  if (useDirectory) {
+    lstrcpynA(folder, dviFullPath, sizeof folder);
+    char* separator = const_cast<char*>(lastSeparator(folder));
+    if (separator != nullptr) separator[separator == folder + 2 && folder[1] == ':' ? 1 : 0] = '\0';
+    return folder;
+  }
+  const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) folder[0] = '\0';
+  return folder;
+}
+
 // Events that arrived while the converter ran are read first, so a key pressed during the
 // conversion ends the wait as soon as it is over.
 void waitForKeyPress() {
@@ -84,16 +102,18 @@ void runCommandLine() {
                       useDirectory ? directory : nullptr, &startup, &process)) {
     const DWORD error = GetLastError();
     if (capture) FreeConsole();
-    reportSystemError(error, programPart());
+    reportSystemError(error, programNotStarted(programPart()));
     return;
   }
   CloseHandle(process.hThread);
+  if (capture || waitsForConverter())
+    followConversion(process.hProcess, useDirectory ? directory : nullptr,
+                     runFolder(useDirectory, dviFullPath), startup.wShowWindow, 0);
+  if (capture) recolourConsole();
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (capture) {
-    WaitForSingleObject(process.hProcess, INFINITE);
-    recolourConsole();
+    waitForKeyPress();
+    FreeConsole();
   }
-  CloseHandle(process.hProcess);
-  if (!capture) return;
-  waitForKeyPress();
-  FreeConsole();
+  reportConversion();
 }

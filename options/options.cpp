@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/strings.h"
+#include "options/pdf_options.h"
 #include "options/value_store.h"
 #include "resources/resource.h"
 
@@ -50,6 +51,7 @@ void terminateTextFields() {
 
 void loadOptions() {
   setDefaultOptions();
+  setDefaultPdfOptions();
   StoreKey key = nullptr;
   if (storeOpenKey(loadResourceString(IDS_REGISTRY_KEY), &key) == 0) {
     std::array<unsigned char, OPTIONS_SIZE> stored{};
@@ -59,6 +61,7 @@ void loadOptions() {
       std::memcpy(&options, stored.data(), count);
       terminateTextFields();
     }
+    readPdfOptions(key);
     storeCloseKey(key);
   }
   options.size = OPTIONS_SIZE;
@@ -69,5 +72,6 @@ void saveOptions() {
   if (storeCreateKey(loadResourceString(IDS_REGISTRY_KEY), &key) != 0) return;
   storeSetBinaryValue(key, loadResourceString(IDS_REGISTRY_VALUE),
                       reinterpret_cast<const unsigned char*>(&options), OPTIONS_SIZE);
+  writePdfOptions(key);
   storeCloseKey(key);
 }

@@ -41,11 +41,12 @@ struct PageHalves {
   void (*load)(HWND);
   void (*store)(HWND);
 };
-constexpr std::array<PageHalves, 4> pageHalves = {{
+constexpr std::array<PageHalves, 5> pageHalves = {{
     {IDC_DVI_FILE, loadFilesPage, storeFilesPage},
     {IDC_FIRST_PAGE, loadRangePage, storeRangePage},
     {IDC_PAPER_TYPE, loadStylePage, storeStylePage},
     {IDC_PROGRAM_FILE, loadDvipsPage, storeDvipsPage},
+    {IDC_MAKE_PDF, loadPdfPage, storePdfPage},
 }};
 
 const PageHalves* halvesOf(HWND page) {

@@ -37,6 +37,11 @@ void loadStylePage(HWND page);
 void storeStylePage(HWND page);
 void loadDvipsPage(HWND page);
 void storeDvipsPage(HWND page);
+void loadPdfPage(HWND page);
+void storePdfPage(HWND page);
+// Says on the PDF page which dvips and which Ghostscript a run would start, or where Corvane
+// looked for them.
+void showProgramsThatWillRun(HWND page);
 
 // Moving single fields between the record and the controls.
 void showNumber(HWND page, int controlId, std::int32_t value);

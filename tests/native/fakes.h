@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,23 @@ extern std::map<std::wstring, std::wstring> fakeWideShortNames;
 extern std::string fakeCurrentDirectory;
 // ansiPathName's code page holds the characters below this one.
 constexpr std::uint32_t FAKE_CODE_PAGE_END = 0x100;
+
+// What the program lookups find: files that exist, what the search path answers, the environment,
+// registry texts and subkeys (keyed "HKCU\\key" or "HKLM64\\key", "HKLM32\\key"), subfolders, and
+// the ANSI code page's lead bytes.
+struct FakeSystem {
+  std::set<std::string> files;
+  std::map<std::string, std::string> searchPath;
+  std::map<std::string, std::string> environment;
+  std::map<std::string, std::map<std::string, std::string>> registry;
+  std::map<std::string, std::vector<std::string>> subfolders;
+  std::set<unsigned char> leadBytes;
+};
+
+extern FakeSystem fakeSystem;
+
+// A file that exists, with the folders above it listed as subfolders of their parents.
+void addFakeFile(const std::string& path);
 
 void resetFakes();
 
