@@ -97,8 +97,12 @@ class LaunchFixture : public ::testing::Test {
 
 class LaunchWindow : public LaunchFixture {
  protected:
-  // A mode that does not wait: corvane ends while the child is still held.
+  // A mode that does not wait, with the three boxes of the PDF page cleared: corvane ends while
+  // the child is still held.
   void expectReturnsAtOnce(int windowMode, int showCommand) {
+    PdfOptions off = defaultPdfRecord();
+    off.reportFailure = 0;
+    storePdfRecord(off);
     holdConverter("hold-mode");
     const std::string log = newLog("mode" + std::to_string(windowMode));
     runWithOk(fakeRecord(windowMode), "paper.dvi");
