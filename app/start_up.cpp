@@ -4,8 +4,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/field_path.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
 
 char helpFilePath[HELP_PATH_SIZE];
 

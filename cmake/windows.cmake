@@ -10,7 +10,6 @@ add_executable(corvane WIN32
   app/library_search.cpp
   app/main.cpp
   app/strings.cpp
-  command/short_path_win32.cpp
   exec/confirm.cpp
   exec/conversion.cpp
   exec/error_box.cpp
@@ -18,6 +17,7 @@ add_executable(corvane WIN32
   help/help.cpp
   options/registry_store.cpp
   paths/lookup_win32.cpp
+  paths/path_system_win32.cpp
   sheet/browse.cpp
   sheet/drop.cpp
   sheet/dvips_page.cpp

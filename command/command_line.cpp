@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/field_path.h"
-#include "command/short_path.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
+#include "paths/path_system.h"
 #include "paths/program_lookup.h"
 
 char* commandLine = nullptr;
@@ -91,27 +91,13 @@ int appendSwitches() {
   if (!o.createFonts && !appendToCommandLine("-M ")) return 0;
   if (isPresent(o.otherOptions) && !appendField("", o.otherOptions, " ")) return 0;
   char fullPath[DVI_FOLDER_SIZE], folder[DVI_FOLDER_SIZE];
-  const char* dviFile = dviFolder(fullPath, folder) ? fullPath : o.dviFile;
+  const bool inItsFolder = o.useDviDirectory && dviFolder(o.dviFile, fullPath, folder);
+  const char* dviFile = inItsFolder ? fullPath : o.dviFile;
   if (isPresent(dviFile) && !appendField("\"", dviFile, "\"")) return 0;
   return 1;
 }
 
 }  // namespace
-
-bool dviFolder(char (&fullPath)[DVI_FOLDER_SIZE], char (&folder)[DVI_FOLDER_SIZE]) {
-  if (!options.useDviDirectory || !isPresent(options.dviFile)) return false;
-  const std::uint32_t fullLength = fullPathName(options.dviFile, fullPath, DVI_FOLDER_SIZE);
-  if (fullLength == 0 || fullLength >= DVI_FOLDER_SIZE) return false;
-  const std::uint32_t length = shortPathName(fullPath, folder, DVI_FOLDER_SIZE);
-  if (length == 0 || length >= DVI_FOLDER_SIZE) return false;
-  char* const lastBackslash = std::strrchr(folder, '\\');
-  if (lastBackslash == nullptr) return false;
-  // A file in a drive's root keeps its backslash: a bare "C:" would name the drive's current
-  // directory instead.
-  const bool bareDrive = lastBackslash == folder + 2 && folder[1] == ':';
-  lastBackslash[bareDrive ? 1 : 0] = '\0';
-  return true;
-}
 
 const char* formatSwitch(int letter, std::int32_t value, int withEquals) {
   char* out = switchBuffer;

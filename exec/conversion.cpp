@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/field_path.h"
+#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "command/command_line.h"

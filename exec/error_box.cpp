@@ -1,7 +1,7 @@
 // The error box that shows the system's own text for an error code.
 #include <windows.h>
 
-#include "app/field_path.h"
+#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "exec/exec.h"
 #include "resources/resource.h"

@@ -11,6 +11,7 @@
 #include "exec/exec.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
+#include "paths/path_rules.h"
 #include "paths/program_lookup.h"
 #include "resources/resource.h"
 
@@ -92,7 +93,8 @@ void runCommandLine() {
   PROCESS_INFORMATION process = {};
 
   char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
-  const bool useDirectory = dviFolder(dviFullPath, directory);
+  const bool useDirectory =
+      options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
 
   if (capture) {
     AllocConsole();

@@ -3,12 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+
+#include "paths/path_rules.h"
 
 constexpr std::uint32_t OPTIONS_MAGIC = 0x4C7B3EA1;
 constexpr std::uint32_t OPTIONS_SIZE = 1644;
 
-constexpr std::size_t PATH_FIELD_SIZE = 260;
 constexpr std::size_t SHORT_FIELD_SIZE = 64;
 
 // Choice bytes hold the index of the checked radio button, or the button count when none is.
@@ -105,17 +105,3 @@ void loadOptions();
 // Writes the whole record as it stands in memory, and the PDF page's record beside it; failures
 // are silent.
 void saveOptions();
-
-// Copies text into a field of the given size, cut to size - 1 characters and always terminated.
-inline void copyText(char* field, std::size_t fieldSize, const char* text) {
-  if (fieldSize == 0) return;
-  std::size_t length = 0;
-  while (length + 1 < fieldSize && text[length] != '\0') ++length;
-  std::memcpy(field, text, length);
-  field[length] = '\0';
-}
-
-template <std::size_t N>
-void copyText(char (&field)[N], const char* text) {
-  copyText(field, N, text);
-}

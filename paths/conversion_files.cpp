@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/text_format.h"
-#include "command/short_path.h"
+#include "paths/path_system.h"
 #include "paths/lookup_system.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The program lookups' questions, answered by Win32.
 #include <windows.h>
 
-#include "app/field_path.h"
+#include "paths/path_rules.h"
 #include "paths/lookup_system.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/field_path.h"
+#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "paths/lookup_system.h"

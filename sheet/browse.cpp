@@ -3,8 +3,8 @@
 
 #include <commdlg.h>
 
-#include "app/field_path.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 

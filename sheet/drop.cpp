@@ -6,8 +6,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/field_path.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 

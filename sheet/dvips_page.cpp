@@ -9,10 +9,9 @@ void loadDvipsPage(HWND page) {
   SetDlgItemTextA(page, IDC_PRINTER, options.printer);
   SetDlgItemTextA(page, IDC_OTHER_OPTIONS, options.otherOptions);
   showChoice(page, IDC_CAPTURE, WINDOW_MODE_BUTTONS, options.windowMode);
-  CheckDlgButton(page, IDC_QUIET, options.quiet ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(page, IDC_CREATE_FONTS, options.createFonts ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(page, IDC_SHOW_COMMAND_LINE,
-                 options.showCommandLine ? BST_CHECKED : BST_UNCHECKED);
+  showChecked(page, IDC_QUIET, options.quiet);
+  showChecked(page, IDC_CREATE_FONTS, options.createFonts);
+  showChecked(page, IDC_SHOW_COMMAND_LINE, options.showCommandLine);
 }
 
 void storeDvipsPage(HWND page) {

@@ -7,9 +7,8 @@ void loadFilesPage(HWND page) {
   currentPageIndex = 0;
   SetDlgItemTextA(page, IDC_DVI_FILE, options.dviFile);
   SetDlgItemTextA(page, IDC_PS_FILE, options.psFile);
-  CheckDlgButton(page, IDC_ENCAPSULATED, options.encapsulated ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(page, IDC_USE_DVI_DIRECTORY,
-                 options.useDviDirectory ? BST_CHECKED : BST_UNCHECKED);
+  showChecked(page, IDC_ENCAPSULATED, options.encapsulated);
+  showChecked(page, IDC_USE_DVI_DIRECTORY, options.useDviDirectory);
 }
 
 void storeFilesPage(HWND page) {

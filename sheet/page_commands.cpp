@@ -25,7 +25,7 @@ void pageCommand(HWND page, int controlId) {
       showProgramsThatWillRun(page);
       break;
     case IDC_SAVE_OPTIONS:
-      storePageControls(page);
+      storeDvipsPage(page);
       saveOptions();
       break;
     default: break;

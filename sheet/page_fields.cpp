@@ -1,7 +1,7 @@
 // Moving one field between the settings record and a page control, and reading numbers.
-#include "app/field_path.h"
 #include "exec/exec.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
 #include "sheet/sheet.h"
 
 void showNumber(HWND page, int controlId, std::int32_t value) {
@@ -19,6 +19,10 @@ std::int8_t checkedChoice(HWND page, int firstId, int buttonCount) {
   return value;
 }
 
+void showChecked(HWND page, int controlId, std::int32_t flag) {
+  CheckDlgButton(page, controlId, flag != 0 ? BST_CHECKED : BST_UNCHECKED);
+}
+
 std::int32_t isChecked(HWND page, int controlId) {
   return IsDlgButtonChecked(page, controlId) == BST_CHECKED ? 1 : 0;
 }
@@ -31,23 +35,12 @@ namespace {
 
 // Room for the longest path the system handles; a longer text names no file and is cut anyway.
 ZERO_FILLED char longText[WIDE_PATH_SIZE];
-ZERO_FILLED wchar_t longPath[WIDE_PATH_SIZE];
 
 }  // namespace
 
 void storePathText(HWND page, int controlId, char* field, std::size_t fieldSize) {
-  // The length may count more than the text holds (double-byte code pages), never fewer.
-  const int length = GetWindowTextLengthA(GetDlgItem(page, controlId));
-  if (length < static_cast<int>(fieldSize)) {
-    storeText(page, controlId, field, fieldSize);
-    return;
-  }
   if (GetDlgItemTextA(page, controlId, longText, sizeof longText) == 0) longText[0] = '\0';
-  // The text is the edit's ANSI text, so widening it gives back exactly what it named.
-  if (MultiByteToWideChar(CP_ACP, 0, longText, -1, longPath, WIDE_PATH_SIZE) != 0 &&
-      widePathToField(longPath, field, fieldSize) == 0)
-    return;
-  copyText(field, fieldSize, longText);
+  ansiPathToField(longText, field, fieldSize);
 }
 
 bool pathForField(const wchar_t* path, char (&field)[PATH_FIELD_SIZE]) {

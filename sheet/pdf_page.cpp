@@ -1,6 +1,6 @@
 // The PDF page: Ghostscript after dvips, opening the result, telling when dvips fails, and which
 // programs will run.
-#include "app/field_path.h"
+#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "options/options.h"
@@ -51,10 +51,10 @@ void showProgramsThatWillRun(HWND page) {
 
 void loadPdfPage(HWND page) {
   currentPageIndex = 4;
-  CheckDlgButton(page, IDC_MAKE_PDF, pdfOptions.makePdf ? BST_CHECKED : BST_UNCHECKED);
+  showChecked(page, IDC_MAKE_PDF, pdfOptions.makePdf);
   SetDlgItemTextA(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile);
-  CheckDlgButton(page, IDC_OPEN_RESULT, pdfOptions.openResult ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(page, IDC_REPORT_FAILURE, pdfOptions.reportFailure ? BST_CHECKED : BST_UNCHECKED);
+  showChecked(page, IDC_OPEN_RESULT, pdfOptions.openResult);
+  showChecked(page, IDC_REPORT_FAILURE, pdfOptions.reportFailure);
   showProgramsThatWillRun(page);
 }
 

@@ -8,11 +8,11 @@ void loadRangePage(HWND page) {
   SetDlgItemTextA(page, IDC_PAGE_RANGES, options.pageRanges);
   showNumber(page, IDC_FIRST_PAGE, options.firstPage);
   showNumber(page, IDC_LAST_PAGE, options.lastPage);
-  CheckDlgButton(page, IDC_USE_TEX_NUMBERS, options.useTexNumbers ? BST_CHECKED : BST_UNCHECKED);
+  showChecked(page, IDC_USE_TEX_NUMBERS, options.useTexNumbers);
   showChoice(page, IDC_ALL_PAGES, PAGE_PARITY_BUTTONS, options.pageParity);
   showNumber(page, IDC_COPIES, options.copies);
   showChoice(page, IDC_COLLATED, COPY_MODE_BUTTONS, options.copyMode);
-  CheckDlgButton(page, IDC_REVERSE_ORDER, options.reverseOrder ? BST_CHECKED : BST_UNCHECKED);
+  showChecked(page, IDC_REVERSE_ORDER, options.reverseOrder);
 }
 
 void storeRangePage(HWND page) {

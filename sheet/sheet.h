@@ -47,6 +47,7 @@ void showProgramsThatWillRun(HWND page);
 void showNumber(HWND page, int controlId, std::int32_t value);
 void showChoice(HWND page, int firstId, int buttonCount, std::int8_t value);
 std::int8_t checkedChoice(HWND page, int firstId, int buttonCount);
+void showChecked(HWND page, int controlId, std::int32_t flag);
 std::int32_t isChecked(HWND page, int controlId);
 void storeText(HWND page, int controlId, char* field, std::size_t fieldSize);
 // As storeText, but a path longer than the field goes in by its short form where it has one.

@@ -26,9 +26,9 @@ void loadStylePage(HWND page) {
   SetDlgItemTextA(page, IDC_PAPER_TYPE, options.paperType);
   fillList(page, IDC_MAGNIFICATION, IDS_FIRST_MAGNIFICATION);
   showNumber(page, IDC_MAGNIFICATION, options.magnification);
-  CheckDlgButton(page, IDC_LANDSCAPE, options.landscape ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(page, IDC_MULTIPLY_DVI_MAG, options.multiplyDviMag ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(page, IDC_MANUAL_FEED, options.manualFeed ? BST_CHECKED : BST_UNCHECKED);
+  showChecked(page, IDC_LANDSCAPE, options.landscape);
+  showChecked(page, IDC_MULTIPLY_DVI_MAG, options.multiplyDviMag);
+  showChecked(page, IDC_MANUAL_FEED, options.manualFeed);
   SetDlgItemTextA(page, IDC_OFFSET, options.offset);
   SetDlgItemTextA(page, IDC_PAPER_SIZE, options.paperSize);
   showNumber(page, IDC_RESOLUTION, options.resolution);

@@ -8,6 +8,7 @@
 
 #include "command/command_line.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -100,7 +101,7 @@ TEST_F(Compose, DviFileAndTheConvertersFolder) {
     options.useDviDirectory = c.useDviDirectory;
     EXPECT_EQ(compose(), std::string(PROGRAM) + " \"" + c.commandDvi + "\"") << c.dviFile;
     char fullPath[DVI_FOLDER_SIZE], folder[DVI_FOLDER_SIZE];
-    const bool found = dviFolder(fullPath, folder);
+    const bool found = options.useDviDirectory && dviFolder(options.dviFile, fullPath, folder);
     EXPECT_EQ(found ? std::string(folder) : std::string(), c.folder) << c.dviFile;
   }
 }

@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "app/strings.h"
-#include "command/short_path.h"
 #include "options/options.h"
 #include "options/value_store.h"
 #include "paths/lookup_system.h"
+#include "paths/path_system.h"
 
 FakeStore fakeStore;
 std::map<std::string, std::string> fakeShortNames;
@@ -210,3 +210,10 @@ void forEachSubfolder(const char* folder, NameVisitor visit, void* context) {
 }
 
 bool isLeadByte(char c) { return fakeSystem.leadBytes.count(static_cast<unsigned char>(c)) != 0; }
+std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {
+  const std::size_t length = std::strlen(path);
+  if (length >= bufferSize) return 0;
+  for (std::size_t at = 0; at <= length; ++at)
+    buffer[at] = static_cast<wchar_t>(static_cast<unsigned char>(path[at]));
+  return static_cast<std::uint32_t>(length);
+}

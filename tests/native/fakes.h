@@ -27,7 +27,7 @@ extern std::map<std::string, std::string> fakeShortNames;
 extern std::map<std::wstring, std::wstring> fakeWideShortNames;
 // fullPathName puts a relative path after this folder; an absolute one stays as it is.
 extern std::string fakeCurrentDirectory;
-// ansiPathName's code page holds the characters below this one.
+// ansiPathName's and widePathName's code page holds the characters below this one.
 constexpr std::uint32_t FAKE_CODE_PAGE_END = 0x100;
 
 // What the program lookups find: files that exist, what the search path answers, the environment,

@@ -42,3 +42,13 @@ target_compile_options(unix_forwarder PRIVATE ${WARNINGS})
 target_link_options(unix_forwarder PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(unix_forwarder PRIVATE shell32 user32 kernel32)
 add_dependencies(wine_tests unix_forwarder)
+
+# scripts/run's stand-in for the user on a display that nobody watches: it goes through the
+# sheet, presses OK and waits for the programs that Corvane starts.
+add_executable(run_driver tests/wine/run_driver.cpp $<TARGET_OBJECTS:wine_driver>)
+target_include_directories(run_driver PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(run_driver PRIVATE ${WINDOWS_DEFINES})
+target_compile_options(run_driver PRIVATE ${WARNINGS})
+target_link_options(run_driver PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(run_driver PRIVATE comctl32 advapi32 user32 gdi32 ntdll)
+add_dependencies(run_driver corvane unix_forwarder)

@@ -1,8 +1,8 @@
 // Path conversions on Windows.
 #include <windows.h>
 
-#include "app/field_path.h"
-#include "command/short_path.h"
+#include "paths/path_rules.h"
+#include "paths/path_system.h"
 
 namespace {
 
@@ -66,4 +66,10 @@ std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t buff
   if (size > bufferSize) return size;
   WideCharToMultiByte(CP_ACP, flags, path, -1, buffer, needed, nullptr, nullptr);
   return size - 1;
+}
+
+std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {
+  const int written =
+      MultiByteToWideChar(CP_ACP, 0, path, -1, buffer, static_cast<int>(bufferSize));
+  return written <= 0 ? 0 : static_cast<std::uint32_t>(written - 1);
 }

@@ -1,11 +1,11 @@
-// Wide paths in 8-bit fields: as they stand, or in a short form that names the same file.
-#include "app/field_path.h"
+// Paths in 8-bit fields: as they stand, or in a short form that names the same file; and the
+// folder the converter starts in.
+#include "paths/path_rules.h"
 
 #include <cstring>
 #include <cwchar>
 
-#include "command/short_path.h"
-#include "options/options.h"
+#include "paths/path_system.h"
 
 namespace {
 
@@ -13,6 +13,7 @@ enum class Narrowed { Fits, NotInCodePage, TooLong };
 
 ZERO_FILLED wchar_t shortForm[WIDE_PATH_SIZE];
 ZERO_FILLED wchar_t folderAndName[WIDE_PATH_SIZE];
+ZERO_FILLED wchar_t widenedText[WIDE_PATH_SIZE];
 
 Narrowed narrowInto(const wchar_t* path, char* field, std::size_t fieldSize) {
   char candidate[PATH_FIELD_SIZE];
@@ -69,4 +70,28 @@ std::uint32_t widePathToField(const wchar_t* path, char* field, std::size_t fiel
   if (shortFolderAndName(path) && narrowInto(folderAndName, field, fieldSize) == Narrowed::Fits)
     return 0;
   return asItStands == Narrowed::NotInCodePage ? PATH_NOT_IN_CODE_PAGE : PATH_TOO_LONG;
+}
+
+void ansiPathToField(const char* text, char* field, std::size_t fieldSize) {
+  // The text came from the ANSI code page, so widening it gives back exactly what it named.
+  if (std::strlen(text) >= fieldSize && widePathName(text, widenedText, WIDE_PATH_SIZE) != 0 &&
+      widePathToField(widenedText, field, fieldSize) == 0)
+    return;
+  copyText(field, fieldSize, text);
+}
+
+bool dviFolder(const char* dviFile, char (&fullPath)[DVI_FOLDER_SIZE],
+               char (&folder)[DVI_FOLDER_SIZE]) {
+  if (dviFile[0] == '\0') return false;
+  const std::uint32_t fullLength = fullPathName(dviFile, fullPath, DVI_FOLDER_SIZE);
+  if (fullLength == 0 || fullLength >= DVI_FOLDER_SIZE) return false;
+  const std::uint32_t length = shortPathName(fullPath, folder, DVI_FOLDER_SIZE);
+  if (length == 0 || length >= DVI_FOLDER_SIZE) return false;
+  char* const lastBackslash = std::strrchr(folder, '\\');
+  if (lastBackslash == nullptr) return false;
+  // A file in a drive's root keeps its backslash: a bare "C:" would name the drive's current
+  // directory instead.
+  const bool bareDrive = lastBackslash == folder + 2 && folder[1] == ':';
+  lastBackslash[bareDrive ? 1 : 0] = '\0';
+  return true;
 }

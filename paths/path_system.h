@@ -1,4 +1,5 @@
 // Path conversions that the platform does: short (8.3) and full forms, and the ANSI code page.
+// On Windows they are the system's own; tests serve them from tables.
 #pragma once
 
 #include <cstdint>
@@ -17,3 +18,7 @@ std::uint32_t fullPathName(const char* path, char* buffer, std::uint32_t bufferS
 // code page lacks one of its characters, and a size of at least bufferSize, with the buffer
 // untouched, when it would not fit.
 std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t bufferSize);
+
+// Writes ANSI text in wide characters, with its NUL, and returns its length; 0 when it does not
+// fit in bufferSize characters.
+std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize);

@@ -1,0 +1,66 @@
+// The rules that turn what the user names into what a path field can hold and what the
+// converter receives. They reach the platform only through paths/path_system.h.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+// A path field of the settings record, and the most that a path in ANSI text holds.
+constexpr std::size_t PATH_FIELD_SIZE = 260;
+
+// The system's error codes that the rules answer with.
+constexpr std::uint32_t PATH_NOT_IN_CODE_PAGE = 1113;  // ERROR_NO_UNICODE_TRANSLATION
+constexpr std::uint32_t PATH_TOO_LONG = 206;           // ERROR_FILENAME_EXCED_RANGE
+
+// The longest path the system handles, in wide characters, with its NUL.
+constexpr std::size_t WIDE_PATH_SIZE = 32768;
+
+// For buffers of that size: with a data section for each variable, the Windows toolchain would
+// store their zeros in the executable.
+#if defined(_WIN32) && defined(__GNUC__)
+#define ZERO_FILLED __attribute__((section(".bss")))
+#else
+#define ZERO_FILLED
+#endif
+
+// Copies text into a field of the given size, cut to size - 1 characters and always terminated.
+inline void copyText(char* field, std::size_t fieldSize, const char* text) {
+  if (fieldSize == 0) return;
+  std::size_t length = 0;
+  while (length + 1 < fieldSize && text[length] != '\0') ++length;
+  std::memcpy(field, text, length);
+  field[length] = '\0';
+}
+
+template <std::size_t N>
+void copyText(char (&field)[N], const char* text) {
+  copyText(field, N, text);
+}
+
+// Writes into field the first of these that the ANSI code page can represent and that fits in
+// fieldSize - 1 characters: the path as it stands; its short form; the short form of its folder
+// followed by its name (for a file that does not exist yet). Returns 0 then. Otherwise returns
+// PATH_NOT_IN_CODE_PAGE when the path as it stands cannot be represented, else PATH_TOO_LONG,
+// and leaves field as it was. fieldSize is at most PATH_FIELD_SIZE.
+std::uint32_t widePathToField(const wchar_t* path, char* field, std::size_t fieldSize);
+
+template <std::size_t N>
+std::uint32_t widePathToField(const wchar_t* path, char (&field)[N]) {
+  return widePathToField(path, field, N);
+}
+
+// ANSI text from a path edit: as it stands when it fits the field, else by its short form where
+// widePathToField finds one, else cut to the field.
+void ansiPathToField(const char* text, char* field, std::size_t fieldSize);
+
+// Size of the two buffers of dviFolder: a path field's.
+constexpr std::size_t DVI_FOLDER_SIZE = PATH_FIELD_SIZE;
+
+// With "Use DVI directory" on, the converter starts in the DVI file's folder when it is found:
+// fullPath receives the file's full path, which the command names since a relative name would
+// miss the file from there, and folder the short form of the folder. False when dviFile is
+// empty or not found, and the converter starts in Corvane's own current folder, where dviFile is
+// right as it stands.
+bool dviFolder(const char* dviFile, char (&fullPath)[DVI_FOLDER_SIZE],
+               char (&folder)[DVI_FOLDER_SIZE]);
