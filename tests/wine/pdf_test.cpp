@@ -282,4 +282,43 @@ TEST_F(PdfRun, SavedSettingsShowAtTheNextStart) {
   cancel();
 }
 
+// Under WoW64 a 32-bit Corvane sees the 32-bit registry and Program Files unless it asks for the
+// 64-bit ones: MiKTeX under the 64-bit Program Files, and Ghostscript recorded in the registry's
+// 64-bit view only, are what the PDF page names.
+class Win64Programs : public PdfRun {
+ protected:
+  void TearDown() override {
+    HKEY software = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                      &software) == ERROR_SUCCESS) {
+      RegDeleteTreeA(software, "GPL Ghostscript");
+      RegCloseKey(software);
+    }
+    PdfRun::TearDown();
+  }
+};
+
+TEST_F(Win64Programs, SixtyFourBitMiktexAndGhostscriptAreNamed) {
+  const std::string programs = environment("ProgramW6432");
+  ASSERT_FALSE(programs.empty());
+  InstalledForwarders installed;
+  const std::string dvips = programs + "\\MiKTeX\\miktex\\bin\\x64\\dvips.exe";
+  const std::string ghostscript = environment("SystemDrive") + "\\Tools\\gs64\\bin\\gswin64c.exe";
+  ASSERT_TRUE(installed.install(dvips, fakeConverterPath()));
+  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\GPL Ghostscript\\10.00", 0, nullptr, 0,
+                            KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const std::string library = ghostscript.substr(0, ghostscript.rfind('\\')) + "\\gsdll64.dll";
+  RegSetValueExA(key, "GS_DLL", 0, REG_SZ, reinterpret_cast<const BYTE*>(library.c_str()),
+                 static_cast<DWORD>(library.size() + 1));
+  RegCloseKey(key);
+  ASSERT_NE(open(defaultRecord()), nullptr);
+  const std::string text = controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN);
+  EXPECT_TRUE(contains(text, "dvips: " + dvips + "\r\n")) << text;
+  EXPECT_TRUE(contains(text, "Ghostscript: " + ghostscript)) << text;
+  cancel();
+}
+
 }  // namespace
