@@ -6,7 +6,6 @@
 
 #include <cstring>
 
-#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "command/command_line.h"
@@ -16,6 +15,7 @@
 #include "options/pdf_options.h"
 #include "paths/conversion_files.h"
 #include "paths/lookup_system.h"
+#include "paths/path_rules.h"
 #include "paths/program_lookup.h"
 #include "resources/resource.h"
 

@@ -1,9 +1,9 @@
 // The error box that shows the system's own text for an error code.
 #include <windows.h>
 
-#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "exec/exec.h"
+#include "paths/path_rules.h"
 #include "resources/resource.h"
 
 void reportError(const char* text) {

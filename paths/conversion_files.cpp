@@ -5,7 +5,6 @@
 
 #include "app/text_format.h"
 #include "paths/path_system.h"
-#include "paths/lookup_system.h"
 
 namespace {
 
@@ -24,21 +23,7 @@ bool hasSwitch(const char* text, const char* name) {
 }
 
 // The position of the extension's dot in the file name at the end of path, or null.
-const char* extensionDot(const char* path) {
-  const char* separator = lastSeparator(path);
-  const char* name = separator == nullptr ? path : separator + 1;
-  if (separator == nullptr && name[0] != '\0' && name[1] == ':') name += 2;
-  const char* dot = nullptr;
-  for (const char* at = name; *at != '\0'; ++at) {
-    if (isLeadByte(*at)) {
-      if (at[1] == '\0') break;
-      ++at;
-      continue;
-    }
-    if (*at == '.') dot = at;
-  }
-  return dot;
-}
+const char* extensionDot(const char* path) { return lastCharacterOf(fileNameOf(path), "."); }
 
 // The full form of folder\name; false when it does not fit.
 bool fullPathIn(const char* folder, const char* name, PathText& path) {
@@ -65,9 +50,7 @@ OutputPlace postScriptFile(const char* runFolder, PathText& path) {
   if (options.psFile[0] != '\0')
     return fullPathIn(runFolder, options.psFile, path) ? OutputPlace::Known : OutputPlace::TooLong;
   if (options.dviFile[0] == '\0') return OutputPlace::NoDviFile;
-  const char* separator = lastSeparator(options.dviFile);
-  const char* name = separator == nullptr ? options.dviFile : separator + 1;
-  if (separator == nullptr && name[0] != '\0' && name[1] == ':') name += 2;
+  const char* name = fileNameOf(options.dviFile);
   const char* dot = extensionDot(name);
   PathText psName = "";
   const std::size_t stem =

@@ -1,8 +1,8 @@
 // The program lookups' questions, answered by Win32.
 #include <windows.h>
 
-#include "paths/path_rules.h"
 #include "paths/lookup_system.h"
+#include "paths/path_rules.h"
 
 namespace {
 

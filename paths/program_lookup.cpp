@@ -23,10 +23,10 @@
 #include <cstring>
 #include <utility>
 
-#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "paths/lookup_system.h"
+#include "paths/path_rules.h"
 #include "resources/resource.h"
 
 namespace {
@@ -89,9 +89,7 @@ bool join(PathText& path, std::initializer_list<const char*> pieces) {
 // The program's file name: as typed, with ".exe" when it has no extension, as process creation
 // adds it.
 const char* programFileName(const char* name, PathText& buffer) {
-  const char* base = lastSeparator(name);
-  base = base == nullptr ? name : base + 1;
-  if (std::strchr(base, '.') != nullptr) return name;
+  if (lastCharacterOf(fileNameOf(name), ".") != nullptr) return name;
   return join(buffer, {name, ".exe"}) ? buffer : name;
 }
 
@@ -429,32 +427,38 @@ bool findGhostscriptInProgramFiles(PathText& found) {
 
 ZERO_FILLED char placesText[PLACES_TEXT_SIZE];
 
+// The folders, each followed by the suffix, separated by commas.
+template <std::size_t N, std::size_t M>
+void listFolders(char (&list)[N], const std::array<PathText, M>& folders, std::size_t count,
+                 const char* suffix) {
+  list[0] = '\0';
+  for (std::size_t index = 0; index < count; ++index)
+    appendFormatted(list, "%s%s%s", {index == 0 ? "" : ", ", folders[index], suffix});
+}
+
+// The string-table sentence of places with its texts filled, an empty line, and the advice.
+const char* placesAndAdvice(int placesId, std::initializer_list<const char*> texts, int adviceId) {
+  placesText[0] = '\0';
+  appendFormatted(placesText, loadResourceString(placesId), texts);
+  appendFormatted(placesText, "\r\n\r\n%s", {loadResourceString(adviceId)});
+  return placesText;
+}
+
 }  // namespace
 
-const char* lastSeparator(const char* path) {
+const char* lastCharacterOf(const char* text, const char* set) {
   const char* last = nullptr;
-  for (const char* at = path; *at != '\0'; ++at) {
-    if (isLeadByte(*at)) {
-      if (at[1] == '\0') break;
-      ++at;
-      continue;
-    }
-    if (isSeparator(*at)) last = at;
-  }
+  for (const char* at = text; *at != '\0'; at += isLeadByte(*at) && at[1] != '\0' ? 2 : 1)
+    if (!isLeadByte(*at) && std::strchr(set, *at) != nullptr) last = at;
   return last;
 }
 
-bool namesNoFolder(const char* program) {
-  for (const char* at = program; *at != '\0'; ++at) {
-    if (isLeadByte(*at)) {
-      if (at[1] == '\0') break;
-      ++at;
-      continue;
-    }
-    if (isSeparator(*at) || *at == ':') return false;
-  }
-  return true;
+const char* fileNameOf(const char* path) {
+  const char* end = lastCharacterOf(path, "\\/:");
+  return end == nullptr ? path : end + 1;
 }
+
+bool namesNoFolder(const char* program) { return fileNameOf(program) == program; }
 
 bool findDvips(const char* name, PathText& found) {
   PathText withExtension;
@@ -491,37 +495,15 @@ const char* dvipsPlacesLooked(const char* name) {
   PathText drive, texLive;
   if (!environment("SystemDrive", drive)) copyText(drive, "C:");
   join(texLive, {drive, "\\texlive\\<year>\\bin\\windows"});
-  char miktex[4 * PATH_FIELD_SIZE] = "";
   std::array<PathText, 4> roots;
-  const std::size_t count = miktexDefaultRoots(roots);
-  for (std::size_t index = 0; index < count; ++index) {
-    const std::size_t length = std::strlen(miktex);
-    copyText(miktex + length, sizeof miktex - length, index == 0 ? "" : ", ");
-    const std::size_t joined = std::strlen(miktex);
-    copyText(miktex + joined, sizeof miktex - joined, roots[index]);
-  }
-  placesText[0] = '\0';
-  appendFormatted(placesText, loadResourceString(IDS_DVIPS_PLACES), {name, texLive, miktex});
-  appendFormatted(placesText, "\r\n\r\n");
-  appendFormatted(placesText, loadResourceString(IDS_DVIPS_ADVICE));
-  return placesText;
+  char miktex[4 * PATH_FIELD_SIZE];
+  listFolders(miktex, roots, miktexDefaultRoots(roots), "");
+  return placesAndAdvice(IDS_DVIPS_PLACES, {name, texLive, miktex}, IDS_DVIPS_ADVICE);
 }
 
 const char* ghostscriptPlacesLooked() {
-  char folders[3 * PATH_FIELD_SIZE] = "";
   std::array<PathText, 3> programs;
-  const std::size_t count = programFolders(programs);
-  for (std::size_t index = 0; index < count; ++index) {
-    const std::size_t length = std::strlen(folders);
-    copyText(folders + length, sizeof folders - length, index == 0 ? "" : ", ");
-    const std::size_t joined = std::strlen(folders);
-    copyText(folders + joined, sizeof folders - joined, programs[index]);
-    const std::size_t ended = std::strlen(folders);
-    copyText(folders + ended, sizeof folders - ended, "\\gs");
-  }
-  placesText[0] = '\0';
-  appendFormatted(placesText, loadResourceString(IDS_GHOSTSCRIPT_PLACES), {folders});
-  appendFormatted(placesText, "\r\n\r\n");
-  appendFormatted(placesText, loadResourceString(IDS_GHOSTSCRIPT_ADVICE));
-  return placesText;
+  char folders[3 * PATH_FIELD_SIZE];
+  listFolders(folders, programs, programFolders(programs), "\\gs");
+  return placesAndAdvice(IDS_GHOSTSCRIPT_PLACES, {folders}, IDS_GHOSTSCRIPT_ADVICE);
 }

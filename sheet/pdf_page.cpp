@@ -1,11 +1,11 @@
 // The PDF page: Ghostscript after dvips, opening the result, telling when dvips fails, and which
 // programs will run.
-#include "paths/path_rules.h"
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/lookup_system.h"
+#include "paths/path_rules.h"
 #include "paths/program_lookup.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
