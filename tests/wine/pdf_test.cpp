@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/console_probe.h"
 #include "tests/wine/real_dvips.h"
 #include "tests/wine/sheet_session.h"
 
@@ -205,6 +206,36 @@ TEST_F(RealPdf, LandscapeGivesLandscapePages) {
   const auto sizes = pageSizes(info);
   EXPECT_EQ(sizes.size(), 6u) << info;
   for (const auto& [width, height] : sizes) EXPECT_GT(width, height) << info;
+}
+
+// In the Capture window Ghostscript runs in Corvane's console once dvips has ended, before the
+// console waits for a key.
+TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
+  if (!leaveOwnConsole()) GTEST_SKIP() << "standard output is this process's console";
+  const std::string ghostscript = tools + "gswin32c.exe";
+  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
+  Options record = defaultRecord();
+  record.windowMode = WINDOW_CAPTURE;
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  copyText(pdf.ghostscriptFile, ghostscript.c_str());
+  const std::string folder = scratchFolder("capture-pdf");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  AttachedConsole console;
+  ASSERT_TRUE(console.attach(corvane.dwProcessId));
+  ASSERT_TRUE(
+      waitUntil([&] { return console.title() == "Corvane: Press any key to close this window"; }));
+  const ConverterRecord ran = waitForConverterRecord(log, 0);
+  ASSERT_TRUE(ran.found) << "Ghostscript had not run when the console waited for a key";
+  EXPECT_EQ(ran.console, 1);
+  EXPECT_TRUE(contains(ran.command, " -sDEVICE=pdfwrite ")) << ran.command;
+  EXPECT_TRUE(contains(ran.command, " \"-sOutputFile=" + folder + "paper.pdf\" ")) << ran.command;
+  EXPECT_FALSE(hasExited(corvane));
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  console.detach();
+  EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
