@@ -31,8 +31,8 @@ bool fullPathIn(const char* folder, const char* name, PathText& path) {
   if (isAbsolute(name)) {
     appendFormatted(joined, name);
   } else {
-    const std::size_t length = std::strlen(folder);
-    const bool separated = length > 0 && (folder[length - 1] == '\\' || folder[length - 1] == '/');
+    const char* separator = lastSeparator(folder);
+    const bool separated = separator != nullptr && separator[1] == '\0';
     appendFormatted(joined, "%s%s%s", {folder, separated ? "" : "\\", name});
   }
   const std::uint32_t length = fullPathName(joined, path, PATH_FIELD_SIZE);

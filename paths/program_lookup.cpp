@@ -35,8 +35,6 @@ constexpr std::size_t PATH_SIZE = PATH_FIELD_SIZE;
 
 // --- Texts ---------------------------------------------------------------------------------
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalIgnoringCase(const char* a, const char* b) {
@@ -109,7 +107,8 @@ bool environment(const char* name, PathText& value) {
 bool fileIn(const char* folder, const char* subfolder, const char* file, PathText& found) {
   if (folder[0] == '\0') return false;
   PathText candidate;
-  const bool separated = isSeparator(folder[std::strlen(folder) - 1]);
+  const char* separator = lastSeparator(folder);
+  const bool separated = separator != nullptr && separator[1] == '\0';
   if (!join(candidate, {folder, separated ? "" : "\\", subfolder, file})) return false;
   if (!isExistingFile(candidate)) return false;
   std::memcpy(found, candidate, PATH_SIZE);
@@ -360,9 +359,8 @@ bool newestGhostscriptFolder(PathText& found) {
               return a.version.parts > b.version.parts;
             });
   for (std::size_t index = 0; index < ghostscriptFolderCount; ++index)
-    if (programIn(ghostscriptFolders[index].folder, {""}, "gswin64c.exe", found) ||
-        programIn(ghostscriptFolders[index].folder, {""}, "gswin32c.exe", found))
-      return true;
+    for (const char* program : GHOSTSCRIPT_PROGRAMS)
+      if (fileIn(ghostscriptFolders[index].folder, "", program, found)) return true;
   return false;
 }
 
