@@ -37,7 +37,7 @@ void showProgramsThatWillRun(HWND page) {
     if (namesNoFolder(options.programFile)) addPlaces(dvipsPlacesLooked(options.programFile));
   }
   PathText typed, ghostscript;
-  storePathText(page, IDC_GHOSTSCRIPT_FILE, typed);
+  storeText(page, IDC_GHOSTSCRIPT_FILE, typed);
   if (typed[0] != '\0') {
     addLine(isExistingFile(typed) ? IDS_RUNS_GHOSTSCRIPT : IDS_GHOSTSCRIPT_MISSING, {typed});
   } else if (findGhostscript(dvips, ghostscript)) {
