@@ -44,7 +44,7 @@ ZERO_FILLED PathText result;
 ZERO_FILLED char ghostscriptCommand[GHOSTSCRIPT_COMMAND_SIZE];
 ZERO_FILLED char message[4096];
 
-// Ends the process's wait for a child: its exit code, or false when there is no handle or no code.
+// Waits for a child to end and gives its exit code; false when there is no handle to wait on.
 bool waitForExitCode(HANDLE process, DWORD& code) {
   if (process == nullptr) return false;
   WaitForSingleObject(process, INFINITE);
@@ -69,13 +69,18 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
     outcome = Outcome::NoPostScript;
     return;
   }
-  PathText dvips = "";
   if (pdfOptions.ghostscriptFile[0] != '\0') {
     copyText(ghostscript, pdfOptions.ghostscriptFile);
-  } else if (!(dvipsThatWillRun(dvips), findGhostscript(dvips, ghostscript))) {
-    outcome = Outcome::GhostscriptMissing;
-    return;
+  } else {
+    // TeX Live and MiKTeX keep a Ghostscript of their own beside their dvips.
+    PathText dvips = "";
+    dvipsThatWillRun(dvips);
+    if (!findGhostscript(dvips, ghostscript)) {
+      outcome = Outcome::GhostscriptMissing;
+      return;
+    }
   }
+  // Paths at the limit of a field may leave no room for ".pdf" or for the whole command.
   if (!pdfFileFor(postScript, pdf) ||
       !composeGhostscriptCommand(ghostscript, postScript, pdf, landscapeHeader(postScript),
                                  ghostscriptCommand)) {
@@ -233,6 +238,7 @@ void reportConversion() {
     case Outcome::GhostscriptNotStarted: reportSystemError(startError, ghostscript); return;
     case Outcome::GhostscriptFailed:
       addParagraph(IDS_GHOSTSCRIPT_FAILED, {decimalText(exitCode, number), pdf});
+      if (options.windowMode != WINDOW_CAPTURE) addParagraph(IDS_CAPTURE_ADVICE);
       break;
   }
   reportError(message);
