@@ -1,12 +1,12 @@
-// The current directory (for a downloaded program, often Downloads) must not supply libraries.
+// Neither the current directory nor the program's own folder (for a downloaded program, often
+// Downloads) may supply libraries: the program loads nothing of its own.
 #include "app/library_search.h"
 
 #include <windows.h>
 
 namespace {
 
-constexpr DWORD SEARCH_APPLICATION_DIR = 0x00000200;  // LOAD_LIBRARY_SEARCH_APPLICATION_DIR
-constexpr DWORD SEARCH_SYSTEM32 = 0x00000800;         // LOAD_LIBRARY_SEARCH_SYSTEM32
+constexpr DWORD SEARCH_SYSTEM32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
 
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 
@@ -18,6 +18,7 @@ void restrictLibrarySearch() {
   const auto setDefaultDirectories =
       reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
           GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
-  if (setDefaultDirectories != nullptr)
-    setDefaultDirectories(SEARCH_SYSTEM32 | SEARCH_APPLICATION_DIR);
+  // The system's folder alone: the application folder's flag, or the default set that holds it,
+  // would put the program's folder first.
+  if (setDefaultDirectories != nullptr) setDefaultDirectories(SEARCH_SYSTEM32);
 }

@@ -21,6 +21,8 @@ void composeConfirmRun() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   restrictLibrarySearch();
+  // Never closed: the system releases it when the process ends, however it ends.
+  CreateMutexA(nullptr, FALSE, RUNNING_MUTEX_NAME);
   appInstance = instance;
   loadOptions();
   InitCommonControls();

@@ -2,18 +2,23 @@
 """Checks a linked corvane.exe after the build.
 
     check_exe.py corvane.exe resources/corvane.manifest
+    check_exe.py --icons corvane.exe      prints how many of the file's bytes are icons
 
 - It carries exactly one application manifest (resource type 24, one name, one language), and
   that manifest is the project's own: a second one, such as a linker's default manifest, would
   leave it to the loader which one counts.
 - Its header carries no build time (time stamp 0), so that two builds of the same sources are
   the same file.
+- It is no larger than 96 KiB, its icons (about 45 KiB at eight sizes) included.
 """
 
 import struct
 import sys
 
+RT_ICON = 3
+RT_GROUP_ICON = 14
 RT_MANIFEST = 24
+SIZE_LIMIT = 96 * 1024
 
 
 def fail(message):
@@ -56,18 +61,18 @@ def entries(data, base, offset):
         yield (None if key & 0x80000000 else key), bool(target & 0x80000000), target & 0x7FFFFFFF
 
 
-def manifests(data, resource_rva, layout):
-    """The data of every manifest resource, one per name and language."""
+def resources_of(data, resource_rva, layout, wanted):
+    """The data of every resource of the type, one per name and language."""
     if resource_rva == 0:
         return []
     base = file_offset(layout, resource_rva)
     found = []
     for type_id, is_directory, names in entries(data, base, 0):
-        if type_id != RT_MANIFEST or not is_directory:
+        if type_id != wanted or not is_directory:
             continue
         for _, named_directory, languages in entries(data, base, names):
             if not named_directory:
-                fail("a manifest resource without a language level")
+                fail(f"a resource of type {wanted} without a language level")
             for _, _, leaf in entries(data, base, languages):
                 rva, size = struct.unpack_from("<II", data, base + leaf)
                 at = file_offset(layout, rva)
@@ -75,7 +80,19 @@ def manifests(data, resource_rva, layout):
     return found
 
 
+def icon_bytes(data, resource_rva, layout):
+    return sum(len(found) for kind in (RT_ICON, RT_GROUP_ICON)
+               for found in resources_of(data, resource_rva, layout, kind))
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--icons":
+        sys.argv.pop(1)
+        with open(sys.argv[1], "rb") as f:
+            data = f.read()
+        _, resource_rva, layout = read_pe(data)
+        print(icon_bytes(data, resource_rva, layout))
+        return
     if len(sys.argv) != 3:
         sys.exit("usage: check_exe.py corvane.exe corvane.manifest")
     with open(sys.argv[1], "rb") as f:
@@ -83,7 +100,10 @@ def main():
     with open(sys.argv[2], "rb") as f:
         own = f.read()
     timestamp, resource_rva, layout = read_pe(data)
-    found = manifests(data, resource_rva, layout)
+    if len(data) > SIZE_LIMIT:
+        icons = icon_bytes(data, resource_rva, layout)
+        fail(f"{len(data)} bytes, more than {SIZE_LIMIT} ({icons} of them icons)")
+    found = resources_of(data, resource_rva, layout, RT_MANIFEST)
     if len(found) != 1:
         fail(f"{len(found)} manifest resources, not exactly one")
     if found[0] != own:

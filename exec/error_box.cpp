@@ -19,7 +19,8 @@ void reportSystemError(DWORD code, const char* what) {
                                 code, 0, message, 260, nullptr);
   if (length == 0) length = static_cast<DWORD>(wsprintfA(message, "Error %lu", code));
   if (what != nullptr && what[0] != '\0') {
-    // "File not found." alone reads as a missing DVI file; naming the program says otherwise.
+    // "The system cannot find the file specified." alone reads as a missing DVI file; naming
+    // the program says otherwise.
     if (message[length - 1] != '\n') {
       lstrcpyA(message + length, "\r\n");
       length += 2;

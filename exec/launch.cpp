@@ -22,6 +22,13 @@ constexpr std::array<WORD, WINDOW_MODE_BUTTONS> showCommands = {SW_SHOWNORMAL, S
 constexpr WORD CAPTURE_COLOUR =
     FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE | FOREGROUND_INTENSITY | BACKGROUND_BLUE;
 
+// Hidden also gives the converter a console without a window: where Windows Terminal is the
+// default terminal, a console program started hidden would otherwise show up as a minimized
+// Terminal window. The font makers that the converter may start share that console.
+DWORD creationFlagsFor(int windowMode) {
+  return windowMode == WINDOW_HIDDEN ? CREATE_NO_WINDOW : 0;
+}
+
 WORD showCommandFor(int windowMode) {
   if (windowMode < 0 || windowMode >= WINDOW_MODE_BUTTONS) return SW_SHOWNORMAL;
   return showCommands[static_cast<std::size_t>(windowMode)];
@@ -100,7 +107,8 @@ void runCommandLine() {
     AllocConsole();
     SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
   }
-  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr,
+  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE,
+                      creationFlagsFor(options.windowMode), nullptr,
                       useDirectory ? directory : nullptr, &startup, &process)) {
     const DWORD error = GetLastError();
     if (capture) FreeConsole();
@@ -110,7 +118,8 @@ void runCommandLine() {
   CloseHandle(process.hThread);
   if (capture || waitsForConverter())
     followConversion(process.hProcess, useDirectory ? directory : nullptr,
-                     runFolder(useDirectory, dviFullPath), startup.wShowWindow, 0);
+                     runFolder(useDirectory, dviFullPath), startup.wShowWindow,
+                     creationFlagsFor(options.windowMode));
   if (capture) recolourConsole();
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (capture) {

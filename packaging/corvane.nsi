@@ -1,8 +1,14 @@
 ; corvane-1.0-setup.exe: installs Corvane for the current user, without an administrator, into
-; %LOCALAPPDATA%\Programs\Corvane, with a Start menu shortcut, a "Convert with Corvane" command
-; on .dvi files in Explorer, an "Open with" entry for .dvi and an entry in Installed apps.
+; %LOCALAPPDATA%\Programs\Corvane, with Start menu shortcuts to the program and its help, a
+; "Convert with Corvane" command on .dvi files in Explorer, an "Open with" entry for .dvi and an
+; entry in Installed apps. Its pages: welcome, licence, folder, progress, finish.
 ; makensis is given SOURCE_DIR (the source tree), BUILD_DIR (where corvane.exe and corvane.chm
 ; are built) and OUTPUT (the installer's path).
+;
+; While Corvane is open its files cannot be replaced or removed, so setup and uninstall look for
+; it first: interactively they ask to close it (Retry, Cancel); silently they change nothing and
+; end with exit code 32, Windows' ERROR_SHARING_VIOLATION ("The process cannot access the file
+; because it is being used by another process."), as they do after Cancel.
 
 Unicode true
 ManifestDPIAware true
@@ -20,12 +26,20 @@ SetDateSave off
 !define APPLICATION_KEY "${CLASSES}\Applications\corvane.exe"
 !define OPEN_WITH_KEY "${CLASSES}\.dvi\OpenWithList\corvane.exe"
 !define SHORTCUT "$SMPROGRAMS\Corvane.lnk"
+!define HELP_SHORTCUT "$SMPROGRAMS\Corvane Help.lnk"
 !define SHCNE_ASSOCCHANGED 0x08000000
+; Held by every running corvane.exe.
+!define RUNNING_MUTEX "Local\Tolmarek.Corvane"
+!define SYNCHRONIZE 0x00100000
+!define EXIT_CORVANE_OPEN 32
 
-Name "${PRODUCT}"
+!include LogicLib.nsh
+!include MUI2.nsh
+
+Name "${PRODUCT} ${VERSION}"
+; Instead of the NSIS build that made the installer.
+BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTPUT}"
-Icon "${SOURCE_DIR}\resources\corvane.ico"
-UninstallIcon "${SOURCE_DIR}\resources\corvane.ico"
 ; An earlier installation is upgraded where it is.
 InstallDir "$LOCALAPPDATA\Programs\Corvane"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -40,10 +54,74 @@ VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!define MUI_ICON "${SOURCE_DIR}\resources\corvane.ico"
+!define MUI_UNICON "${SOURCE_DIR}\resources\corvane.ico"
+
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the front end for dvips by ${PUBLISHER}, for you alone: it needs no administrator.$\r$\n$\r$\nIf ${PRODUCT} is open, close it before you go on.$\r$\n$\r$\nClick Next to continue."
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${SOURCE_DIR}\LICENSE"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+; A silent installation shows no page, so it starts nothing.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Run ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunCorvane
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the read-me"
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Started from the finish page as from its Start menu shortcut: in the user's Documents, so that
+; a PostScript file written beside no DVI file does not land in the program's folder.
+Function RunCorvane
+  SetOutPath "$DOCUMENTS"
+  Exec '"$INSTDIR\corvane.exe"'
+FunctionEnd
+
+!macro RefuseWhileCorvaneIsOpen GO_ON
+  ${Do}
+    System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${RUNNING_MUTEX}") p .r0'
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+    ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Corvane is open. Close it, then choose Retry ${GO_ON}, or Cancel to leave Corvane as it is." /SD IDCANCEL IDCANCEL`
+      SetErrorLevel ${EXIT_CORVANE_OPEN}
+      Quit
+    ${EndIf}
+  ${Loop}
+!macroend
+
+Function .onInit
+  !insertmacro RefuseWhileCorvaneIsOpen "to go on with the setup"
+FunctionEnd
+
+; Installed apps starts the uninstaller where it is (_?=), so that its first process is this
+; script's and can refuse with an exit code that the caller sees. That process then hands over to
+; a copy of itself in the temporary folder, which can remove the original, and ends, as NSIS's own
+; start of an uninstaller does.
+Function un.onInit
+  !insertmacro RefuseWhileCorvaneIsOpen "to go on removing it"
+  ${If} "$EXEDIR" == "$INSTDIR"
+    GetTempFileName $0
+    Delete $0
+    CreateDirectory $0
+    CopyFiles /SILENT /FILESONLY "$EXEPATH" "$0\uninstall.exe"
+    StrCpy $1 ""
+    ${If} ${Silent}
+      StrCpy $1 "/S "
+    ${EndIf}
+    ; Started anywhere but in the folder that it removes.
+    SetOutPath $0
+    Exec '"$0\uninstall.exe" $1_?=$INSTDIR'
+    SetErrorLevel 0
+    Quit
+  ${EndIf}
+FunctionEnd
 
 !macro NotifyAssociationsChanged
   System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
@@ -55,8 +133,13 @@ Section "Corvane" MainSection
   File "${BUILD_DIR}\corvane.exe"
   File "${BUILD_DIR}\corvane.chm"
   File "/oname=README.txt" "${SOURCE_DIR}\packaging\README-windows.txt"
+  File "/oname=LICENSE.txt" "${SOURCE_DIR}\LICENSE"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; A shortcut starts in the folder that is current when it is made: the user's Documents.
+  SetOutPath "$DOCUMENTS"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\corvane.exe" "" "$INSTDIR\corvane.exe" 0
+  CreateShortcut "${HELP_SHORTCUT}" "$INSTDIR\corvane.chm"
+  SetOutPath "$INSTDIR"
 
   ; A command of its own on .dvi files: the user's default program for them stays as it is.
   WriteRegStr HKCU "${VERB_KEY}" "" "Convert with Corvane"
@@ -76,8 +159,9 @@ Section "Corvane" MainSection
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\corvane.exe,0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ; The uninstaller starts where it is (_?=): see un.onInit.
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" _?=$INSTDIR'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 
@@ -89,10 +173,19 @@ SectionEnd
 Section "Uninstall"
   SetShellVarContext current
   Delete "${SHORTCUT}"
+  Delete "${HELP_SHORTCUT}"
   Delete "$INSTDIR\corvane.exe"
   Delete "$INSTDIR\corvane.chm"
   Delete "$INSTDIR\README.txt"
-  Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\LICENSE.txt"
+  ; The process that handed over to this copy may still be ending.
+  ${For} $1 1 100
+    Delete "$INSTDIR\uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Next}
   RMDir "$INSTDIR"
   RMDir "$LOCALAPPDATA\Programs"
 

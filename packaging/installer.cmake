@@ -1,5 +1,5 @@
-# corvane-1.0-setup.exe: a per-user installer made by NSIS from the program, its help file and
-# the read-me for Windows users.
+# corvane-1.0-setup.exe: a per-user installer made by NSIS from the program, its help file, the
+# read-me for Windows users and the licence.
 find_program(MAKENSIS makensis REQUIRED)
 set(SETUP_EXE ${CMAKE_BINARY_DIR}/corvane-1.0-setup.exe)
 set(SETUP_SCRIPT ${CMAKE_SOURCE_DIR}/packaging/corvane.nsi)
@@ -9,7 +9,8 @@ add_custom_command(
           -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DOUTPUT=${SETUP_EXE}
           ${SETUP_SCRIPT}
   DEPENDS corvane ${CMAKE_BINARY_DIR}/corvane.chm ${SETUP_SCRIPT}
-          ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt ${CMAKE_SOURCE_DIR}/resources/corvane.ico
+          ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt ${CMAKE_SOURCE_DIR}/LICENSE
+          ${CMAKE_SOURCE_DIR}/resources/corvane.ico
   COMMENT "Making corvane-1.0-setup.exe")
 add_custom_target(installer ALL DEPENDS ${SETUP_EXE})
 # The help file is made by its own target first, so that its rule never runs twice at once.

@@ -72,8 +72,30 @@ void onInitDialog(HWND page) {
   setWindowIcons(page);
 }
 
+// With no owner to be centred on, the sheet would open in the screen's corner every time. It opens
+// in the middle of the work area of the monitor that holds the mouse pointer, where the user has
+// just started it; one larger than the work area keeps its title bar inside.
+void centreOnPointersMonitor(HWND sheet) {
+  POINT pointer = {0, 0};
+  GetCursorPos(&pointer);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  RECT frame;
+  if (!GetMonitorInfoA(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor) ||
+      !GetWindowRect(sheet, &frame))
+    return;
+  const RECT& work = monitor.rcWork;
+  const int left = work.left + (work.right - work.left - (frame.right - frame.left)) / 2;
+  const int top = work.top + (work.bottom - work.top - (frame.bottom - frame.top)) / 2;
+  SetWindowPos(sheet, nullptr, left > work.left ? left : work.left, top > work.top ? top : work.top,
+               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
-  if (message == PSCB_INITIALIZED) acceptDroppedFiles(sheet);
+  if (message == PSCB_INITIALIZED) {
+    centreOnPointersMonitor(sheet);
+    acceptDroppedFiles(sheet);
+  }
   return 0;
 }
 

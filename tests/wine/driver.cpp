@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -312,8 +313,17 @@ std::string newConverterLog(const std::string& name) {
 
 ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlineMs) {
   ConverterRecord record;
-  if (!waitUntil([&] { return fileExists(logPath); }, deadlineMs)) return record;
-  std::istringstream lines(readFile(logPath));
+  // The record is renamed into place complete, but for a moment after the rename the system may
+  // still hold it open and refuse to share it: read until it reads.
+  std::string content;
+  if (!waitUntil(
+          [&] {
+            content = fileExists(logPath) ? readFile(logPath) : std::string();
+            return !content.empty();
+          },
+          deadlineMs))
+    return record;
+  std::istringstream lines(content);
   std::string line;
   while (std::getline(lines, line)) {
     const auto equals = line.find('=');
@@ -324,22 +334,77 @@ ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlin
     if (name == "show") record.show = std::stoi(value);
     if (name == "flags") record.flags = std::stoi(value);
     if (name == "console") record.console = std::stoi(value);
+    if (name == "window") record.window = std::stoi(value);
   }
   record.found = true;
   return record;
 }
 
-bool startedNoConverter(DWORD parentId, const std::string& logPath) {
+bool onWindows64() {
+  BOOL emulated = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &emulated) && emulated;
+}
+
+std::string nativeSystemFolder() {
+  char folder[MAX_PATH];
+  const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+  return std::string(folder, length) + "\\sysnative\\";
+}
+
+WORD machineOf(const std::string& path) {
+  const std::string file = readFile(path);
+  if (file.size() < 0x40 || file.compare(0, 2, "MZ") != 0) return 0;
+  std::uint32_t header = 0;
+  std::memcpy(&header, file.data() + 0x3C, sizeof header);
+  if (file.size() < std::size_t{header} + 6 ||
+      file.compare(header, 4, std::string("PE\0\0", 4)) != 0)
+    return 0;
+  WORD machine = 0;
+  std::memcpy(&machine, file.data() + header + 4, sizeof machine);
+  return machine;
+}
+
+bool sameFile(const std::string& first, const std::string& second) {
+  BY_HANDLE_FILE_INFORMATION identities[2] = {};
+  const std::string* paths[2] = {&first, &second};
+  for (int index = 0; index < 2; ++index) {
+    const HANDLE file = CreateFileA(paths[index]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const BOOL read = GetFileInformationByHandle(file, &identities[index]);
+    CloseHandle(file);
+    if (!read) return false;
+  }
+  return identities[0].dwVolumeSerialNumber == identities[1].dwVolumeSerialNumber &&
+         identities[0].nFileIndexHigh == identities[1].nFileIndexHigh &&
+         identities[0].nFileIndexLow == identities[1].nFileIndexLow;
+}
+
+DWORD processIdOf(const char* program, DWORD parentId) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  bool found = false;
-  for (BOOL more = Process32First(snapshot, &entry); more && !found;
+  DWORD found = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more && found == 0;
        more = Process32Next(snapshot, &entry))
-    found =
-        entry.th32ParentProcessID == parentId && lstrcmpiA(entry.szExeFile, "fake_dvips.exe") == 0;
+    if ((parentId == 0 || entry.th32ParentProcessID == parentId) &&
+        lstrcmpiA(entry.szExeFile, program) == 0)
+      found = entry.th32ProcessID;
   CloseHandle(snapshot);
+  return found;
+}
+
+PROCESS_INFORMATION openProcess(DWORD processId) {
+  PROCESS_INFORMATION process = {};
+  process.hProcess =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+  if (process.hProcess != nullptr) process.dwProcessId = processId;
+  return process;
+}
+
+bool startedNoConverter(DWORD parentId, const std::string& logPath) {
+  const bool found = processIdOf("fake_dvips.exe", parentId) != 0;
   // Looked at after the process list: a converter that ended meanwhile has written its record.
   return !found && !fileExists(logPath);
 }
@@ -544,4 +609,30 @@ bool saveWindowImage(HWND window, const std::string& path) {
   out.write(reinterpret_cast<const char*>(pixels.data()),
             static_cast<std::streamsize>(pixels.size()));
   return out.good();
+}
+
+std::size_t colourCount(const std::string& path) {
+  const std::string file = readFile(path);
+  BITMAPFILEHEADER fileHeader;
+  BITMAPINFOHEADER header;
+  if (file.size() < sizeof fileHeader + sizeof header) return 0;
+  std::memcpy(&fileHeader, file.data(), sizeof fileHeader);
+  std::memcpy(&header, file.data() + sizeof fileHeader, sizeof header);
+  if (fileHeader.bfType != 0x4D42 || header.biBitCount != 24 || file.size() != fileHeader.bfSize)
+    return 0;
+  std::set<std::uint32_t> colours;
+  for (std::size_t at = fileHeader.bfOffBits; at + 3 <= file.size(); at += 3) {
+    const auto* pixel = reinterpret_cast<const unsigned char*>(file.data() + at);
+    colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
+  }
+  return colours.size();
+}
+
+std::string screenshotFolder(const std::string& subfolder) {
+  std::string folder = buildFolder() + "screenshots\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  if (subfolder.empty()) return folder;
+  folder += subfolder + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
 }

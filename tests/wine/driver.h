@@ -67,7 +67,7 @@ void postClick(HWND dialog, int id);    // for buttons that open a modal window
 // The fake converter's record of how it was started, once written; empty after the deadline.
 struct ConverterRecord {
   std::string command, directory;
-  int show = -1, flags = -1, console = -1;
+  int show = -1, flags = -1, console = -1, window = -1;
   bool found = false;
 };
 ConverterRecord waitForConverterRecord(const std::string& logPath, DWORD deadlineMs = DEADLINE_MS);
@@ -134,3 +134,25 @@ void postCommand(HWND dialog, int id);
 // Writes what the screen shows of the window's client area as a 24-bit BMP once two captures in a
 // row agree; false when it could not be captured or written.
 bool saveWindowImage(HWND window, const std::string& path);
+// The number of different colours in a 24-bit BMP file, 0 when it is not one.
+std::size_t colourCount(const std::string& path);
+// The folder for pictures that a person looks at after a run, under the build folder; ends in '\'.
+std::string screenshotFolder(const std::string& subfolder = "");
+
+// True when this 32-bit process runs on 64-bit Windows (a prefix made with WINEARCH=win64), as
+// Corvane does for every Windows 10 and 11 user. The tests of suites named Win64... need it.
+bool onWindows64();
+// The folder of 64-bit system programs as a 32-bit process names it ("sysnative"), ending in '\';
+// its system32 is the 32-bit one.
+std::string nativeSystemFolder();
+// The processor a program or library is built for (IMAGE_FILE_MACHINE_I386, _AMD64), 0 when the
+// file is none.
+WORD machineOf(const std::string& path);
+// True when both paths name the same file.
+bool sameFile(const std::string& first, const std::string& second);
+
+// The id of a running process with the program file name (such as "corvane.exe") and, when given,
+// the parent; 0 when there is none.
+DWORD processIdOf(const char* program, DWORD parentId = 0);
+// A process that another one started, to be waited for like one of this one's own (no thread).
+PROCESS_INFORMATION openProcess(DWORD processId);

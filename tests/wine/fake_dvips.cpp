@@ -1,6 +1,7 @@
-// Stands in for dvips: records its command line, directory, start-up information and console
-// in the file named by CORVANE_FAKE_LOG, prints a few lines, and, when CORVANE_FAKE_HOLD names a
-// file, keeps running until that file exists (a test releases it when it has seen what it needs).
+// Stands in for dvips: records its command line, directory, start-up information, its console and
+// whether that console has a window in the file named by CORVANE_FAKE_LOG, prints a few lines,
+// and, when CORVANE_FAKE_HOLD names a file, keeps running until that file exists (a test releases
+// it when it has seen what it needs).
 // It ends with the exit code that CORVANE_FAKE_EXIT gives, 0 by default.
 #include <windows.h>
 
@@ -21,6 +22,7 @@ int main() {
                   nullptr, OPEN_EXISTING, 0, nullptr);
   const bool hasConsole = screen != INVALID_HANDLE_VALUE;
   if (hasConsole) CloseHandle(screen);
+  const bool consoleHasWindow = GetConsoleWindow() != nullptr;
 
   for (int line = 1; line <= 3; ++line) std::printf("fake dvips: line %d\n", line);
   std::fflush(stdout);
@@ -44,6 +46,7 @@ int main() {
   std::fprintf(log, "show=%u\n", static_cast<unsigned>(startup.wShowWindow));
   std::fprintf(log, "flags=%lu\n", static_cast<unsigned long>(startup.dwFlags));
   std::fprintf(log, "console=%d\n", hasConsole ? 1 : 0);
+  std::fprintf(log, "window=%d\n", consoleHasWindow ? 1 : 0);
   std::fclose(log);
   MoveFileExA(partial, logPath, MOVEFILE_REPLACE_EXISTING);
   char exitCode[16];

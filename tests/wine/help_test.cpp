@@ -326,4 +326,40 @@ TEST_F(Help, WithoutHtmlHelpRequestsDoNothingAndTheRunGoesOn) {
   EXPECT_EQ(received.command, shown);
 }
 
+// On 64-bit Windows a 32-bit program's system folder is SysWOW64, which holds the 32-bit
+// hhctrl.ocx; System32 holds the 64-bit one, which it cannot load.
+class Win64Help : public Help {
+ protected:
+  void SetUp() override {
+    if (!onWindows64()) GTEST_SKIP() << "needs a 64-bit prefix (WINEARCH=win64)";
+    Help::SetUp();
+  }
+};
+
+// The stand-in in the system's place is the file in SysWOW64, the 64-bit library stays as it is,
+// and help binds the stand-in: page help and pop-up help reach it.
+TEST_F(Win64Help, BindsTheSystems32BitLibraryInSysWow64) {
+  char folder[MAX_PATH];
+  const UINT length = GetSystemWow64DirectoryA(folder, sizeof folder);
+  ASSERT_GT(length, 0u);
+  const std::string wow64Library = std::string(folder, length) + "\\hhctrl.ocx";
+  const std::string nativeLibrary = nativeSystemFolder() + "hhctrl.ocx";
+  const std::string nativeBefore = readFile(nativeLibrary);
+  const HWND sheet = start(recordingHelpPath(), "win64");
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_TRUE(sameFile(systemLibrary, wow64Library)) << systemLibrary;
+  EXPECT_EQ(readFile(wow64Library), readFile(recordingHelpPath()));
+  EXPECT_EQ(machineOf(nativeLibrary), IMAGE_FILE_MACHINE_AMD64) << nativeLibrary;
+  EXPECT_EQ(readFile(nativeLibrary), nativeBefore);
+
+  pressSheetButton(sheet, PSBTN_HELP);
+  expectTopic(nextCall(), HELP_TOPIC_FIRST_PAGE);
+  const HWND offset = GetDlgItem(selectTab(sheet, 2), IDC_OFFSET);
+  postF1To(offset);
+  expectControlHelp(nextCall(), offset, HH_TP_HELP_WM_HELP, IDC_OFFSET);
+  for (const HelpRecordLine& line : readHelpRecord(helpLog))
+    EXPECT_TRUE(sameFile(line.module, wow64Library)) << line.module;
+  expectConverterRunsAfterOk(sheet);
+}
+
 }  // namespace

@@ -147,12 +147,7 @@ class HighDpi : public SheetSession {
     RegCloseKey(key);
   }
 
-  static std::string pictureFolder() {
-    const std::string shots = buildFolder() + "screenshots\\";
-    CreateDirectoryA(shots.c_str(), nullptr);
-    CreateDirectoryA((shots + "144-dpi\\").c_str(), nullptr);
-    return shots + "144-dpi\\";
-  }
+  static std::string pictureFolder() { return screenshotFolder("144-dpi"); }
 
   DWORD savedDpi = 0;
   bool hadDpi = false;

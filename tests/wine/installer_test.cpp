@@ -1,5 +1,6 @@
 // The per-user installer, run silently as a deployment tool runs it, and what it leaves behind:
-// the files, the Start menu shortcut, the Explorer command and the entry in Installed apps.
+// the files, the Start menu shortcuts, the Explorer command and the entry in Installed apps; run
+// interactively, its pages, and what it does while Corvane is open.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 #include <shlobj.h>
 
 #include <array>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -45,18 +47,23 @@ std::string knownFolder(int folder) {
 std::string programsFolder() { return knownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs"; }
 std::string installFolder() { return programsFolder() + "\\Corvane\\"; }
 std::string shortcutPath() { return knownFolder(CSIDL_PROGRAMS) + "\\Corvane.lnk"; }
+std::string helpShortcutPath() { return knownFolder(CSIDL_PROGRAMS) + "\\Corvane Help.lnk"; }
+std::string documentsFolder() { return knownFolder(CSIDL_PERSONAL); }
 
-bool keyExists(const char* key) {
+// The registry as this 32-bit process sees it, or (with KEY_WOW64_64KEY) as 64-bit Explorer and
+// Settings see it.
+bool keyExists(const char* key, REGSAM view = 0) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
+    return false;
   RegCloseKey(opened);
   return true;
 }
 
-DWORD valueCount(const char* key) {
+DWORD valueCount(const char* key, REGSAM view = 0) {
   HKEY opened = nullptr;
   DWORD count = 0;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return 0;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return 0;
   RegQueryInfoKeyA(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                    nullptr, nullptr, nullptr);
   RegCloseKey(opened);
@@ -64,13 +71,17 @@ DWORD valueCount(const char* key) {
 }
 
 // A value as "REG_SZ text" or "REG_DWORD number"; empty when it is missing or of another type.
-std::string valueOf(const char* key, const char* name) {
+std::string valueOf(const char* key, const char* name, REGSAM view = 0) {
   char data[1024] = {};
   DWORD type = 0;
   DWORD size = sizeof data - 1;
-  if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) !=
-      ERROR_SUCCESS)
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
     return "";
+  const LONG read =
+      RegGetValueA(opened, nullptr, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size);
+  RegCloseKey(opened);
+  if (read != ERROR_SUCCESS) return "";
   if (type == REG_SZ) return std::string("REG_SZ ") + data;
   if (type == REG_DWORD) return "REG_DWORD " + std::to_string(*reinterpret_cast<DWORD*>(data));
   return "";
@@ -86,10 +97,61 @@ PROCESS_INFORMATION startCommandLine(std::string command) {
   return process;
 }
 
+// What a shortcut starts and in which folder.
+struct Shortcut {
+  std::string target, folder;
+  bool loaded = false;
+};
+Shortcut readShortcut(const std::string& path) {
+  Shortcut shortcut;
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                       reinterpret_cast<void**>(&link)) == S_OK) {
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (file->Load(wideOf(path).c_str(), STGM_READ) == S_OK) {
+      char text[MAX_PATH] = {};
+      link->GetPath(text, sizeof text, nullptr, 0);
+      shortcut.target = text;
+      text[0] = '\0';
+      link->GetWorkingDirectory(text, sizeof text);
+      shortcut.folder = text;
+      shortcut.loaded = true;
+    }
+    file->Release();
+    link->Release();
+  }
+  CoUninitialize();
+  return shortcut;
+}
+
+// Empties an installed file, so that whether an installation writes it again shows.
+bool emptyFile(const std::string& path) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 DWORD kilobytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA attributes = {};
   GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
   return (attributes.nFileSizeLow + 1023) / 1024;
+}
+
+// The sheet of a run that Explorer's command started on a file shows that file (the quotes of the
+// command around it, if any, removed); Cancel ends the run.
+void expectTheSheetShowsAndCancel(PROCESS_INFORMATION& corvane, const std::string& dvi) {
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  std::string shown = controlText(currentPage(sheet), IDC_DVI_FILE);
+  if (shown.size() >= 2 && shown.front() == '"' && shown.back() == '"')
+    shown = shown.substr(1, shown.size() - 2);
+  EXPECT_EQ(shown, dvi);
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
 class Installer : public ::testing::Test {
@@ -107,9 +169,13 @@ class Installer : public ::testing::Test {
     return before;
   }
 
-  void SetUp() override {
+  static const Before& firstBefore() {
     static const Before first = takeBefore();
-    before = first;
+    return first;
+  }
+
+  void SetUp() override {
+    before = firstBefore();
     ASSERT_EQ(install(), 0u);
   }
 
@@ -122,47 +188,50 @@ class Installer : public ::testing::Test {
     return waitForExit(setup);
   }
 
-  // The quiet uninstall command of Installed apps. The uninstaller hands over to a copy of itself
-  // and ends at once; the copy removes the entry in Installed apps last.
-  static void uninstall() {
+  // The quiet uninstall command of Installed apps, as a deployment tool runs it; its exit code.
+  // The uninstaller hands over to a copy of itself and ends; the copy removes the entry in
+  // Installed apps last.
+  static DWORD runUninstall() {
     const std::string command = valueOf(UNINSTALL_KEY, "QuietUninstallString").substr(7);
     PROCESS_INFORMATION uninstaller = startCommandLine(command);
-    EXPECT_EQ(waitForExit(uninstaller), 0u);
+    return waitForExit(uninstaller);
+  }
+  static void uninstall() {
+    EXPECT_EQ(runUninstall(), 0u);
     EXPECT_TRUE(waitUntil([] { return !keyExists(UNINSTALL_KEY); })) << "still installed";
   }
 
   Before before;
 };
 
-TEST_F(Installer, InstallsTheFilesTheShortcutAndEveryKey) {
+TEST_F(Installer, InstallsTheFilesTheShortcutsAndEveryKey) {
   const std::string folder = installFolder();
+  const std::string release = buildFolder() + "release\\corvane-1.0\\";
   EXPECT_EQ(readFile(folder + "corvane.exe"), readFile(corvanePath()));
   EXPECT_EQ(readFile(folder + "corvane.chm"), readFile(buildFolder() + "corvane.chm"));
-  EXPECT_EQ(readFile(folder + "README.txt"),
-            readFile(buildFolder() + "release\\corvane-1.0\\README.txt"));
+  EXPECT_EQ(readFile(folder + "README.txt"), readFile(release + "README.txt"));
+  EXPECT_EQ(readFile(folder + "LICENSE.txt"), readFile(release + "LICENSE.txt"));
+  EXPECT_NE(readFile(folder + "LICENSE.txt").find("Copyright (c) 2026 Tolmarek"),
+            std::string::npos);
   EXPECT_TRUE(fileExists(folder + "uninstall.exe"));
+  // Silently, the finish page's "Run Corvane" and "Show the read-me" start nothing.
+  EXPECT_EQ(processIdOf("corvane.exe"), 0u);
+  EXPECT_EQ(processIdOf("notepad.exe"), 0u);
 
-  CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                             reinterpret_cast<void**>(&link)),
-            S_OK);
-  IPersistFile* file = nullptr;
-  link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  const std::string shortcut = shortcutPath();
-  const std::wstring wideShortcut(shortcut.begin(), shortcut.end());
-  EXPECT_EQ(file->Load(wideShortcut.c_str(), STGM_READ), S_OK) << shortcut;
-  char target[MAX_PATH] = {};
-  link->GetPath(target, sizeof target, nullptr, 0);
-  EXPECT_EQ(std::string(target), folder + "corvane.exe");
-  file->Release();
-  link->Release();
-  CoUninitialize();
+  // The program starts in the user's Documents, so that a PostScript file written beside no DVI
+  // file does not land in the program's hidden folder.
+  const Shortcut program = readShortcut(shortcutPath());
+  EXPECT_TRUE(program.loaded) << shortcutPath();
+  EXPECT_EQ(program.target, folder + "corvane.exe");
+  EXPECT_EQ(program.folder, documentsFolder());
+  const Shortcut help = readShortcut(helpShortcutPath());
+  EXPECT_TRUE(help.loaded) << helpShortcutPath();
+  EXPECT_EQ(help.target, folder + "corvane.chm");
 
-  const std::string program = folder + "corvane.exe";
-  const std::string command = "REG_SZ \"" + program + "\" \"%1\"";
-  const DWORD size =
-      kilobytes(program) + kilobytes(folder + "corvane.chm") + kilobytes(folder + "README.txt");
+  const std::string exe = folder + "corvane.exe";
+  const std::string command = "REG_SZ \"" + exe + "\" \"%1\"";
+  const DWORD size = kilobytes(folder + "corvane.exe") + kilobytes(folder + "corvane.chm") +
+                     kilobytes(folder + "README.txt") + kilobytes(folder + "LICENSE.txt");
   const std::string location = folder.substr(0, folder.size() - 1);
   struct Expected {
     const char* key;
@@ -171,7 +240,7 @@ TEST_F(Installer, InstallsTheFilesTheShortcutAndEveryKey) {
   };
   const std::vector<Expected> expected = {
       {VERB_KEY, "", "REG_SZ Convert with Corvane"},
-      {VERB_KEY, "Icon", "REG_SZ " + program + ",0"},
+      {VERB_KEY, "Icon", "REG_SZ " + exe + ",0"},
       {INSTALLED_KEYS[4], "", command},
       {APPLICATION_KEY, "FriendlyAppName", "REG_SZ Corvane"},
       {INSTALLED_KEYS[7], ".dvi", "REG_SZ "},
@@ -180,11 +249,12 @@ TEST_F(Installer, InstallsTheFilesTheShortcutAndEveryKey) {
       {UNINSTALL_KEY, "DisplayName", "REG_SZ Corvane"},
       {UNINSTALL_KEY, "DisplayVersion", "REG_SZ 1.0"},
       {UNINSTALL_KEY, "Publisher", "REG_SZ Tolmarek"},
-      {UNINSTALL_KEY, "DisplayIcon", "REG_SZ " + program + ",0"},
+      {UNINSTALL_KEY, "DisplayIcon", "REG_SZ " + exe + ",0"},
       {UNINSTALL_KEY, "InstallLocation", "REG_SZ " + location},
       {UNINSTALL_KEY, "EstimatedSize", "REG_DWORD " + std::to_string(size)},
-      {UNINSTALL_KEY, "UninstallString", "REG_SZ \"" + folder + "uninstall.exe\""},
-      {UNINSTALL_KEY, "QuietUninstallString", "REG_SZ \"" + folder + "uninstall.exe\" /S"},
+      {UNINSTALL_KEY, "UninstallString", "REG_SZ \"" + folder + "uninstall.exe\" _?=" + location},
+      {UNINSTALL_KEY, "QuietUninstallString",
+       "REG_SZ \"" + folder + "uninstall.exe\" /S _?=" + location},
       {UNINSTALL_KEY, "NoModify", "REG_DWORD 1"},
       {UNINSTALL_KEY, "NoRepair", "REG_DWORD 1"},
   };
@@ -206,14 +276,7 @@ TEST_F(Installer, ExplorerCommandOpensTheSheetWithTheFile) {
   std::string command = valueOf(INSTALLED_KEYS[4], "").substr(7);
   command.replace(command.find("%1"), 2, dvi);
   PROCESS_INFORMATION corvane = startCommandLine(command);
-  const HWND sheet = waitForSheet(corvane);
-  ASSERT_NE(sheet, nullptr) << command;
-  std::string shown = controlText(currentPage(sheet), IDC_DVI_FILE);
-  if (shown.size() >= 2 && shown.front() == '"' && shown.back() == '"')
-    shown = shown.substr(1, shown.size() - 2);
-  EXPECT_EQ(shown, dvi);
-  pressSheetButton(sheet, PSBTN_CANCEL);
-  EXPECT_EQ(waitForExit(corvane), 0u);
+  expectTheSheetShowsAndCancel(corvane, dvi);
 }
 
 TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
@@ -223,6 +286,7 @@ TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
   EXPECT_FALSE(fileExists(installFolder()));
   EXPECT_EQ(fileExists(programsFolder()), before.programsFolder);
   EXPECT_FALSE(fileExists(shortcutPath()));
+  EXPECT_FALSE(fileExists(helpShortcutPath()));
   for (std::size_t at = 0; at < INSTALLED_KEYS.size(); ++at)
     EXPECT_EQ(keyExists(INSTALLED_KEYS[at]), before.keys[at]) << INSTALLED_KEYS[at];
   EXPECT_EQ(storedBytes(), settings);
@@ -231,14 +295,234 @@ TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
 
 TEST_F(Installer, InstallingAgainUpgradesInPlace) {
   const std::string program = installFolder() + "corvane.exe";
-  const HANDLE old =
-      CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
-  ASSERT_NE(old, INVALID_HANDLE_VALUE);
-  CloseHandle(old);
+  ASSERT_TRUE(emptyFile(program));
   EXPECT_EQ(install(), 0u);
   EXPECT_EQ(readFile(program), readFile(corvanePath()));
   EXPECT_EQ(valueOf(UNINSTALL_KEY, "InstallLocation"),
             "REG_SZ " + installFolder().substr(0, installFolder().size() - 1));
+}
+
+// Upgrading or uninstalling with Corvane open: silently, neither touches a file or a key and both
+// end with 32; once Corvane has closed, both go through.
+TEST_F(Installer, WhileCorvaneIsOpenSilentSetupAndUninstallChangeNothingAndFail) {
+  const std::string readMe = installFolder() + "README.txt";
+  ASSERT_TRUE(emptyFile(readMe));
+  PROCESS_INFORMATION corvane = startProgram(installFolder() + "corvane.exe", "");
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+
+  EXPECT_EQ(install(), 32u);
+  EXPECT_EQ(readFile(readMe), "");
+  EXPECT_EQ(runUninstall(), 32u);
+  EXPECT_TRUE(keyExists(UNINSTALL_KEY));
+  EXPECT_TRUE(fileExists(installFolder() + "uninstall.exe"));
+  EXPECT_TRUE(fileExists(shortcutPath()));
+
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+  EXPECT_EQ(install(), 0u);
+  EXPECT_EQ(readFile(readMe), readFile(buildFolder() + "release\\corvane-1.0\\README.txt"));
+  uninstall();
+  EXPECT_FALSE(fileExists(installFolder()));
+}
+
+// The installer as a user runs it: no installation beforehand, each page in turn.
+class InstallerPages : public Installer {
+ protected:
+  void SetUp() override { before = firstBefore(); }
+
+  // The setup's window with its page in it (the message box has the same caption).
+  static HWND wizardOf(const PROCESS_INFORMATION& setup) {
+    HWND found = nullptr;
+    waitUntil([&] {
+      found = findWindowOf(setup.dwProcessId, "#32770", "Corvane 1.0 Setup",
+                           [](HWND window) { return pageOf(window) != nullptr; });
+      return found != nullptr;
+    });
+    return found;
+  }
+
+  // Waits for the page whose Next button has the caption, and keeps a picture of the window.
+  static bool showsPage(HWND wizard, const char* nextCaption, const std::string& picture) {
+    if (!waitUntil([&] { return controlText(wizard, IDOK) == nextCaption; })) {
+      ADD_FAILURE() << "no page with \"" << nextCaption << "\", but \"" << controlText(wizard, IDOK)
+                    << "\"";
+      return false;
+    }
+    const std::string path = screenshotFolder("installer") + picture + ".bmp";
+    DeleteFileA(path.c_str());
+    EXPECT_TRUE(saveWindowImage(wizard, path)) << path;
+    EXPECT_GT(colourCount(path), 8u) << path;
+    return true;
+  }
+
+  // Every text that the page and its controls show, one after another.
+  static std::string pageTexts(HWND wizard) {
+    std::string texts;
+    for (const HWND control : descendants(pageOf(wizard))) texts += windowText(control) + "\n";
+    return texts;
+  }
+
+  // The page is the dialog inside the setup's window.
+  static HWND pageOf(HWND wizard) {
+    for (HWND child = GetWindow(wizard, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      char name[16] = "";
+      GetClassNameA(child, name, sizeof name);
+      if (std::strcmp(name, "#32770") == 0 && IsWindowVisible(child)) return child;
+    }
+    return nullptr;
+  }
+
+  static HWND checkBox(HWND wizard, const char* caption) {
+    for (const HWND control : descendants(pageOf(wizard)))
+      if (windowText(control) == caption) return control;
+    return nullptr;
+  }
+
+  static BOOL CALLBACK collect(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+  }
+  static std::vector<HWND> descendants(HWND window) {
+    std::vector<HWND> found;
+    EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+
+  void TearDown() override {
+    for (PROCESS_INFORMATION* process : {&setup, &corvane})
+      if (!hasExited(*process)) waitForExit(*process, 1);
+    Installer::TearDown();
+  }
+
+  PROCESS_INFORMATION setup = {}, corvane = {};
+  static constexpr int BRANDING_ID = 1028;  // the text at the foot of the window
+};
+
+// Corvane open: the setup asks to close it, and Retry goes on once it has closed. Then the pages
+// at 96 DPI, pictured in screenshots\installer\: welcome (Corvane 1.0, Tolmarek), licence, folder
+// and finish, whose "Run Corvane" starts the program in the user's Documents.
+TEST_F(InstallerPages, AskToCloseCorvaneThenEachPageAndFinishRunsCorvaneInDocuments) {
+  HKEY desktop = nullptr;
+  DWORD dpi = 96, size = sizeof dpi;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &desktop) ==
+      ERROR_SUCCESS) {
+    RegQueryValueExA(desktop, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&dpi), &size);
+    RegCloseKey(desktop);
+  }
+  ASSERT_EQ(dpi, 96u);
+  Options record = fakeConverterRecord();
+  record.useDviDirectory = 0;
+  storeRecord(record);
+  const std::string log = newConverterLog("finish page");
+
+  corvane = startCorvane();
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  setup = startProgram(buildFolder() + "corvane-1.0-setup.exe", "");
+  const HWND box = waitForWindow(setup.dwProcessId, "#32770", "Corvane 1.0 Setup");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box).rfind("Corvane is open.", 0), 0u) << messageBoxText(box);
+  EXPECT_NE(GetDlgItem(box, IDRETRY), nullptr);
+  EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+  const std::string boxPicture = screenshotFolder("installer") + "0-corvane-is-open.bmp";
+  EXPECT_TRUE(saveWindowImage(box, boxPicture));
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+  postCommand(box, IDRETRY);
+
+  const HWND wizard = wizardOf(setup);
+  ASSERT_NE(wizard, nullptr);
+  EXPECT_EQ(controlText(wizard, BRANDING_ID).rfind("Corvane 1.0", 0), 0u);
+  ASSERT_TRUE(showsPage(wizard, "&Next >", "1-welcome"));
+  const std::string welcome = pageTexts(wizard);
+  EXPECT_NE(welcome.find("Corvane 1.0"), std::string::npos) << welcome;
+  EXPECT_NE(welcome.find("Tolmarek"), std::string::npos) << welcome;
+  postClick(wizard, IDOK);
+  ASSERT_TRUE(showsPage(wizard, "I &Agree", "2-licence"));
+  const std::string licence = pageTexts(wizard);
+  EXPECT_NE(licence.find("Copyright (c) 2026 Tolmarek"), std::string::npos) << licence;
+  postClick(wizard, IDOK);
+  ASSERT_TRUE(showsPage(wizard, "&Install", "3-folder"));
+  postClick(wizard, IDOK);
+  ASSERT_TRUE(showsPage(wizard, "&Finish", "4-finish"));
+  const HWND run = checkBox(wizard, "Run Corvane");
+  const HWND readMe = checkBox(wizard, "Show the read-me");
+  ASSERT_NE(run, nullptr);
+  ASSERT_NE(readMe, nullptr);
+  EXPECT_EQ(SendMessageA(run, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(readMe, BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageA(readMe, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(readMe, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  postClick(wizard, IDOK);
+  EXPECT_EQ(waitForExit(setup), 0u);
+  EXPECT_TRUE(fileExists(installFolder() + "corvane.exe"));
+
+  DWORD started = 0;
+  ASSERT_TRUE(waitUntil([&] { return (started = processIdOf("corvane.exe")) != 0; }));
+  corvane = openProcess(started);
+  const HWND startedSheet = waitForSheet(corvane);
+  ASSERT_NE(startedSheet, nullptr);
+  pressSheetButton(startedSheet, PSBTN_OK);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+  const ConverterRecord received = waitForConverterRecord(log);
+  ASSERT_TRUE(received.found);
+  EXPECT_EQ(received.directory, documentsFolder());
+  EXPECT_EQ(processIdOf("notepad.exe"), 0u);
+  clearStoredRecord();
+}
+
+// 32-bit Corvane on 64-bit Windows, as every Windows 10 and 11 user has it.
+class Win64Installer : public Installer {
+ protected:
+  void SetUp() override {
+    if (!onWindows64()) GTEST_SKIP() << "needs a 64-bit prefix (WINEARCH=win64)";
+    Installer::SetUp();
+  }
+};
+
+// The 32-bit setup writes where 64-bit Explorer and Settings read: every key with the same values
+// in the 64-bit view of the registry, none redirected under Wow6432Node; uninstalling removes
+// them there too.
+TEST_F(Win64Installer, KeysLieWhere64BitExplorerAndSettingsReadThem) {
+  for (const char* key : INSTALLED_KEYS) {
+    EXPECT_TRUE(keyExists(key, KEY_WOW64_64KEY)) << key;
+    EXPECT_EQ(valueCount(key, KEY_WOW64_64KEY), valueCount(key)) << key;
+  }
+  for (const char* name : {"DisplayName", "DisplayIcon", "QuietUninstallString"}) {
+    EXPECT_NE(valueOf(UNINSTALL_KEY, name), "") << name;
+    EXPECT_EQ(valueOf(UNINSTALL_KEY, name, KEY_WOW64_64KEY), valueOf(UNINSTALL_KEY, name)) << name;
+  }
+  EXPECT_EQ(valueOf(INSTALLED_KEYS[4], "", KEY_WOW64_64KEY), valueOf(INSTALLED_KEYS[4], ""));
+  EXPECT_FALSE(
+      keyExists("Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane",
+                KEY_WOW64_64KEY));
+  EXPECT_FALSE(
+      keyExists("Software\\Classes\\Wow6432Node\\Applications\\corvane.exe", KEY_WOW64_64KEY));
+  uninstall();
+  for (std::size_t at = 0; at < INSTALLED_KEYS.size(); ++at)
+    EXPECT_EQ(keyExists(INSTALLED_KEYS[at], KEY_WOW64_64KEY), before.keys[at])
+        << INSTALLED_KEYS[at];
+}
+
+// 64-bit Explorer starts the 32-bit program: the command, read from the 64-bit view and started by
+// a 64-bit process, opens the sheet with the file.
+TEST_F(Win64Installer, ExplorerCommandStartedByA64BitProcessOpensTheSheetWithTheFile) {
+  const std::string dvi = scratchFolder("explorer command 64") + "first draft.dvi";
+  createEmptyFile(dvi);
+  std::string command = valueOf(INSTALLED_KEYS[4], "", KEY_WOW64_64KEY).substr(7);
+  command.replace(command.find("%1"), 2, dvi);
+  PROCESS_INFORMATION shell =
+      startProgram(nativeSystemFolder() + "cmd.exe", "/c \"" + command + "\"");
+  ASSERT_NE(shell.hProcess, nullptr);
+  DWORD started = 0;
+  ASSERT_TRUE(waitUntil([&] {
+    return (started = processIdOf("corvane.exe", shell.dwProcessId)) != 0;
+  })) << command;
+  PROCESS_INFORMATION corvane = openProcess(started);
+  expectTheSheetShowsAndCancel(corvane, dvi);
+  waitForExit(shell);
 }
 
 }  // namespace

@@ -98,7 +98,8 @@ class LaunchFixture : public ::testing::Test {
 class LaunchWindow : public LaunchFixture {
  protected:
   // A mode that does not wait, with the three boxes of the PDF page cleared: corvane ends while
-  // the child is still held.
+  // the child is still held. The converter always has a console; only Hidden gives it one without
+  // a window.
   void expectReturnsAtOnce(int windowMode, int showCommand) {
     PdfOptions off = defaultPdfRecord();
     off.reportFailure = 0;
@@ -113,6 +114,8 @@ class LaunchWindow : public LaunchFixture {
     EXPECT_EQ(received.show, showCommand);
     EXPECT_NE(received.flags & STARTF_USESHOWWINDOW, 0);
     EXPECT_NE(received.command.find(" \"paper.dvi\""), std::string::npos) << received.command;
+    EXPECT_EQ(received.console, 1);
+    EXPECT_EQ(received.window, windowMode == WINDOW_HIDDEN ? 0 : 1);
   }
 };
 
@@ -431,6 +434,34 @@ TEST_F(LaunchDvips, FirstAndLastPageByPosition) {
   const std::string postScript = convert(record, "position");
   ASSERT_FALSE(postScript.empty()) << "no PostScript was written";
   EXPECT_EQ(pageLines(postScript), (std::vector<std::string>{"%%Page: 12 1", "%%Page: 13 2"}));
+}
+
+// On 64-bit Windows the converter is often a 64-bit program (TeX Live since 2023, MiKTeX's x64
+// folder). Wine's own 64-bit hostname.exe stands in for one, reached as a 32-bit program reaches
+// it: Capture runs it in its console, waits for it, keeps what it printed and waits for a key.
+class Win64Launch : public LaunchFixture {
+ protected:
+  void SetUp() override {
+    LaunchFixture::SetUp();
+    if (!onWindows64()) GTEST_SKIP() << "needs a 64-bit prefix (WINEARCH=win64)";
+    if (!withoutConsole) GTEST_SKIP() << "standard output is a console: send it to a pipe or file";
+  }
+};
+
+TEST_F(Win64Launch, A64BitConverterRunsInTheCaptureConsoleAndIsWaitedFor) {
+  const std::string program = nativeSystemFolder() + "hostname.exe";
+  ASSERT_EQ(machineOf(program), IMAGE_FILE_MACHINE_AMD64) << program;
+  Options record = defaultRecord();
+  copyText(record.programFile, program.c_str());
+  record.windowMode = WINDOW_CAPTURE;
+  runWithOk(record, "paper.dvi");
+  AttachedConsole console;
+  ASSERT_TRUE(console.attach(corvane.dwProcessId));
+  ASSERT_TRUE(waitUntil([&] { return console.title() == DONE_TITLE; })) << console.title();
+  const std::string text = console.characters();
+  EXPECT_NE(text.find("hostname"), std::string::npos) << text;
+  ASSERT_TRUE(console.write(keyEvent(true)));
+  EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The sheet as a user first meets it: caption, tabs in order, the Files tab first, no Apply.
+// The sheet as a user first meets it: where it opens, its caption, tabs in order, the Files tab
+// first, no Apply.
 #include "tests/wine/sheet_session.h"
 
 namespace {
@@ -19,6 +20,29 @@ TEST_F(SheetFrame, OpensOnFilesWithFiveTabsAndNoApply) {
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(sheet, button))) << button;
   const HWND apply = GetDlgItem(sheet, 0x3021);  // the sheet's Apply button
   EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply));
+  cancel();
+}
+
+// Started from Explorer, the sheet has no owner: it opens in the middle of the work area of the
+// monitor that holds the mouse pointer.
+TEST_F(SheetFrame, OpensCentredOnTheWorkAreaOfThePointersMonitor) {
+  SetCursorPos(200, 150);
+  ASSERT_NE(openAgain(), nullptr);
+  RECT frame;
+  ASSERT_TRUE(GetWindowRect(sheet, &frame));
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(
+      GetMonitorInfoA(MonitorFromPoint(POINT{200, 150}, MONITOR_DEFAULTTONEAREST), &monitor));
+  const RECT& work = monitor.rcWork;
+  const auto describe = [&] {
+    return ::testing::Message() << "sheet (" << frame.left << ", " << frame.top << ", "
+                                << frame.right << ", " << frame.bottom << "), work area ("
+                                << work.left << ", " << work.top << ", " << work.right << ", "
+                                << work.bottom << ")";
+  };
+  EXPECT_NEAR((frame.left + frame.right) / 2, (work.left + work.right) / 2, 2) << describe();
+  EXPECT_NEAR((frame.top + frame.bottom) / 2, (work.top + work.bottom) / 2, 2) << describe();
   cancel();
 }
 

@@ -1,36 +1,10 @@
 // Pictures of each page as the screen shows it, kept in the build folder under screenshots\ so
 // that a person can look at them after a run.
-#include <cstring>
-#include <set>
 #include <string>
 
 #include "tests/wine/sheet_session.h"
 
 namespace {
-
-std::string screenshotFolder() {
-  const std::string folder = buildFolder() + "screenshots\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
-// The number of different colours in a 24-bit BMP file, 0 when it is not one.
-std::size_t colourCount(const std::string& path) {
-  const std::string file = readFile(path);
-  BITMAPFILEHEADER fileHeader;
-  BITMAPINFOHEADER header;
-  if (file.size() < sizeof fileHeader + sizeof header) return 0;
-  std::memcpy(&fileHeader, file.data(), sizeof fileHeader);
-  std::memcpy(&header, file.data() + sizeof fileHeader, sizeof header);
-  if (fileHeader.bfType != 0x4D42 || header.biBitCount != 24 || file.size() != fileHeader.bfSize)
-    return 0;
-  std::set<std::uint32_t> colours;
-  for (std::size_t at = fileHeader.bfOffBits; at + 3 <= file.size(); at += 3) {
-    const auto* pixel = reinterpret_cast<const unsigned char*>(file.data() + at);
-    colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
-  }
-  return colours.size();
-}
 
 class PageScreenshots : public SheetSession {};
 
