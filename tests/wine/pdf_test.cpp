@@ -227,7 +227,7 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   ASSERT_TRUE(console.attach(corvane.dwProcessId));
   ASSERT_TRUE(
       waitUntil([&] { return console.title() == "Corvane: Press any key to close this window"; }));
-  const ConverterRecord ran = waitForConverterRecord(log, 0);
+  const ConverterRecord ran = waitForConverterRecord(log, 2000);
   ASSERT_TRUE(ran.found) << "Ghostscript had not run when the console waited for a key";
   EXPECT_EQ(ran.console, 1);
   EXPECT_TRUE(contains(ran.command, " -sDEVICE=pdfwrite ")) << ran.command;
