@@ -105,11 +105,12 @@ const char* formatSwitch(int letter, std::int32_t value, int withEquals) {
   *out++ = static_cast<char>(letter);
   *out++ = ' ';
   if (withEquals) *out++ = '=';
-  // Widened so that the most negative value has a magnitude too.
-  std::int64_t magnitude = value;
-  if (magnitude < 0) {
+  // Unsigned, so that the most negative value has a magnitude too, without the 64-bit division
+  // that the runtime library would add to the program.
+  auto magnitude = static_cast<std::uint32_t>(value);
+  if (value < 0) {
     *out++ = '-';
-    magnitude = -magnitude;
+    magnitude = 0u - magnitude;
   }
   char digits[12];
   int count = 0;

@@ -37,7 +37,7 @@ WORD showCommandFor(int windowMode) {
 // The first token of the command, the program that process creation looked for: up to the
 // closing quote when it is quoted, else up to the first blank.
 const char* programPart() {
-  static char program[MAX_PATH];
+  ZERO_FILLED static char program[MAX_PATH];
   const char* from = commandLine;
   const bool quoted = *from == '"';
   const char* end = from + (quoted ? 1 : 0);
@@ -64,7 +64,7 @@ void recolourConsole() {
 
 // The full path of the folder the converter runs in: the DVI file's, or this process's own.
 const char* runFolder(bool useDirectory, const char* dviFullPath) {
-  static char folder[MAX_PATH];
+  ZERO_FILLED static char folder[MAX_PATH];
   if (useDirectory) {
     lstrcpynA(folder, dviFullPath, sizeof folder);
     char* separator = const_cast<char*>(lastSeparator(folder));

@@ -9,7 +9,8 @@
 #include "options/value_store.h"
 #include "resources/resource.h"
 
-Options options;
+// In .bss: the record starts all zero, as the defaults rely on, and costs the file nothing.
+ZERO_FILLED Options options;
 
 void setDefaultOptions() {
   copyText(options.programFile, loadResourceString(IDS_DEFAULT_PROGRAM));

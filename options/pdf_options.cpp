@@ -7,7 +7,7 @@
 #include "app/strings.h"
 #include "resources/resource.h"
 
-PdfOptions pdfOptions;
+ZERO_FILLED PdfOptions pdfOptions;
 
 void setDefaultPdfOptions() {
   std::memset(&pdfOptions, 0, sizeof pdfOptions);

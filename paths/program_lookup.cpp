@@ -21,7 +21,6 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 #include "app/strings.h"
 #include "app/text_format.h"
@@ -53,15 +52,6 @@ bool endsWithIgnoringCase(const char* text, const char* end) {
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Sorts the first count entries so that earlier comes first, keeping the order of equal ones (the
-// lists are a few entries long).
-template <typename Entry, std::size_t N, typename Earlier>
-void sortFirst(std::array<Entry, N>& entries, std::size_t count, Earlier earlier) {
-  for (std::size_t next = 1; next < count; ++next)
-    for (std::size_t at = next; at > 0 && earlier(entries[at], entries[at - 1]); --at)
-      std::swap(entries[at], entries[at - 1]);
-}
 
 // Appends the texts to path; false, with path cut back to what it held, when they do not fit.
 bool append(PathText& path, std::initializer_list<const char*> pieces) {
@@ -174,40 +164,59 @@ constexpr RegistryPlace registryPlaces[] = {
     {REGISTRY_LOCAL_MACHINE, REGISTRY_32},
 };
 
+// --- Ranked candidates -----------------------------------------------------------------------
+
+// The newest of several installations that hold the program: the one with the highest rank (a
+// year, or a version as one number), the first found among equals.
+struct Newest {
+  const char* file;
+  std::initializer_list<const char*> subfolders;
+  RegistryPlace place;
+  const char* key;
+  long long rank;
+  PathText* found;
+};
+
+void offer(Newest& newest, long long rank, const char* root) {
+  PathText candidate;
+  if (rank > newest.rank && programIn(root, newest.subfolders, newest.file, candidate)) {
+    newest.rank = rank;
+    std::memcpy(*newest.found, candidate, PATH_SIZE);
+  }
+}
+
+// "2024", "10.02.1", "9.56": the numbers of a version in one, each part below 1000 after the
+// first; 0 for a text that does not start with a digit.
+long long rankOf(const char* text) {
+  long long rank = 0;
+  for (int part = 0; part < 4; ++part) {
+    long long number = 0;
+    while (isDigit(*text) && number < 100000) number = number * 10 + (*text++ - '0');
+    rank = rank * 1000 + number;
+    if (*text == '.') ++text;
+  }
+  return rank;
+}
+
 // --- TeX Live ------------------------------------------------------------------------------
 
-struct YearRoot {
-  int year;
-  PathText root;
-};
-constexpr std::size_t MAX_ROOTS = 24;
-ZERO_FILLED std::array<YearRoot, MAX_ROOTS> texLiveRoots;
-std::size_t texLiveRootCount = 0;
+constexpr std::initializer_list<const char*> TEX_LIVE_BIN = {"bin\\windows\\", "bin\\win32\\"};
 
 int yearOf(const char* text) {
   if (std::strlen(text) != 4 || !std::all_of(text, text + 4, isDigit)) return 0;
   return std::atoi(text);
 }
 
-void addTexLiveRoot(int year, const char* root) {
-  if (year == 0 || texLiveRootCount == MAX_ROOTS) return;
-  YearRoot& entry = texLiveRoots[texLiveRootCount];
-  if (!join(entry.root, {root})) return;
-  entry.year = year;
-  ++texLiveRootCount;
-}
-
 // "TeXLive2024" with UninstallString "C:\texlive\2024\tlpkg\installer\uninst.bat", quoted.
 void visitUninstallEntry(const char* name, void* context) {
   constexpr char PREFIX[] = "TeXLive";
   constexpr char UNINSTALLER[] = "\\tlpkg\\installer\\uninst.bat";
-  if (!startsWithIgnoringCase(name, PREFIX)) return;
-  const int year = yearOf(name + sizeof PREFIX - 1);
-  if (year == 0) return;
-  const RegistryPlace& place = *static_cast<const RegistryPlace*>(context);
+  auto& newest = *static_cast<Newest*>(context);
+  const int year = startsWithIgnoringCase(name, PREFIX) ? yearOf(name + sizeof PREFIX - 1) : 0;
   PathText key, command;
-  if (!join(key, {"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", name}) ||
-      !registryText(place.root, place.view, key, "UninstallString", command, PATH_SIZE))
+  if (year == 0 || !join(key, {newest.key, "\\", name}) ||
+      !registryText(newest.place.root, newest.place.view, key, "UninstallString", command,
+                    PATH_SIZE))
     return;
   char* text = command;
   std::size_t length = std::strlen(text);
@@ -218,31 +227,31 @@ void visitUninstallEntry(const char* name, void* context) {
   }
   if (!endsWithIgnoringCase(text, UNINSTALLER)) return;
   text[length - (sizeof UNINSTALLER - 1)] = '\0';
-  addTexLiveRoot(year, text);
+  offer(newest, year, text);
 }
 
 void visitTexLiveFolder(const char* name, void* context) {
-  const char* parent = static_cast<const char*>(context);
+  auto& newest = *static_cast<Newest*>(context);
   PathText root;
-  if (join(root, {parent, "\\", name})) addTexLiveRoot(yearOf(name), root);
+  if (join(root, {newest.key, "\\", name})) offer(newest, yearOf(name), root);
 }
 
-// Every TeX Live root that the registry or the default folder knows, newest year first; for one
-// year the registry's comes first.
-void collectTexLiveRoots() {
-  texLiveRootCount = 0;
-  for (const RegistryPlace& place : registryPlaces)
-    forEachRegistrySubkey(place.root, place.view,
-                          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                          visitUninstallEntry, const_cast<RegistryPlace*>(&place));
+// The newest TeX Live that the registry or the default folder knows; for one year the
+// registry's comes first.
+bool findTexLive(const char* file, PathText& found) {
+  Newest newest{file, TEX_LIVE_BIN, {}, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                0,    &found};
+  for (const RegistryPlace& place : registryPlaces) {
+    newest.place = place;
+    forEachRegistrySubkey(place.root, place.view, newest.key, visitUninstallEntry, &newest);
+  }
   PathText drive, parent;
-  if (environment("SystemDrive", drive) && join(parent, {drive, "\\texlive"}))
-    forEachSubfolder(parent, visitTexLiveFolder, parent);
-  sortFirst(texLiveRoots, texLiveRootCount,
-            [](const YearRoot& a, const YearRoot& b) { return a.year > b.year; });
+  if (environment("SystemDrive", drive) && join(parent, {drive, "\\texlive"})) {
+    newest.key = parent;
+    forEachSubfolder(parent, visitTexLiveFolder, &newest);
+  }
+  return newest.rank != 0;
 }
-
-constexpr std::initializer_list<const char*> TEX_LIVE_BIN = {"bin\\windows\\", "bin\\win32\\"};
 
 // --- MiKTeX --------------------------------------------------------------------------------
 
@@ -315,110 +324,63 @@ bool findMiktex(const char* file, PathText& found) {
 constexpr const char* GHOSTSCRIPT_EDITIONS[] = {"GPL Ghostscript", "Artifex Ghostscript",
                                                 "AFPL Ghostscript", "GNU Ghostscript",
                                                 "Aladdin Ghostscript"};
-constexpr std::initializer_list<const char*> GHOSTSCRIPT_PROGRAMS = {"gswin64c.exe",
-                                                                     "gswin32c.exe"};
-
-// Up to four numbers of a version such as "10.02.1"; a text that is no version gives none.
-struct Version {
-  std::array<int, 4> parts{};
-  bool valid = false;
-};
-
-Version versionOf(const char* text) {
-  Version version;
-  std::size_t part = 0;
-  while (isDigit(*text) && part < version.parts.size()) {
-    int number = 0;
-    while (isDigit(*text) && number < 100000) number = number * 10 + (*text++ - '0');
-    version.parts[part++] = number;
-    if (*text != '.') break;
-    ++text;
-  }
-  version.valid = part > 0;
-  return version;
-}
-
-struct VersionedFolder {
-  Version version;
-  PathText folder;
-};
-ZERO_FILLED std::array<VersionedFolder, MAX_ROOTS> ghostscriptFolders;
-std::size_t ghostscriptFolderCount = 0;
-
-void addGhostscriptFolder(const Version& version, const char* folder) {
-  if (!version.valid || ghostscriptFolderCount == MAX_ROOTS) return;
-  VersionedFolder& entry = ghostscriptFolders[ghostscriptFolderCount];
-  if (!join(entry.folder, {folder})) return;
-  entry.version = version;
-  ++ghostscriptFolderCount;
-}
-
-bool newestGhostscriptFolder(PathText& found) {
-  sortFirst(ghostscriptFolders, ghostscriptFolderCount,
-            [](const VersionedFolder& a, const VersionedFolder& b) {
-              return a.version.parts > b.version.parts;
-            });
-  for (std::size_t index = 0; index < ghostscriptFolderCount; ++index)
-    for (const char* program : GHOSTSCRIPT_PROGRAMS)
-      if (fileIn(ghostscriptFolders[index].folder, "", program, found)) return true;
-  return false;
-}
-
-struct EditionVisit {
-  RegistryPlace place;
-  const char* edition;
-};
+constexpr std::initializer_list<const char*> GHOSTSCRIPT_BIN = {""};
 
 // "10.02.1" with GS_DLL "C:\Program Files\gs\gs10.02.1\bin\gsdll64.dll": the DLL's folder.
 void visitGhostscriptVersion(const char* name, void* context) {
-  const auto* visit = static_cast<EditionVisit*>(context);
+  auto& newest = *static_cast<Newest*>(context);
   PathText key, library;
-  if (!join(key, {"Software\\", visit->edition, "\\", name}) ||
-      !registryText(visit->place.root, visit->place.view, key, "GS_DLL", library, PATH_SIZE))
+  if (!join(key, {newest.key, "\\", name}) ||
+      !registryText(newest.place.root, newest.place.view, key, "GS_DLL", library, PATH_SIZE))
     return;
   char* separator = const_cast<char*>(lastSeparator(library));
   if (separator == nullptr) return;
   *separator = '\0';
-  addGhostscriptFolder(versionOf(name), library);
+  offer(newest, rankOf(name), library);
 }
 
-bool findGhostscriptInRegistry(PathText& found) {
+void visitGhostscriptFolder(const char* name, void* context) {
+  auto& newest = *static_cast<Newest*>(context);
+  PathText folder;
+  if (lowerAscii(name[0]) == 'g' && lowerAscii(name[1]) == 's' &&
+      join(folder, {newest.key, "\\", name, "\\bin"}))
+    offer(newest, rankOf(name + 2), folder);
+}
+
+// The newest Ghostscript of any edition in the first registry place that has one, 64-bit first;
+// then the newest in any Program Files.
+bool findGhostscriptInstalled(PathText& found) {
   constexpr RegistryPlace places[] = {
       {REGISTRY_LOCAL_MACHINE, REGISTRY_64},
       {REGISTRY_CURRENT_USER, REGISTRY_64},
       {REGISTRY_LOCAL_MACHINE, REGISTRY_32},
   };
-  for (const RegistryPlace& place : places) {
-    ghostscriptFolderCount = 0;
-    for (const char* edition : GHOSTSCRIPT_EDITIONS) {
-      EditionVisit visit{place, edition};
-      PathText key;
-      if (join(key, {"Software\\", edition}))
-        forEachRegistrySubkey(place.root, place.view, key, visitGhostscriptVersion, &visit);
+  constexpr const char* PROGRAMS[] = {"gswin64c.exe", "gswin32c.exe"};
+  Newest newest{nullptr, GHOSTSCRIPT_BIN, {}, nullptr, 0, &found};
+  PathText key;
+  for (const RegistryPlace& place : places)
+    for (const char* program : PROGRAMS) {
+      newest.file = program;
+      newest.place = place;
+      for (const char* edition : GHOSTSCRIPT_EDITIONS)
+        if (join(key, {"Software\\", edition})) {
+          newest.key = key;
+          forEachRegistrySubkey(place.root, place.view, key, visitGhostscriptVersion, &newest);
+        }
+      if (newest.rank != 0) return true;
     }
-    if (newestGhostscriptFolder(found)) return true;
-  }
-  return false;
-}
-
-void visitGhostscriptFolder(const char* name, void* context) {
-  const char* parent = static_cast<const char*>(context);
-  if (lowerAscii(name[0]) != 'g' || lowerAscii(name[1]) != 's' || !isDigit(name[2])) return;
-  PathText folder;
-  if (join(folder, {parent, "\\", name, "\\bin"}))
-    addGhostscriptFolder(versionOf(name + 2), folder);
-}
-
-bool findGhostscriptInProgramFiles(PathText& found) {
-  ghostscriptFolderCount = 0;
   std::array<PathText, 3> folders;
   const std::size_t count = programFolders(folders);
-  for (std::size_t index = 0; index < count; ++index) {
-    PathText parent;
-    if (join(parent, {folders[index], "\\gs"}))
-      forEachSubfolder(parent, visitGhostscriptFolder, parent);
+  for (const char* program : PROGRAMS) {
+    newest.file = program;
+    for (std::size_t index = 0; index < count; ++index)
+      if (join(key, {folders[index], "\\gs"})) {
+        newest.key = key;
+        forEachSubfolder(key, visitGhostscriptFolder, &newest);
+      }
+    if (newest.rank != 0) return true;
   }
-  return newestGhostscriptFolder(found);
+  return false;
 }
 
 // --- The places text -----------------------------------------------------------------------
@@ -463,11 +425,7 @@ bool findDvips(const char* name, PathText& found) {
   const char* file = programFileName(name, withExtension);
   const std::uint32_t length = searchPathFor(name, found, PATH_SIZE);
   if (length != 0 && length < PATH_SIZE) return true;
-  if (fileOnRegistryPath(file, found)) return true;
-  collectTexLiveRoots();
-  for (std::size_t index = 0; index < texLiveRootCount; ++index)
-    if (programIn(texLiveRoots[index].root, TEX_LIVE_BIN, file, found)) return true;
-  return findMiktex(file, found);
+  return fileOnRegistryPath(file, found) || findTexLive(file, found) || findMiktex(file, found);
 }
 
 bool dvipsThatWillRun(PathText& path) {
@@ -477,7 +435,7 @@ bool dvipsThatWillRun(PathText& path) {
 }
 
 bool findGhostscript(const char* dvipsPath, PathText& found) {
-  if (findGhostscriptInRegistry(found) || findGhostscriptInProgramFiles(found)) return true;
+  if (findGhostscriptInstalled(found)) return true;
   for (const char* program : {"gswin64c.exe", "gswin32c.exe", "gs.exe"}) {
     const std::uint32_t length = searchPathFor(program, found, PATH_SIZE);
     if (length != 0 && length < PATH_SIZE) return true;
