@@ -9,9 +9,18 @@
 #include "command/command_line.h"
 #include "exec/exec.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
+#include "paths/start_folder.h"
 #include "sheet/sheet.h"
 
 HINSTANCE appInstance;
+
+namespace {
+
+// The program's own path in wide characters: its folder may be named outside the code page.
+ZERO_FILLED wchar_t modulePath[WIDE_PATH_SIZE];
+
+}  // namespace
 
 void composeConfirmRun() {
   if (!composeCommandLine()) return;
@@ -21,17 +30,19 @@ void composeConfirmRun() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   restrictLibrarySearch();
+  keepStartFolder();
   // Never closed: the system releases it when the process ends, however it ends.
   CreateMutexA(nullptr, FALSE, RUNNING_MUTEX_NAME);
   appInstance = instance;
   loadOptions();
   InitCommonControls();
-  makeHelpFilePath(GetModuleFileNameA(appInstance, helpFilePath, sizeof helpFilePath));
+  makeHelpFilePath(modulePath, GetModuleFileNameW(appInstance, modulePath, WIDE_PATH_SIZE));
   // The runtime's own split of the command line differs between runtimes; the argument is
   // taken from the process's command line by the program's own rule, in wide characters so that
   // a name outside the ANSI code page is not turned into question marks.
-  const std::uint32_t argumentError = takeDviFileArgument(argumentOfCommandLine(GetCommandLineW()));
-  if (argumentError != 0) reportSystemError(argumentError);
+  const wchar_t* const argument = argumentOfCommandLine(GetCommandLineW());
+  const std::uint32_t argumentError = takeDviFileArgument(argument);
+  if (argumentError != 0) reportPathError(argumentError, unquotedPath(argument));
   if (runOptionsSheet() != 0) composeConfirmRun();
   return 0;
 }

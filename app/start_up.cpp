@@ -1,7 +1,6 @@
 // The argument rule and the help path rule of start-up.
 #include "app/start_up.h"
 
-#include <cstring>
 #include <cwchar>
 
 #include "options/options.h"
@@ -18,8 +17,6 @@ const wchar_t* skipBlanks(const wchar_t* text) {
   return text;
 }
 
-ZERO_FILLED wchar_t unquotedArgument[WIDE_PATH_SIZE];
-
 }  // namespace
 
 const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine) {
@@ -35,23 +32,15 @@ const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine) {
 }
 
 std::uint32_t takeDviFileArgument(const wchar_t* argument) {
-  const std::size_t length = std::wcslen(argument);
-  if (length == 0) return 0;
-  const bool wholeInQuotes = length >= 2 && argument[0] == L'"' && argument[length - 1] == L'"' &&
-                             std::wmemchr(argument + 1, L'"', length - 2) == nullptr;
-  if (!wholeInQuotes) return widePathToField(argument, options.dviFile);
-  const std::size_t innerLength = length - 2;
-  if (innerLength >= WIDE_PATH_SIZE) return PATH_TOO_LONG;
-  std::wmemcpy(unquotedArgument, argument + 1, innerLength);
-  unquotedArgument[innerLength] = L'\0';
-  return widePathToField(unquotedArgument, options.dviFile);
+  if (argument[0] == L'\0') return 0;
+  return widePathToField(unquotedPath(argument), options.dviFile);
 }
 
-void makeHelpFilePath(std::uint32_t reportedLength) {
-  if (reportedLength < 3 || reportedLength >= HELP_PATH_SIZE ||
-      helpFilePath[reportedLength] != '\0') {
-    helpFilePath[0] = '\0';
+void makeHelpFilePath(wchar_t* modulePath, std::uint32_t reportedLength) {
+  helpFilePath[0] = '\0';
+  if (reportedLength < 3 || reportedLength >= WIDE_PATH_SIZE || modulePath[reportedLength] != L'\0')
     return;
-  }
-  std::memcpy(helpFilePath + reportedLength - 3, "chm", 4);
+  std::wmemcpy(modulePath + reportedLength - 3, L"chm", 4);
+  // The help file lies beside the program, whose folder may be named outside the code page.
+  if (widePathToField(modulePath, helpFilePath) != 0) helpFilePath[0] = '\0';
 }

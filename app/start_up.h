@@ -11,11 +11,12 @@ extern char helpFilePath[HELP_PATH_SIZE];
 // Everything after the program's own name in a process command line, blanks and quotes kept.
 const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine);
 
-// Puts a non-empty argument into dviFile: a path that a file manager quoted loses its quotes,
-// anything else stands as it is; either goes in by widePathToField. Returns 0, or the system's
-// error code to report when no form of it fits the field, which then keeps what it held.
+// Puts a non-empty argument into dviFile: a path that a file manager quoted loses its quotes
+// (unquotedPath), and goes in by widePathToField. Returns 0, or the system's error code to
+// report when no form of it fits the field, which then keeps what it held.
 std::uint32_t takeDviFileArgument(const wchar_t* argument);
 
-// helpFilePath holds the module path whose length the platform reported; the last three
-// characters become "chm". A truncated, missing or too short path leaves it empty.
-void makeHelpFilePath(std::uint32_t reportedLength);
+// modulePath holds the program's path, of the length that the platform reported; its last three
+// characters become "chm", and helpFilePath receives it by widePathToField. A truncated, missing
+// or too short path, or one with no form that fits, leaves helpFilePath empty.
+void makeHelpFilePath(wchar_t* modulePath, std::uint32_t reportedLength);

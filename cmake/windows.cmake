@@ -18,6 +18,7 @@ add_executable(corvane WIN32
   options/registry_store.cpp
   paths/lookup_win32.cpp
   paths/path_system_win32.cpp
+  paths/start_folder_win32.cpp
   sheet/browse.cpp
   sheet/drop.cpp
   sheet/dvips_page.cpp

@@ -175,14 +175,9 @@ void openResult() {
   const auto code = static_cast<DWORD>(reinterpret_cast<INT_PTR>(
       shellExecute(nullptr, L"open", wide, nullptr, nullptr, SW_SHOWNORMAL)));
   if (code > 32) return;
-  // The shell's own small codes: those below 32 are the system's error codes, but for these.
-  DWORD error = code;
-  if (code == 0) error = ERROR_NOT_ENOUGH_MEMORY;
-  if (code == SE_ERR_NOASSOC || code == SE_ERR_ASSOCINCOMPLETE) error = ERROR_NO_ASSOCIATION;
-  if (code == SE_ERR_SHARE) error = ERROR_SHARING_VIOLATION;
-  if (code == SE_ERR_DLLNOTFOUND) error = ERROR_DLL_NOT_FOUND;
-  if (code >= SE_ERR_DDETIMEOUT && code <= SE_ERR_DDEBUSY) error = ERROR_DDE_FAIL;
-  reportSystemError(error, result);
+  // The shell's small codes below 32 are the system's error codes, but for "no association".
+  const bool noAssociation = code == SE_ERR_NOASSOC || code == SE_ERR_ASSOCINCOMPLETE;
+  reportSystemError(noAssociation ? ERROR_NO_ASSOCIATION : code, result);
 }
 
 }  // namespace

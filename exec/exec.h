@@ -14,5 +14,9 @@ void runCommandLine();
 constexpr int REPORT_WHAT_SIZE = 4096;
 void reportSystemError(DWORD code, const char* what = nullptr);
 
+// The same for a path that no form fits a field, named as the user gave it, so that they know
+// which file to rename or move.
+void reportPathError(DWORD code, const wchar_t* path);
+
 // Error box with the text, under the same caption and icon.
 void reportError(const char* text);

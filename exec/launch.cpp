@@ -44,7 +44,8 @@ const char* programPart() {
   while (*end != '\0' && (quoted ? *end != '"' : *end != ' ' && *end != '\t')) ++end;
   if (quoted && *end == '"') ++end;
   const std::size_t length = static_cast<std::size_t>(end - from);
-  const std::size_t kept = length < sizeof program ? length : sizeof program - 1;
+  const std::size_t kept =
+      wholeCharacterLength(from, length < sizeof program ? length : sizeof program - 1);
   std::memcpy(program, from, kept);
   program[kept] = '\0';
   return program;

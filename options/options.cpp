@@ -34,10 +34,11 @@ bool isAcceptableStoredRecord(const unsigned char* bytes, std::uint32_t count) {
          readWord(bytes + 4) == count;
 }
 
-// A stored value may come from anywhere; a text field without its NUL is ended at its last
-// byte so that no reader runs past the field.
+// A stored value may come from anywhere; a text field without its NUL is ended after its last
+// whole character so that no reader runs past the field.
 void terminateField(char* field, std::size_t size) {
-  if (std::memchr(field, '\0', size) == nullptr) field[size - 1] = '\0';
+  if (std::memchr(field, '\0', size) == nullptr)
+    field[wholeCharacterLength(field, size - 1)] = '\0';
 }
 
 void terminateTextFields() {

@@ -31,6 +31,3 @@ using NameVisitor = void (*)(const char* name, void* context);
 void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const char* key, NameVisitor visit,
                            void* context);
 void forEachSubfolder(const char* folder, NameVisitor visit, void* context);
-
-// True when the byte starts a two-byte character in the ANSI code page.
-bool isLeadByte(char c);

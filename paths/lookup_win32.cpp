@@ -81,5 +81,3 @@ void forEachSubfolder(const char* folder, NameVisitor visit, void* context) {
   } while (FindNextFileA(search, &entry));
   FindClose(search);
 }
-
-bool isLeadByte(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE; }

@@ -1,5 +1,5 @@
-// Paths in 8-bit fields: as they stand, or in a short form that names the same file; and the
-// folder the converter starts in.
+// ANSI text by whole characters; paths in 8-bit fields, as they stand or in a short form that
+// names the same file; and the folder the converter starts in.
 #include "paths/path_rules.h"
 
 #include <cstring>
@@ -13,7 +13,7 @@ enum class Narrowed { Fits, NotInCodePage, TooLong };
 
 ZERO_FILLED wchar_t shortForm[WIDE_PATH_SIZE];
 ZERO_FILLED wchar_t folderAndName[WIDE_PATH_SIZE];
-ZERO_FILLED wchar_t widenedText[WIDE_PATH_SIZE];
+ZERO_FILLED wchar_t unquoted[WIDE_PATH_SIZE];
 
 Narrowed narrowInto(const wchar_t* path, char* field, std::size_t fieldSize) {
   char candidate[PATH_FIELD_SIZE];
@@ -55,6 +55,41 @@ bool shortFolderAndName(const wchar_t* path) {
 
 }  // namespace
 
+std::size_t wholeCharacterLength(const char* text, std::size_t maxLength) {
+  std::size_t length = 0;
+  while (length < maxLength && text[length] != '\0') {
+    const std::size_t size = isLeadByte(text[length]) ? 2 : 1;
+    // A first byte whose second is missing, or would not fit, ends the text before it.
+    if (length + size > maxLength || (size == 2 && text[length + 1] == '\0')) break;
+    length += size;
+  }
+  return length;
+}
+
+void copyText(char* field, std::size_t fieldSize, const char* text) {
+  if (fieldSize == 0) return;
+  const std::size_t length = wholeCharacterLength(text, fieldSize - 1);
+  std::memmove(field, text, length);
+  field[length] = '\0';
+}
+
+const char* lastBackslash(const char* text) {
+  const char* found = nullptr;
+  for (const char* at = text; *at != '\0'; at += isLeadByte(*at) && at[1] != '\0' ? 2 : 1)
+    if (*at == '\\') found = at;
+  return found;
+}
+
+const wchar_t* unquotedPath(const wchar_t* text) {
+  const std::size_t length = std::wcslen(text);
+  const bool wholeInQuotes = length >= 2 && text[0] == L'"' && text[length - 1] == L'"' &&
+                             std::wmemchr(text + 1, L'"', length - 2) == nullptr;
+  if (!wholeInQuotes || length - 2 >= WIDE_PATH_SIZE) return text;
+  std::wmemcpy(unquoted, text + 1, length - 2);
+  unquoted[length - 2] = L'\0';
+  return unquoted;
+}
+
 std::uint32_t widePathToField(const wchar_t* path, char* field, std::size_t fieldSize) {
   if (fieldSize > PATH_FIELD_SIZE) fieldSize = PATH_FIELD_SIZE;
   if (path[0] == L'\0') {
@@ -72,14 +107,6 @@ std::uint32_t widePathToField(const wchar_t* path, char* field, std::size_t fiel
   return asItStands == Narrowed::NotInCodePage ? PATH_NOT_IN_CODE_PAGE : PATH_TOO_LONG;
 }
 
-void ansiPathToField(const char* text, char* field, std::size_t fieldSize) {
-  // The text came from the ANSI code page, so widening it gives back exactly what it named.
-  if (std::strlen(text) >= fieldSize && widePathName(text, widenedText, WIDE_PATH_SIZE) != 0 &&
-      widePathToField(widenedText, field, fieldSize) == 0)
-    return;
-  copyText(field, fieldSize, text);
-}
-
 bool dviFolder(const char* dviFile, char (&fullPath)[DVI_FOLDER_SIZE],
                char (&folder)[DVI_FOLDER_SIZE]) {
   if (dviFile[0] == '\0') return false;
@@ -87,11 +114,11 @@ bool dviFolder(const char* dviFile, char (&fullPath)[DVI_FOLDER_SIZE],
   if (fullLength == 0 || fullLength >= DVI_FOLDER_SIZE) return false;
   const std::uint32_t length = shortPathName(fullPath, folder, DVI_FOLDER_SIZE);
   if (length == 0 || length >= DVI_FOLDER_SIZE) return false;
-  char* const lastBackslash = std::strrchr(folder, '\\');
-  if (lastBackslash == nullptr) return false;
+  const char* const separator = lastBackslash(folder);
+  if (separator == nullptr) return false;
   // A file in a drive's root keeps its backslash: a bare "C:" would name the drive's current
   // directory instead.
-  const bool bareDrive = lastBackslash == folder + 2 && folder[1] == ':';
-  lastBackslash[bareDrive ? 1 : 0] = '\0';
+  const bool bareDrive = separator == folder + 2 && folder[1] == ':';
+  folder[static_cast<std::size_t>(separator - folder) + (bareDrive ? 1 : 0)] = '\0';
   return true;
 }

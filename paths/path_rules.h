@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 // A path field of the settings record, and the most that a path in ANSI text holds.
 constexpr std::size_t PATH_FIELD_SIZE = 260;
@@ -24,19 +23,28 @@ constexpr std::size_t WIDE_PATH_SIZE = 32768;
 #define ZERO_FILLED
 #endif
 
-// Copies text into a field of the given size, cut to size - 1 characters and always terminated.
-inline void copyText(char* field, std::size_t fieldSize, const char* text) {
-  if (fieldSize == 0) return;
-  std::size_t length = 0;
-  while (length + 1 < fieldSize && text[length] != '\0') ++length;
-  std::memcpy(field, text, length);
-  field[length] = '\0';
-}
+// Text is 8-bit ANSI, where a character may take two bytes: the rules below step through
+// characters, never bytes, so that a second byte that equals a backslash is not taken for one and
+// no cut keeps the first byte of a character without its second.
+
+// The length of the longest start of text, up to its NUL and at most maxLength bytes, that ends
+// with a whole character.
+std::size_t wholeCharacterLength(const char* text, std::size_t maxLength);
+
+// Copies text into a field of the given size, cut to size - 1 bytes or fewer, always terminated.
+void copyText(char* field, std::size_t fieldSize, const char* text);
 
 template <std::size_t N>
 void copyText(char (&field)[N], const char* text) {
   copyText(field, N, text);
 }
+
+// The last backslash of text that is a character of its own; null when there is none.
+const char* lastBackslash(const char* text);
+
+// A name as a file manager quotes it loses the one pair of double quotes around it; anything else
+// stands as it is. The result is text itself or one shared buffer that every call overwrites.
+const wchar_t* unquotedPath(const wchar_t* text);
 
 // Writes into field the first of these that the ANSI code page can represent and that fits in
 // fieldSize - 1 characters: the path as it stands; its short form; the short form of its folder
@@ -49,10 +57,6 @@ template <std::size_t N>
 std::uint32_t widePathToField(const wchar_t* path, char (&field)[N]) {
   return widePathToField(path, field, N);
 }
-
-// ANSI text from a path edit: as it stands when it fits the field, else by its short form where
-// widePathToField finds one, else cut to the field.
-void ansiPathToField(const char* text, char* field, std::size_t fieldSize);
 
 // Size of the two buffers of dviFolder: a path field's.
 constexpr std::size_t DVI_FOLDER_SIZE = PATH_FIELD_SIZE;

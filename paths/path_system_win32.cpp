@@ -68,8 +68,4 @@ std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t buff
   return size - 1;
 }
 
-std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {
-  const int written =
-      MultiByteToWideChar(CP_ACP, 0, path, -1, buffer, static_cast<int>(bufferSize));
-  return written <= 0 ? 0 : static_cast<std::uint32_t>(written - 1);
-}
+bool isLeadByte(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != 0; }

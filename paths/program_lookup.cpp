@@ -11,8 +11,8 @@
 // - MiKTeX: its configuration under Software\MiKTeX.org\MiKTeX\<series>\Core, whose values
 //   UserInstall and CommonInstall name the per-user and the all-users root; the programs are in
 //   miktex\bin\x64 (miktex\bin for 32-bit MiKTeX). It also puts that folder on the Path.
-// - Ghostscript: Software\<edition>\<version>, edition "GPL Ghostscript" (and "Artifex", "AFPL",
-//   "GNU", "Aladdin" Ghostscript for the others), under HKEY_LOCAL_MACHINE (or HKEY_CURRENT_USER),
+// - Ghostscript: Software\<edition>\<version>, edition "GPL Ghostscript" (and "Artifex" and "AFPL"
+//   Ghostscript for the commercial and the older free one), under HKEY_LOCAL_MACHINE (or HKCU),
 //   whose value GS_DLL names the DLL in the bin folder beside gswin64c.exe or gswin32c.exe. Its
 //   default folder is Program Files\gs\gs<version>\bin.
 #include "paths/program_lookup.h"
@@ -26,6 +26,7 @@
 #include "app/text_format.h"
 #include "paths/lookup_system.h"
 #include "paths/path_rules.h"
+#include "paths/path_system.h"
 #include "resources/resource.h"
 
 namespace {
@@ -322,8 +323,7 @@ bool findMiktex(const char* file, PathText& found) {
 // --- Ghostscript ---------------------------------------------------------------------------
 
 constexpr const char* GHOSTSCRIPT_EDITIONS[] = {"GPL Ghostscript", "Artifex Ghostscript",
-                                                "AFPL Ghostscript", "GNU Ghostscript",
-                                                "Aladdin Ghostscript"};
+                                                "AFPL Ghostscript"};
 constexpr std::initializer_list<const char*> GHOSTSCRIPT_BIN = {""};
 
 // "10.02.1" with GS_DLL "C:\Program Files\gs\gs10.02.1\bin\gsdll64.dll": the DLL's folder.

@@ -5,6 +5,7 @@
 
 #include "options/options.h"
 #include "paths/path_rules.h"
+#include "paths/start_folder.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 
@@ -47,7 +48,9 @@ void browseForFile(HWND page, int buttonId, const wchar_t* filters,
   const bool saving = editId == IDC_PS_FILE;
   if (saving) dialog.Flags |= OFN_OVERWRITEPROMPT;
   const FileDialogFunction show = fileDialog(saving ? "GetSaveFileNameW" : "GetOpenFileNameW");
-  if (show == nullptr || !show(&dialog)) return;
+  const bool chosen = show != nullptr && show(&dialog);
+  returnToStartFolder();
+  if (!chosen) return;
   char field[PATH_FIELD_SIZE];
   if (pathForField(chosenPath, field)) SetDlgItemTextA(page, editId, field);
 }

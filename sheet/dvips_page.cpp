@@ -14,12 +14,13 @@ void loadDvipsPage(HWND page) {
   showChecked(page, IDC_SHOW_COMMAND_LINE, options.showCommandLine);
 }
 
-void storeDvipsPage(HWND page) {
-  storePathText(page, IDC_PROGRAM_FILE, options.programFile);
+bool storeDvipsPage(HWND page) {
+  if (!storePathText(page, IDC_PROGRAM_FILE, options.programFile)) return false;
   storeText(page, IDC_PRINTER, options.printer);
   storeText(page, IDC_OTHER_OPTIONS, options.otherOptions);
   options.windowMode = checkedChoice(page, IDC_CAPTURE, WINDOW_MODE_BUTTONS);
   options.createFonts = isChecked(page, IDC_CREATE_FONTS);
   options.quiet = isChecked(page, IDC_QUIET);
   options.showCommandLine = isChecked(page, IDC_SHOW_COMMAND_LINE);
+  return true;
 }

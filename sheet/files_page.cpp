@@ -11,9 +11,10 @@ void loadFilesPage(HWND page) {
   showChecked(page, IDC_USE_DVI_DIRECTORY, options.useDviDirectory);
 }
 
-void storeFilesPage(HWND page) {
-  storePathText(page, IDC_DVI_FILE, options.dviFile);
-  storePathText(page, IDC_PS_FILE, options.psFile);
+bool storeFilesPage(HWND page) {
+  if (!storePathText(page, IDC_DVI_FILE, options.dviFile)) return false;
+  if (!storePathText(page, IDC_PS_FILE, options.psFile)) return false;
   options.encapsulated = isChecked(page, IDC_ENCAPSULATED);
   options.useDviDirectory = isChecked(page, IDC_USE_DVI_DIRECTORY);
+  return true;
 }

@@ -25,8 +25,7 @@ void pageCommand(HWND page, int controlId) {
       showProgramsThatWillRun(page);
       break;
     case IDC_SAVE_OPTIONS:
-      storeDvipsPage(page);
-      saveOptions();
+      if (storeDvipsPage(page)) saveOptions();
       break;
     default: break;
   }

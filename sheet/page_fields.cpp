@@ -27,25 +27,36 @@ std::int32_t isChecked(HWND page, int controlId) {
   return IsDlgButtonChecked(page, controlId) == BST_CHECKED ? 1 : 0;
 }
 
-void storeText(HWND page, int controlId, char* field, std::size_t fieldSize) {
-  if (GetDlgItemTextA(page, controlId, field, static_cast<int>(fieldSize)) == 0) field[0] = '\0';
-}
-
 namespace {
 
-// Room for the longest path the system handles; a longer text names no file and is cut anyway.
+// Room for the longest text the system handles; a longer one is cut anyway.
 ZERO_FILLED char longText[WIDE_PATH_SIZE];
+ZERO_FILLED wchar_t longPath[WIDE_PATH_SIZE];
 
 }  // namespace
 
-void storePathText(HWND page, int controlId, char* field, std::size_t fieldSize) {
+// The edit's own cut would stop inside a two-byte character; copyText stops before it.
+void storeText(HWND page, int controlId, char* field, std::size_t fieldSize) {
   if (GetDlgItemTextA(page, controlId, longText, sizeof longText) == 0) longText[0] = '\0';
-  ansiPathToField(longText, field, fieldSize);
+  copyText(field, fieldSize, longText);
+}
+
+bool storePathText(HWND page, int controlId, char* field, std::size_t fieldSize) {
+  if (GetDlgItemTextW(page, controlId, longPath, WIDE_PATH_SIZE) == 0) longPath[0] = L'\0';
+  const wchar_t* const name = unquotedPath(longPath);
+  const std::uint32_t error = widePathToField(name, field, fieldSize);
+  if (error == 0) return true;
+  reportPathError(error, name);
+  // The page stays, with the name ready to be corrected.
+  const HWND edit = GetDlgItem(page, controlId);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  return false;
 }
 
 bool pathForField(const wchar_t* path, char (&field)[PATH_FIELD_SIZE]) {
   const std::uint32_t error = widePathToField(path, field);
-  if (error != 0) reportSystemError(error);
+  if (error != 0) reportPathError(error, path);
   return error == 0;
 }
 

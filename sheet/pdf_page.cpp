@@ -58,9 +58,10 @@ void loadPdfPage(HWND page) {
   showProgramsThatWillRun(page);
 }
 
-void storePdfPage(HWND page) {
+bool storePdfPage(HWND page) {
+  if (!storePathText(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile)) return false;
   pdfOptions.makePdf = isChecked(page, IDC_MAKE_PDF);
-  storePathText(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile);
   pdfOptions.openResult = isChecked(page, IDC_OPEN_RESULT);
   pdfOptions.reportFailure = isChecked(page, IDC_REPORT_FAILURE);
+  return true;
 }

@@ -15,7 +15,7 @@ void loadRangePage(HWND page) {
   showChecked(page, IDC_REVERSE_ORDER, options.reverseOrder);
 }
 
-void storeRangePage(HWND page) {
+bool storeRangePage(HWND page) {
   storeText(page, IDC_PAGE_RANGES, options.pageRanges);
   readPageNumber(page, IDC_FIRST_PAGE, &options.firstPage, 1);
   readPageNumber(page, IDC_LAST_PAGE, &options.lastPage, 1);
@@ -24,4 +24,5 @@ void storeRangePage(HWND page) {
   readPageNumber(page, IDC_COPIES, &options.copies, 1);
   options.copyMode = checkedChoice(page, IDC_COLLATED, COPY_MODE_BUTTONS);
   options.reverseOrder = isChecked(page, IDC_REVERSE_ORDER);
+  return true;
 }

@@ -39,7 +39,7 @@ ZERO_FILLED PROPSHEETHEADERA sheetHeader;
 struct PageHalves {
   int identifyingControl;
   void (*load)(HWND);
-  void (*store)(HWND);
+  bool (*store)(HWND);
 };
 constexpr std::array<PageHalves, 5> pageHalves = {{
     {IDC_DVI_FILE, loadFilesPage, storeFilesPage},
@@ -55,15 +55,17 @@ const PageHalves* halvesOf(HWND page) {
   return nullptr;
 }
 
-void onNotify(HWND page, const NMHDR* header) {
+// TRUE to PSN_KILLACTIVE keeps the page, and with it the sheet on OK.
+LRESULT onNotify(HWND page, const NMHDR* header) {
   switch (header->code) {
     case PSN_SETACTIVE: loadPageControls(page); break;
-    case PSN_KILLACTIVE: storePageControls(page); break;
+    case PSN_KILLACTIVE: return storePageControls(page) ? FALSE : TRUE;
     case PSN_HELP:
       showHelpTopic(HELP_TOPIC_FIRST_PAGE + static_cast<DWORD>(currentPageIndex));
       break;
     default: break;
   }
+  return 0;
 }
 
 void onInitDialog(HWND page) {
@@ -110,14 +112,15 @@ void loadPageControls(HWND page) {
   if (const PageHalves* halves = halvesOf(page)) halves->load(page);
 }
 
-void storePageControls(HWND page) {
-  if (const PageHalves* halves = halvesOf(page)) halves->store(page);
+bool storePageControls(HWND page) {
+  const PageHalves* halves = halvesOf(page);
+  return halves == nullptr || halves->store(page);
 }
 
 INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: onInitDialog(page); return FALSE;
-    case WM_NOTIFY: onNotify(page, reinterpret_cast<const NMHDR*>(lParam)); return answer(page, 0);
+    case WM_NOTIFY: return answer(page, onNotify(page, reinterpret_cast<const NMHDR*>(lParam)));
     case WM_COMMAND: pageCommand(page, LOWORD(wParam)); return answer(page, 0);
     case WM_HELP:
     case WM_CONTEXTMENU: showHelpForMessage(page, message, wParam, lParam); return answer(page, 0);

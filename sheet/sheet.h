@@ -16,7 +16,8 @@ INT_PTR runOptionsSheet();
 INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 void pageCommand(HWND page, int controlId);
 void loadPageControls(HWND page);
-void storePageControls(HWND page);
+// False when the page keeps the user on it: a path that no form fits, which the error box named.
+bool storePageControls(HWND page);
 void setWindowIcons(HWND window);
 // Makes the sheet take files dropped on it: the first DVI file among them becomes the DVI file.
 void acceptDroppedFiles(HWND sheet);
@@ -28,17 +29,17 @@ void browseForFile(HWND page, int buttonId, const wchar_t* filters,
 // Stores a number of at least lowerBound, or lowerBound - 1 for anything else.
 void readPageNumber(HWND page, int controlId, std::int32_t* destination, std::int32_t lowerBound);
 
-// Each page's halves of the protocol.
+// Each page's halves of the protocol; a store is false when the page must not be left.
 void loadFilesPage(HWND page);
-void storeFilesPage(HWND page);
+bool storeFilesPage(HWND page);
 void loadRangePage(HWND page);
-void storeRangePage(HWND page);
+bool storeRangePage(HWND page);
 void loadStylePage(HWND page);
-void storeStylePage(HWND page);
+bool storeStylePage(HWND page);
 void loadDvipsPage(HWND page);
-void storeDvipsPage(HWND page);
+bool storeDvipsPage(HWND page);
 void loadPdfPage(HWND page);
-void storePdfPage(HWND page);
+bool storePdfPage(HWND page);
 // Says on the PDF page which dvips and which Ghostscript a run would start, or where Corvane
 // looked for them.
 void showProgramsThatWillRun(HWND page);
@@ -50,8 +51,10 @@ std::int8_t checkedChoice(HWND page, int firstId, int buttonCount);
 void showChecked(HWND page, int controlId, std::int32_t flag);
 std::int32_t isChecked(HWND page, int controlId);
 void storeText(HWND page, int controlId, char* field, std::size_t fieldSize);
-// As storeText, but a path longer than the field goes in by its short form where it has one.
-void storePathText(HWND page, int controlId, char* field, std::size_t fieldSize);
+// A path edit, read in wide characters, goes in as a chosen path does (pathForField), without the
+// quotes of a path copied from a file manager; false, once the error box has named it and the
+// edit has the focus, when no form of it fits.
+bool storePathText(HWND page, int controlId, char* field, std::size_t fieldSize);
 // A chosen or dropped path in the form that a path field can hold; false, once the error box has
 // said why, when it has none.
 bool pathForField(const wchar_t* path, char (&field)[PATH_FIELD_SIZE]);
@@ -61,6 +64,6 @@ void storeText(HWND page, int controlId, char (&field)[N]) {
   storeText(page, controlId, field, N);
 }
 template <std::size_t N>
-void storePathText(HWND page, int controlId, char (&field)[N]) {
-  storePathText(page, controlId, field, N);
+bool storePathText(HWND page, int controlId, char (&field)[N]) {
+  return storePathText(page, controlId, field, N);
 }

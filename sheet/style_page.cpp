@@ -36,7 +36,7 @@ void loadStylePage(HWND page) {
   showNumber(page, IDC_VERTICAL_RESOLUTION, options.verticalResolution);
 }
 
-void storeStylePage(HWND page) {
+bool storeStylePage(HWND page) {
   storeText(page, IDC_PAPER_TYPE, options.paperType);
   readPageNumber(page, IDC_MAGNIFICATION, &options.magnification, 1);
   options.landscape = isChecked(page, IDC_LANDSCAPE);
@@ -47,4 +47,5 @@ void storeStylePage(HWND page) {
   readPageNumber(page, IDC_RESOLUTION, &options.resolution, 1);
   readPageNumber(page, IDC_HORIZONTAL_RESOLUTION, &options.horizontalResolution, 1);
   readPageNumber(page, IDC_VERTICAL_RESOLUTION, &options.verticalResolution, 1);
+  return true;
 }

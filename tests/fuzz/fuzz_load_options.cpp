@@ -1,5 +1,7 @@
-// Fuzz target: any stored value, loaded, then composed into a command, stays in its buffers; so do
-// the lookups' texts, the PostScript and PDF named for the record, and Ghostscript's command.
+// Fuzz target: any stored value, loaded, then composed into a command, stays in its buffers,
+// with a single-byte code page and with a double-byte one, where the DVI file's folder is found
+// by stepping through two-byte characters; so do the lookups' texts, the PostScript and PDF named
+// for the record, and Ghostscript's command.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -10,30 +12,39 @@
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/conversion_files.h"
+#include "paths/path_rules.h"
+#include "paths/path_system.h"
 #include "paths/program_lookup.h"
 #include "tests/native/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  resetFakes();
-  resetOptions();
-  auto& values = fakeStore.keys["Software\\Tolmarek\\Corvane\\Version 1.00"];
-  values["Options"] = StoredValue{std::vector<unsigned char>(data, data + size), 3};
-  values["PDF"] = values["Options"];
-  loadOptions();
-  if (std::memchr(pdfOptions.ghostscriptFile, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
-  if (std::strlen(dvipsPlacesLooked(options.programFile)) >= PLACES_TEXT_SIZE) __builtin_trap();
-  PathText postScript, pdf;
-  if (postScriptFile("C:\\Run", postScript) == OutputPlace::Known && pdfFileFor(postScript, pdf)) {
-    char command[GHOSTSCRIPT_COMMAND_SIZE];
-    composeGhostscriptCommand(options.otherOptions, postScript, pdf, size % 2 == 0, command);
-    if (std::strlen(command) >= GHOSTSCRIPT_COMMAND_SIZE) __builtin_trap();
+  for (const bool doubleByte : {false, true}) {
+    resetFakes();
+    resetOptions();
+    fakeDoubleByte = doubleByte;
+    auto& values = fakeStore.keys["Software\\Tolmarek\\Corvane\\Version 1.00"];
+    values["Options"] = StoredValue{std::vector<unsigned char>(data, data + size), 3};
+    values["PDF"] = values["Options"];
+    loadOptions();
+    if (options.size != OPTIONS_SIZE || options.magic != OPTIONS_MAGIC) __builtin_trap();
+    for (const char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
+                              options.otherOptions, pdfOptions.ghostscriptFile})
+      if (std::memchr(field, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
+    if (std::strlen(dvipsPlacesLooked(options.programFile)) >= PLACES_TEXT_SIZE) __builtin_trap();
+    PathText postScript, pdf;
+    if (postScriptFile("C:\\Run", postScript) == OutputPlace::Known &&
+        pdfFileFor(postScript, pdf)) {
+      char command[GHOSTSCRIPT_COMMAND_SIZE];
+      composeGhostscriptCommand(options.otherOptions, postScript, pdf, size % 2 == 0, command);
+      if (std::strlen(command) >= GHOSTSCRIPT_COMMAND_SIZE) __builtin_trap();
+    }
+    fakeShortNames[options.programFile] = options.programFile;
+    // The DVI file is found, under its own name, whether the record names it fully or not.
+    char fullPath[DVI_FOLDER_SIZE];
+    const std::uint32_t fullLength = fullPathName(options.dviFile, fullPath, DVI_FOLDER_SIZE);
+    if (fullLength > 0 && fullLength < DVI_FOLDER_SIZE) fakeShortNames[fullPath] = fullPath;
+    if (composeCommandLine() != 1) __builtin_trap();
+    if (std::strlen(commandLine) >= static_cast<std::size_t>(commandCapacity)) __builtin_trap();
   }
-  if (options.size != OPTIONS_SIZE || options.magic != OPTIONS_MAGIC) __builtin_trap();
-  for (const char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
-                            options.otherOptions})
-    if (std::memchr(field, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
-  fakeShortNames[options.programFile] = options.programFile;
-  if (composeCommandLine() != 1) __builtin_trap();
-  if (std::strlen(commandLine) >= static_cast<std::size_t>(commandCapacity)) __builtin_trap();
   return 0;
 }

@@ -83,7 +83,17 @@ struct DviFolderCase {
   const char* folder;  // empty: the converter starts in Corvane's own folder
 };
 
+// In a double-byte code page a backslash may be the second byte of a character: D:\ソ能\表.dvi is
+// 44 3A 5C 83 5C 94 5C 5C 95 5C 2E 64 76 69. Its short form is the name itself, as on a volume
+// without short names, or where the name already fits them.
+const char* const DOUBLE_BYTE_FOLDER = "D:\\\x83\x5c\x94\x5c";
+const char* const DOUBLE_BYTE_FILE = "D:\\\x83\x5c\x94\x5c\\\x95\x5c.dvi";
+const char* const DOUBLE_BYTE_IN_ROOT = "D:\\\x95\x5c.dvi";
+
 TEST_F(Compose, DviFileAndTheConvertersFolder) {
+  fakeDoubleByte = true;
+  fakeShortNames[DOUBLE_BYTE_FILE] = DOUBLE_BYTE_FILE;
+  fakeShortNames[DOUBLE_BYTE_IN_ROOT] = DOUBLE_BYTE_IN_ROOT;
   fakeShortNames["C:\\Start\\sub\\paper.dvi"] = "C:\\Start\\sub\\paper.dvi";
   fakeShortNames["C:\\Start\\..\\Sibling\\paper.dvi"] = "C:\\Sibling\\paper.dvi";
   fakeShortNames["C:\\My Papers\\paper.dvi"] = "C:\\MYPAPE~1\\paper.dvi";
@@ -95,6 +105,8 @@ TEST_F(Compose, DviFileAndTheConvertersFolder) {
       {"missing\\paper.dvi", 1, "missing\\paper.dvi", ""},
       {"C:\\My Papers\\paper.dvi", 1, "C:\\My Papers\\paper.dvi", "C:\\MYPAPE~1"},
       {"C:\\paper.dvi", 1, "C:\\paper.dvi", "C:\\"},
+      {DOUBLE_BYTE_FILE, 1, DOUBLE_BYTE_FILE, DOUBLE_BYTE_FOLDER},
+      {DOUBLE_BYTE_IN_ROOT, 1, DOUBLE_BYTE_IN_ROOT, "D:\\"},
   };
   for (const auto& c : cases) {
     copyText(options.dviFile, c.dviFile);

@@ -18,6 +18,7 @@ std::map<std::string, std::string> fakeShortNames;
 std::map<std::wstring, std::wstring> fakeWideShortNames;
 std::string fakeCurrentDirectory;
 FakeSystem fakeSystem;
+bool fakeDoubleByte = false;
 
 namespace {
 
@@ -62,6 +63,7 @@ void resetFakes() {
   fakeShortNames.clear();
   fakeWideShortNames.clear();
   fakeCurrentDirectory = "C:\\Start";
+  fakeDoubleByte = false;
   fakeSystem = FakeSystem{};
 }
 
@@ -209,11 +211,15 @@ void forEachSubfolder(const char* folder, NameVisitor visit, void* context) {
   for (const std::string& name : found->second) visit(name.c_str(), context);
 }
 
-bool isLeadByte(char c) { return fakeSystem.leadBytes.count(static_cast<unsigned char>(c)) != 0; }
 std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {
   const std::size_t length = std::strlen(path);
   if (length >= bufferSize) return 0;
   for (std::size_t at = 0; at <= length; ++at)
     buffer[at] = static_cast<wchar_t>(static_cast<unsigned char>(path[at]));
   return static_cast<std::uint32_t>(length);
+}
+
+bool isLeadByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return fakeDoubleByte && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
 }

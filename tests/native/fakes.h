@@ -27,19 +27,20 @@ extern std::map<std::string, std::string> fakeShortNames;
 extern std::map<std::wstring, std::wstring> fakeWideShortNames;
 // fullPathName puts a relative path after this folder; an absolute one stays as it is.
 extern std::string fakeCurrentDirectory;
-// ansiPathName's and widePathName's code page holds the characters below this one.
+// ansiPathName's code page holds the characters below this one.
 constexpr std::uint32_t FAKE_CODE_PAGE_END = 0x100;
+// With it set, isLeadByte answers for a double-byte code page with 932's first bytes (0x81 to
+// 0x9F and 0xE0 to 0xFC): 表 is 95 5C there, ソ 83 5C and 能 94 5C.
+extern bool fakeDoubleByte;
 
 // What the program lookups find: files that exist, what the search path answers, the environment,
-// registry texts and subkeys (keyed "HKCU\\key" or "HKLM64\\key", "HKLM32\\key"), subfolders, and
-// the ANSI code page's lead bytes.
+// registry texts and subkeys (keyed "HKCU\\key" or "HKLM64\\key", "HKLM32\\key") and subfolders.
 struct FakeSystem {
   std::set<std::string> files;
   std::map<std::string, std::string> searchPath;
   std::map<std::string, std::string> environment;
   std::map<std::string, std::map<std::string, std::string>> registry;
   std::map<std::string, std::vector<std::string>> subfolders;
-  std::set<unsigned char> leadBytes;
 };
 
 extern FakeSystem fakeSystem;

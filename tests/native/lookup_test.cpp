@@ -125,7 +125,7 @@ TEST_F(Lookup, OnlyANameWithoutAFolderIsLookedFor) {
   EXPECT_FALSE(namesNoFolder("D:dvips.exe"));
   const char doubleByte[] = "\x95\x5C.exe";  // a kanji whose second byte is 0x5C
   EXPECT_FALSE(namesNoFolder(doubleByte));
-  fakeSystem.leadBytes = {0x95};
+  fakeDoubleByte = true;
   EXPECT_TRUE(namesNoFolder(doubleByte));
   const char path[] = "C:\\\x95\x5C\\\x95\x5C.dvi";
   EXPECT_EQ(lastSeparator(path) - path, 5);

@@ -42,6 +42,20 @@ TEST(CopyText, FitsExactlyTheFieldLessOne) {
   EXPECT_EQ(field[63], '\0');
 }
 
+// In a double-byte code page the cut keeps whole characters: 表, ソ and 能 end in 0x5C.
+TEST(CopyText, NeverKeepsTheFirstByteOfACharacterAlone) {
+  resetFakes();
+  fakeDoubleByte = true;
+  char field[8];
+  copyText(field, "ab\x95\x5c\x83\x5c\x94\x5c");  // "ab表ソ能" needs 8 bytes and its NUL
+  EXPECT_STREQ(field, "ab\x95\x5c\x83\x5c");
+  copyText(field, "abcdef\x95\x5c");
+  EXPECT_STREQ(field, "abcdef");
+  copyText(field, "abc\x95");  // a first byte without its second is no character
+  EXPECT_STREQ(field, "abc");
+  resetFakes();
+}
+
 TEST(CopyText, ShorterTextLeavesTheTailOfTheLongerOne) {
   char field[16];
   copyText(field, "a long old text");

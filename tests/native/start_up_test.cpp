@@ -7,6 +7,7 @@
 
 #include "app/start_up.h"
 #include "options/options.h"
+#include "paths/path_rules.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -76,35 +77,51 @@ TEST_F(DviArgument, LongArgumentsGoInByTheirShortFormOrNotAtAll) {
   EXPECT_EQ(options.psFile[0], '\0');  // the next field is untouched
 }
 
-void setModulePath(const std::string& path, std::uint32_t reported) {
+void setModulePath(const std::wstring& path, std::uint32_t reported) {
+  static wchar_t modulePath[WIDE_PATH_SIZE];
+  std::wmemset(modulePath, L'x', WIDE_PATH_SIZE);
+  std::wmemcpy(modulePath, path.c_str(), std::min(path.size() + 1, WIDE_PATH_SIZE));
   std::memset(helpFilePath, 'x', sizeof helpFilePath);
-  std::memcpy(helpFilePath, path.c_str(), std::min(path.size() + 1, sizeof helpFilePath));
-  makeHelpFilePath(reported);
+  makeHelpFilePath(modulePath, reported);
 }
 
 TEST(HelpPath, ReplacesTheLastThreeCharacters) {
-  setModulePath("C:\\Tools\\prog.exe", 17);
+  resetFakes();
+  setModulePath(L"C:\\Tools\\prog.exe", 17);
   EXPECT_STREQ(helpFilePath, "C:\\Tools\\prog.chm");
-  setModulePath("C:\\Tools\\PROG.EXE", 17);
+  setModulePath(L"C:\\Tools\\PROG.EXE", 17);
   EXPECT_STREQ(helpFilePath, "C:\\Tools\\PROG.chm");
-  setModulePath("abc", 3);
+  setModulePath(L"abc", 3);
   EXPECT_STREQ(helpFilePath, "chm");
 }
 
 TEST(HelpPath, UnusablePathsLeaveItEmpty) {
-  setModulePath("", 0);  // the query failed
+  resetFakes();
+  setModulePath(L"", 0);  // the query failed
   EXPECT_STREQ(helpFilePath, "");
-  setModulePath("ab", 2);
+  setModulePath(L"ab", 2);
   EXPECT_STREQ(helpFilePath, "");
   // A truncated path fills the buffer, on some systems without its NUL.
-  std::memset(helpFilePath, 'p', sizeof helpFilePath);
-  makeHelpFilePath(HELP_PATH_SIZE);
+  setModulePath(std::wstring(WIDE_PATH_SIZE, L'p'), WIDE_PATH_SIZE);
   EXPECT_STREQ(helpFilePath, "");
-  std::memset(helpFilePath, 'p', sizeof helpFilePath);
-  helpFilePath[HELP_PATH_SIZE - 1] = '\0';
-  makeHelpFilePath(HELP_PATH_SIZE - 1);
+  setModulePath(std::wstring(HELP_PATH_SIZE - 1, L'p'), HELP_PATH_SIZE - 1);
   EXPECT_EQ(std::strlen(helpFilePath), HELP_PATH_SIZE - 1);
   EXPECT_EQ(std::string(helpFilePath).substr(HELP_PATH_SIZE - 4), "chm");
+  setModulePath(std::wstring(HELP_PATH_SIZE, L'p'), HELP_PATH_SIZE);  // no short form
+  EXPECT_STREQ(helpFilePath, "");
+}
+
+// The installer puts the program under the user's profile, whose name may lie outside the code
+// page: the help file is then named by its folder's short form.
+TEST(HelpPath, AFolderOutsideTheCodePageGoesByItsShortForm) {
+  resetFakes();
+  const std::wstring folder = L"C:\\Users\\\u0418\u0432\u0430\u043d\\Programs\\Corvane";
+  const std::wstring program = folder + L"\\corvane.exe";
+  setModulePath(program, static_cast<std::uint32_t>(program.size()));
+  EXPECT_STREQ(helpFilePath, "");  // no form fits: help stays silent
+  fakeWideShortNames[folder] = L"C:\\Users\\418~1\\Programs\\Corvane";
+  setModulePath(program, static_cast<std::uint32_t>(program.size()));
+  EXPECT_STREQ(helpFilePath, "C:\\Users\\418~1\\Programs\\Corvane\\corvane.chm");
 }
 
 }  // namespace

@@ -139,6 +139,19 @@ TEST_F(Store, UnterminatedTextFieldsEndAtTheirLastByte) {
   EXPECT_EQ(std::memcmp(options.dviFile, record.data() + 8, 259), 0);
 }
 
+TEST_F(Store, UnterminatedTextFieldsEndOnAWholeCharacter) {
+  fakeDoubleByte = true;
+  auto record = storedRecord(OPTIONS_SIZE);
+  for (std::size_t at = 0; at < 260; at += 2) {  // 表 (95 5C) 130 times, without a NUL
+    record[8 + at] = 0x95;
+    record[8 + at + 1] = 0x5C;
+  }
+  store(record);
+  loadOptions();
+  EXPECT_EQ(std::strlen(options.dviFile), 258u);
+  EXPECT_EQ(std::memcmp(options.dviFile, record.data() + 8, 258), 0);
+}
+
 TEST_F(Store, TerminatedFieldsKeepTheBytesAfterTheirEnd) {
   auto record = defaultBytes();
   std::memcpy(record.data() + 8, "a.dvi\0tail of an older name", 27);

@@ -125,13 +125,17 @@ PROCESS_INFORMATION startCorvane(const std::string& arguments) {
 }
 
 PROCESS_INFORMATION startCorvaneWide(const std::wstring& arguments) {
-  std::wstring command = L"\"" + wideOf(corvanePath()) + L"\" " + arguments;
+  return startProgramWide(wideOf(corvanePath()), arguments);
+}
+
+PROCESS_INFORMATION startProgramWide(const std::wstring& program, const std::wstring& arguments) {
+  std::wstring command = L"\"" + program + L"\" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process))
-    std::fprintf(stderr, "cannot start corvane.exe: error %lu\n", GetLastError());
+    std::fprintf(stderr, "cannot start a program: error %lu\n", GetLastError());
   return process;
 }
 
@@ -141,6 +145,14 @@ std::wstring wideOf(const std::string& text) {
                                          wide.data(), static_cast<int>(wide.size()));
   wide.resize(static_cast<std::size_t>(length));
   return wide;
+}
+
+std::string narrowOf(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
+  narrow.resize(std::strlen(narrow.c_str()));
+  return narrow;
 }
 
 std::wstring extendedPath(const std::wstring& path) { return L"\\\\?\\" + path; }
@@ -284,6 +296,10 @@ std::string controlText(HWND dialog, int id) { return windowText(GetDlgItem(dial
 
 void setControlText(HWND dialog, int id, const std::string& text) {
   SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void setControlTextWide(HWND dialog, int id, const std::wstring& text) {
+  SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 bool isButtonChecked(HWND dialog, int id) {
@@ -440,6 +456,20 @@ std::string systemMessage(DWORD code) {
 std::string messageBoxText(HWND box) {
   const HWND text = GetDlgItem(box, 0xFFFF);
   return text == nullptr ? std::string() : windowText(text);
+}
+
+std::wstring messageBoxTextWide(HWND box) {
+  const HWND text = GetDlgItem(box, 0xFFFF);
+  if (text == nullptr) return {};
+  static wchar_t buffer[4096];
+  const LRESULT length = SendMessageW(text, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+  return std::wstring(buffer, static_cast<std::size_t>(length));
+}
+
+std::wstring pathErrorText(DWORD code, const std::wstring& name) {
+  std::wstring text = wideOf(systemMessage(code));
+  if (text.empty() || text.back() != L'\n') text += L"\r\n";
+  return text + L"\r\n" + name;
 }
 
 // --- Sheet and page checks ---

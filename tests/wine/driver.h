@@ -38,6 +38,8 @@ PROCESS_INFORMATION startProgram(const std::string& program, const std::string& 
 PROCESS_INFORMATION startCorvane(const std::string& arguments = "");
 // Starts corvane.exe with a command line in wide characters, as a file manager does.
 PROCESS_INFORMATION startCorvaneWide(const std::wstring& arguments);
+// Starts a program of any name with a command line in wide characters.
+PROCESS_INFORMATION startProgramWide(const std::wstring& program, const std::wstring& arguments);
 // The exit code, or STILL_ACTIVE when it did not end in time (it is then terminated).
 DWORD waitForExit(PROCESS_INFORMATION& process, DWORD deadlineMs = DEADLINE_MS);
 bool hasExited(const PROCESS_INFORMATION& process);
@@ -60,6 +62,8 @@ void pressSheetButton(HWND sheet, int button);  // PSBTN_OK, PSBTN_CANCEL, PSBTN
 std::string windowText(HWND window);
 std::string controlText(HWND dialog, int id);
 void setControlText(HWND dialog, int id, const std::string& text);
+// Typing or pasting text in wide characters, as a user does whatever the code page.
+void setControlTextWide(HWND dialog, int id, const std::wstring& text);
 bool isButtonChecked(HWND dialog, int id);
 void clickButton(HWND dialog, int id);  // returns when the click has been handled
 void postClick(HWND dialog, int id);    // for buttons that open a modal window
@@ -96,6 +100,8 @@ PROCESS_INFORMATION startProgramIn(const std::string& program, const std::string
                                    const std::string& directory);
 // The path in wide characters, and in the extended form that takes any length.
 std::wstring wideOf(const std::string& text);
+// Wide text in the ANSI code page, characters outside it as '?'.
+std::string narrowOf(const std::wstring& text);
 std::wstring extendedPath(const std::wstring& path);
 // Creates a file of any name or length with the content; false when that fails.
 bool createFileWide(const std::wstring& path, const std::string& content);
@@ -108,6 +114,10 @@ std::string shortPathOf(const std::string& path);
 std::string systemMessage(DWORD code);
 // The text of a message box (its static control); empty when there is none.
 std::string messageBoxText(HWND box);
+std::wstring messageBoxTextWide(HWND box);
+// What the error box says of a path that no form fits a field: the system's text for the code,
+// an empty line, and the name as the user gave it.
+std::wstring pathErrorText(DWORD code, const std::wstring& name);
 
 // --- Sheet and page checks ---
 

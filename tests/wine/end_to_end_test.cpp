@@ -178,6 +178,26 @@ TEST_F(EndToEnd, WithoutAnOutputFileThePostScriptLandsBesideTheDvi) {
   EXPECT_EQ(pageLines(okAndConvert(folder + "paper.ps")).size(), 6u);
 }
 
+// With the Japanese code page, a DVI file in a folder named with 表, ソ and 能 (each ending in
+// the byte of a backslash), given as the argument and then typed into the edit, is converted
+// beside itself.
+class Cp932EndToEnd : public EndToEnd {};
+
+TEST_F(Cp932EndToEnd, AJapaneseNameIsConvertedBesideItself) {
+  const std::wstring folder = wideOf(scratchFolder("e2e-cp932")) + L"\u8868\u30bd\u80fd";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::string dvi = narrowOf(folder + L"\\\u8868.dvi");
+  const std::string postScript = narrowOf(folder + L"\\\u8868.ps");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), dvi.c_str(), FALSE));
+  openFor("", dvi);
+  EXPECT_EQ(pageLines(okAndConvert(postScript)).size(), 6u);
+  ASSERT_TRUE(DeleteFileA(postScript.c_str()));
+  clearStoredRecord();
+  ASSERT_NE(openAgain(), nullptr);
+  setControlText(page(FILES_PAGE), IDC_DVI_FILE, dvi);
+  EXPECT_EQ(pageLines(okAndConvert(postScript)).size(), 6u);
+}
+
 // Editors pass the DVI file relative to the folder they start Corvane in: one in a subfolder and
 // one in a sibling folder, each converted beside itself.
 TEST_F(EndToEnd, RelativeDviPathsAreFoundFromTheStartFolder) {

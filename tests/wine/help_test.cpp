@@ -272,6 +272,35 @@ TEST_F(Help, ManyRequestsLeaveTheEndOfTheListZero) {
   expectConverterRunsAfterOk(sheet);
 }
 
+// The installer puts the program under the user's profile, whose name may lie outside the code
+// page (Cyrillic on a Western system) or hold characters whose second byte is a backslash's
+// (表, ソ, 能 with the Japanese one): the help engine still gets a help file that exists.
+TEST_F(Help, ProgramFolderNamedInAnyScriptFindsItsHelpFile) {
+  ASSERT_TRUE(installSystemHelp(recordingHelpPath()));
+  const std::wstring folder =
+      wideOf(scratchFolder("help-named")) + L"\u0418\u0432\u0430\u043d\u8868\u30bd\u80fd";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring copy = folder + L"\\corvane.exe";
+  ASSERT_TRUE(CopyFileW(wideOf(corvanePath()).c_str(), copy.c_str(), FALSE));
+  const std::string helpFile = helpFileOf(corvanePath());
+  ASSERT_TRUE(fileExists(helpFile));
+  ASSERT_TRUE(CopyFileW(wideOf(helpFile).c_str(), (folder + L"\\corvane.chm").c_str(), FALSE));
+  Options record = defaultRecord();
+  copyText(record.programFile, fakeConverterPath().c_str());
+  storeRecord(record);
+  helpLog = newHelpLog("named");
+  converterLog = freshConverterLog("named");
+  corvane = startProgramWide(copy, L"paper.dvi");
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  pressSheetButton(sheet, PSBTN_HELP);
+  const HelpRecordLine call = nextCall();
+  EXPECT_EQ(call.topic, HELP_TOPIC_FIRST_PAGE);
+  EXPECT_TRUE(fileExists(call.path)) << call.path;
+  EXPECT_EQ(readFile(call.path), readFile(helpFile));
+  expectConverterRunsAfterOk(sheet);
+}
+
 // A hhctrl.ocx beside a downloaded program, which Wine is told to prefer to its own: help still
 // binds the system's copy, and the planted one is never loaded.
 TEST_F(Help, ALibraryBesideTheProgramIsNeverLoaded) {

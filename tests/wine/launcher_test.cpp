@@ -9,6 +9,7 @@
 #include <cctype>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "tests/wine/console_probe.h"
@@ -67,12 +68,16 @@ class LaunchFixture : public ::testing::Test {
   }
 
   // Stores the record, starts corvane.exe with the argument (in the directory, when one is
-  // given) and presses OK on its sheet.
-  void runWithOk(const Options& record, const std::string& argument,
-                 const std::string& directory = "") {
+  // given; with a command line in wide characters when the argument is wide) and presses OK on
+  // its sheet.
+  template <typename Text>
+  void runWithOk(const Options& record, const Text& argument, const std::string& directory = "") {
     storeRecord(record);
-    corvane = directory.empty() ? startCorvane(argument)
-                                : startProgramIn(corvanePath(), argument, directory);
+    if constexpr (std::is_same_v<Text, std::wstring>)
+      corvane = startCorvaneWide(argument);
+    else
+      corvane = directory.empty() ? startCorvane(argument)
+                                  : startProgramIn(corvanePath(), argument, directory);
     ASSERT_NE(corvane.hProcess, nullptr);
     const HWND sheet = waitForSheet(corvane);
     ASSERT_NE(sheet, nullptr);
@@ -273,8 +278,9 @@ TEST_F(LaunchCapture, AKeyPressedWhileTheConverterRunsEndsTheWaitWhenItEnds) {
 class LaunchDirectory : public LaunchFixture {
  protected:
   // Runs the fake converter in Normal mode and returns the directory it started in.
-  std::string childDirectory(const std::string& dviFile, bool useDviDirectory,
-                             const std::string& corvaneDirectory) {
+  template <typename Text>
+  std::string childDirectory(const Text& dviFile, bool useDviDirectory,
+                             const std::string& corvaneDirectory = "") {
     Options record = fakeRecord(WINDOW_NORMAL);
     record.useDviDirectory = useDviDirectory ? 1 : 0;
     const std::string log = newLog("directory");
@@ -328,6 +334,19 @@ TEST_F(LaunchDirectory, FlagOffStartsInCorvanesDirectory) {
   const std::string start = scratchFolder("start-flag-off");
   EXPECT_EQ(lowerCase(childDirectory(folder + "paper.dvi", false, start)),
             lowerCase(withoutTrailingBackslash(start)));
+}
+
+// 表ソ能\表.dvi: its short form in the field with a Western code page; as it stands with the
+// Japanese one, where 表, ソ and 能 each end in the byte of a backslash. Either way the converter
+// starts in the file's own folder.
+TEST_F(LaunchDirectory, DviFolderNamedInJapaneseInShortForm) {
+  const std::wstring folder = wideOf(scratchFolder("japanese")) + L"\u8868\u30bd\u80fd";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(createFileWide(folder + L"\\\u8868.dvi", ""));
+  wchar_t shortFolder[MAX_PATH];
+  ASSERT_NE(GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH), 0u);
+  EXPECT_EQ(lowerCase(childDirectory(L"\"" + folder + L"\\\u8868.dvi\"", true)),
+            lowerCase(narrowOf(shortFolder)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -107,10 +107,7 @@ TEST_F(Robustness, HugeTextsInEveryEditAreCutToTheirFields) {
   // Number edits get letters: Wine's edit control takes seconds over a long run of digits,
   // and overflowing numbers are tried elsewhere.
   const auto huge = [](char c) { return std::string(100000, c); };
-  HWND page = selectTab(sheet, 0);
-  setControlText(page, IDC_DVI_FILE, huge('d'));
-  setControlText(page, IDC_PS_FILE, huge('o'));
-  page = selectTab(sheet, 1);
+  HWND page = selectTab(sheet, 1);
   setControlText(page, IDC_PAGE_RANGES, huge('r'));
   for (const int id : {IDC_FIRST_PAGE, IDC_LAST_PAGE, IDC_COPIES})
     setControlText(page, id, huge('n'));
@@ -124,15 +121,28 @@ TEST_F(Robustness, HugeTextsInEveryEditAreCutToTheirFields) {
   page = selectTab(sheet, 3);
   setControlText(page, IDC_PRINTER, huge('p'));
   setControlText(page, IDC_OTHER_OPTIONS, huge('x'));
+  page = selectTab(sheet, 0);
+  setControlText(page, IDC_DVI_FILE, huge('d'));
+  setControlText(page, IDC_PS_FILE, huge('o'));
+  // A path that long names no file: the page says so, twice, and keeps the user on it until
+  // the path edits hold what fits.
+  for (const int id : {IDC_DVI_FILE, IDC_PS_FILE}) {
+    pressSheetButton(sheet, PSBTN_OK);
+    const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageBoxText(box).rfind(systemMessage(ERROR_FILENAME_EXCED_RANGE), 0), 0u);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    setControlText(page, id, id == IDC_DVI_FILE ? "paper.dvi" : "out.ps");
+  }
   pressSheetButton(sheet, PSBTN_OK);
   EXPECT_EQ(waitForExit(corvane), 0u);
   const ConverterRecord received = waitForConverterRecord(log);
   ASSERT_TRUE(received.found);
   const auto run = [](char c, std::size_t n) { return std::string(n, c); };
-  const std::string expected = " -o \"" + run('o', 259) + "\" -pp " + run('r', 63) + " -t " +
-                               run('t', 63) + " -O " + run('f', 63) + " -T " + run('s', 63) +
-                               " -P " + run('p', 259) + " " + run('x', 259) + " \"" +
-                               run('d', 259) + "\"";
+  const std::string expected = " -o \"out.ps\" -pp " + run('r', 63) + " -t " + run('t', 63) +
+                               " -O " + run('f', 63) + " -T " + run('s', 63) + " -P " +
+                               run('p', 259) + " " + run('x', 259) + " \"paper.dvi\"";
   ASSERT_GE(received.command.size(), expected.size());
   EXPECT_EQ(received.command.substr(received.command.size() - expected.size()), expected);
 }

@@ -133,11 +133,33 @@ TEST_F(BrowseDialogs, ANameWithNoFormInTheCodePageKeepsTheEditAndSaysWhy) {
   ASSERT_TRUE(closes(dialog));
   const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), systemMessage(ERROR_NO_UNICODE_TRANSLATION));
+  EXPECT_TRUE(messageBoxTextWide(box) ==
+              pathErrorText(ERROR_NO_UNICODE_TRANSLATION, cjk + L"\\\u8ad6\u6587.ps"));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(closes(box));
   EXPECT_EQ(controlText(files, IDC_PS_FILE), "kept.ps");
   cancel();
+}
+
+// The dialogs move the current folder; a relative DVI file named on the command line is still
+// the one in the folder Corvane started in.
+TEST_F(BrowseDialogs, ARelativeDviFileIsStillFoundAfterBrowsingElsewhere) {
+  const std::string start = scratchFolder("relative-start");
+  ASSERT_TRUE(CreateDirectoryA((start + "sub").c_str(), nullptr));
+  ASSERT_TRUE(createFileWide(wideOf(start + "sub\\paper.dvi"), "relative to the start"));
+  storeRecord(fakeConverterRecord());
+  log = newConverterLog("relative-browse");
+  corvane = startProgramIn(corvanePath(), "sub\\paper.dvi", start);
+  sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  const HWND files = page(FILES_PAGE);
+  const HWND dialog = browse(files, IDC_PS_BROWSE, "Save As");
+  ASSERT_NE(dialog, nullptr);
+  typeName(dialog, folder + "out.ps");
+  postCommand(dialog, IDOK);
+  ASSERT_TRUE(closes(dialog));
+  ASSERT_TRUE(waitUntil([&] { return controlText(files, IDC_PS_FILE) == folder + "out.ps"; }));
+  EXPECT_TRUE(namesTheFile(okAndReceive(), "relative to the start"));
 }
 
 TEST_F(BrowseDialogs, CancellingKeepsTheEdit) {

@@ -84,17 +84,19 @@ TEST_F(SheetArgument, QuotedPathWithBlanksIsShownBareAndQuotedOnceInTheCommand) 
   EXPECT_EQ(okAndReceive(), program() + " \"C:\\My Papers\\a.dvi\"");
 }
 
-// A file of each kind that the code page or the field cannot hold as named: a folder named in
-// CJK characters, and a path of 302 characters. The fields take their short forms.
+// A file of each kind that the code page or the field cannot hold as named: a folder and file
+// named in CJK characters, and a path of 302 characters. The fields take their short forms.
 struct NamedFile {
   const char* kind;
   std::wstring (*make)(const std::string& folder);
 };
 
+// 表ソ能\表.dvi: outside a Western code page; in the Japanese one (932) each character ends in
+// the byte of a backslash.
 std::wstring inCjkFolder(const std::string& folder) {
-  const std::wstring cjk = wideOf(folder) + L"\u8ad6\u6587";
+  const std::wstring cjk = wideOf(folder) + L"\u8868\u30bd\u80fd";
   CreateDirectoryW(cjk.c_str(), nullptr);
-  return cjk + L"\\paper.dvi";
+  return cjk + L"\\\u8868.dvi";
 }
 
 // A folder of two levels whose file's path is 302 characters long in all.
@@ -125,14 +127,17 @@ INSTANTIATE_TEST_SUITE_P(OutsideTheCodePageOrTooLong, SheetArgumentPath,
                                            NamedFile{"long", ofLength302}),
                          [](const auto& test) { return std::string(test.param.kind); });
 
-// An argument that no form fits: a path too long whose folder does not exist, and a name in CJK
-// characters of a file that does not exist. The field keeps the stored file, and the error box
-// says why before the sheet opens.
+// An argument that no form fits: a path too long whose folder does not exist, and a name in
+// Hangul, outside the Western and the Japanese code pages, of a file that does not exist. The
+// field keeps the stored file, and the error box says why and names the file before the sheet
+// opens.
 struct UnfitArgument {
   const char* name;
   std::wstring argument;
   DWORD error;
 };
+
+void PrintTo(const UnfitArgument& argument, std::ostream* out) { *out << argument.name; }
 
 class SheetArgumentUnfit : public SheetSession,
                            public ::testing::WithParamInterface<UnfitArgument> {};
@@ -144,7 +149,9 @@ TEST_P(SheetArgumentUnfit, KeepsTheStoredFileAndSaysWhy) {
   startWithNewLog(GetParam().argument);
   const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), systemMessage(GetParam().error));
+  std::wstring name = GetParam().argument;
+  if (name.front() == L'"') name = name.substr(1, name.size() - 2);
+  EXPECT_TRUE(messageBoxTextWide(box) == pathErrorText(GetParam().error, name));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   sheet = waitForSheet(corvane);
   ASSERT_NE(sheet, nullptr);
@@ -157,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(NoFormFits, SheetArgumentUnfit,
                                                          L"\"C:\\Long Name\\" +
                                                              std::wstring(300, L'b') + L".dvi\"",
                                                          ERROR_FILENAME_EXCED_RANGE},
-                                           UnfitArgument{"cjk", L"C:\\Nowhere\\\u8ad6\u6587.dvi",
+                                           UnfitArgument{"cjk", L"C:\\Nowhere\\\ud55c\uae00.dvi",
                                                          ERROR_NO_UNICODE_TRANSLATION}),
                          [](const auto& test) { return std::string(test.param.name); });
 
@@ -191,6 +198,65 @@ TEST_F(SheetArgument, TextTypedOverItIsWhatRuns) {
   EXPECT_EQ(controlText(page(FILES_PAGE), IDC_DVI_FILE), "C:\\Typed\\other.dvi");
   EXPECT_EQ(okAndReceive(), program() + " \"C:\\Typed\\other.dvi\"");
 }
+
+// --- Paths typed or pasted into the path edits ---
+
+class PathEdit : public SheetSession {};
+
+// Read in wide characters, a typed name goes in as a chosen one: by its short form here.
+TEST_F(PathEdit, ANameOutsideTheCodePageReachesTheConverterAsThatFile) {
+  const std::wstring path = inCjkFolder(scratchFolder("typed-cjk"));
+  ASSERT_TRUE(createFileWide(path, "typed in CJK"));
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  setControlTextWide(page(FILES_PAGE), IDC_DVI_FILE, path);
+  EXPECT_TRUE(namesTheFile(okAndReceive(), "typed in CJK"));
+}
+
+// Explorer's "Copy as path" puts the path in double quotes.
+TEST_F(PathEdit, APathCopiedWithQuotesGoesInWithoutThem) {
+  const std::string path = scratchFolder("My Papers") + "paper one.dvi";
+  ASSERT_TRUE(createFileWide(wideOf(path), "pasted"));
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  setControlText(page(FILES_PAGE), IDC_DVI_FILE, "\"" + path + "\"");
+  const std::string command = okAndReceive();
+  EXPECT_EQ(command, program() + " \"" + path + "\"");
+}
+
+// A typed name that no form fits: OK keeps the sheet and the page, the error box names the file,
+// and once the name is put right, OK runs it.
+struct UnfitEdit {
+  const char* name;
+  std::wstring path;
+  DWORD error;
+};
+
+void PrintTo(const UnfitEdit& edit, std::ostream* out) { *out << edit.name; }
+
+class PathEditUnfit : public SheetSession, public ::testing::WithParamInterface<UnfitEdit> {};
+
+TEST_P(PathEditUnfit, KeepsThePageAndNamesTheFile) {
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  const HWND files = page(FILES_PAGE);
+  setControlTextWide(files, IDC_DVI_FILE, L"\"" + GetParam().path + L"\"");
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(messageBoxTextWide(box) == pathErrorText(GetParam().error, GetParam().path));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+  EXPECT_FALSE(hasExited(corvane));
+  EXPECT_EQ(currentPage(sheet), files);
+  setControlText(files, IDC_DVI_FILE, "paper.dvi");
+  EXPECT_EQ(okAndReceive(), program() + " \"paper.dvi\"");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NoFormFits, PathEditUnfit,
+    ::testing::Values(UnfitEdit{"long", L"C:\\Long Name\\" + std::wstring(300, L'b') + L".dvi",
+                                ERROR_FILENAME_EXCED_RANGE},
+                      UnfitEdit{"cjk", L"C:\\Nowhere\\\ud55c\uae00.dvi",
+                                ERROR_NO_UNICODE_TRANSLATION}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 // --- The whole command ---
 
@@ -404,9 +470,10 @@ class PageTexts : public SheetSession {};
 TEST_F(PageTexts, LongTextsAreCutToTheirFields) {
   const Options preset = fakeConverterRecord();
   ASSERT_NE(open(preset), nullptr);
-  const std::string dvi = longText('d', 300), ps = longText('p', 259), ranges = longText('r', 70),
+  // Path edits take no more than fits: a longer path is refused (PathEditUnfit).
+  const std::string dvi = longText('d', 259), ps = longText('p', 259), ranges = longText('r', 70),
                     paper = longText('t', 63), offset = longText('o', 64), size = longText('s', 70),
-                    program = longText('x', 300), printer = longText('q', 259),
+                    program = longText('x', 259), printer = longText('q', 259),
                     other = longText('z', 260);
   HWND files = page(FILES_PAGE);
   setControlText(files, IDC_DVI_FILE, dvi);
