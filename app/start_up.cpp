@@ -6,7 +6,7 @@
 #include "options/options.h"
 #include "paths/path_rules.h"
 
-char helpFilePath[HELP_PATH_SIZE];
+ZERO_FILLED char helpFilePath[HELP_PATH_SIZE];
 
 namespace {
 

@@ -2,9 +2,10 @@
 #include "app/strings.h"
 
 #include "app/app.h"
+#include "paths/path_rules.h"
 
 namespace {
-char stringBuffer[256];
+ZERO_FILLED char stringBuffer[256];
 }
 
 const char* loadResourceString(int id) {

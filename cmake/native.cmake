@@ -16,7 +16,8 @@ add_executable(core_tests
   tests/native/store_test.cpp
   tests/native/start_up_test.cpp
   tests/native/path_rules_test.cpp
-  tests/native/command_line_test.cpp)
+  tests/native/command_line_test.cpp
+  tests/native/lookup_test.cpp)
 target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE})
 target_compile_definitions(core_tests PRIVATE
   CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc")

@@ -7,9 +7,11 @@
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"
+#include "paths/program_lookup.h"
 
 char* commandLine = nullptr;
 std::int32_t commandCapacity = 0;
+bool programLookupFailed = false;
 
 namespace {
 
@@ -18,14 +20,26 @@ char switchBuffer[32];
 
 bool isPresent(const char* text) { return text[0] != '\0'; }
 
-// The short form is one token; when it is unavailable the name as typed still lets process
-// creation search the PATH, and a name holding blanks must be quoted or the system would run
-// the part before the first blank.
+// The short form is one token. A bare name that is not in the current folder is looked for where
+// process creation and the TeX distributions put it, and the program found goes in by its short
+// form, so that the confirmation shows which one runs. When there is none the name as typed
+// stands, and a name holding blanks must be quoted or the system would run the part before the
+// first blank.
 void writeProgramPart() {
-  std::uint32_t length =
-      shortPathName(options.programFile, commandLine, static_cast<std::uint32_t>(commandCapacity));
-  if (length == 0 || length >= static_cast<std::uint32_t>(commandCapacity)) {
-    copyText(commandLine, static_cast<std::size_t>(commandCapacity), options.programFile);
+  const auto capacity = static_cast<std::uint32_t>(commandCapacity);
+  const char* program = options.programFile;
+  std::uint32_t length = shortPathName(program, commandLine, capacity);
+  programLookupFailed = false;
+  ZERO_FILLED static PathText found;
+  if ((length == 0 || length >= capacity) && namesNoFolder(program) && program[0] != '\0') {
+    programLookupFailed = !findDvips(program, found);
+    if (!programLookupFailed) {
+      program = found;
+      length = shortPathName(program, commandLine, capacity);
+    }
+  }
+  if (length == 0 || length >= capacity) {
+    copyText(commandLine, static_cast<std::size_t>(commandCapacity), program);
     length = static_cast<std::uint32_t>(std::strlen(commandLine));
   }
   const bool quoted = length >= 2 && commandLine[0] == '"' && commandLine[length - 1] == '"';
@@ -91,11 +105,12 @@ const char* formatSwitch(int letter, std::int32_t value, int withEquals) {
   *out++ = static_cast<char>(letter);
   *out++ = ' ';
   if (withEquals) *out++ = '=';
-  // Widened so that the most negative value has a magnitude too.
-  std::int64_t magnitude = value;
-  if (magnitude < 0) {
+  // Unsigned, so that the most negative value has a magnitude too, without the 64-bit division
+  // that the runtime library would add to the program.
+  auto magnitude = static_cast<std::uint32_t>(value);
+  if (value < 0) {
     *out++ = '-';
-    magnitude = -magnitude;
+    magnitude = 0u - magnitude;
   }
   char digits[12];
   int count = 0;

@@ -7,6 +7,8 @@
 // The command in a heap block of commandCapacity bytes; null until the first composition.
 extern char* commandLine;
 extern std::int32_t commandCapacity;
+// Set by a composition whose program, named without a folder, was found nowhere.
+extern bool programLookupFailed;
 
 constexpr std::int32_t COMMAND_GROWTH = 1024;
 

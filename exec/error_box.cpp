@@ -7,14 +7,13 @@
 
 namespace {
 
-// What failed is shown up to this many characters; a path longer than that names no file that
-// the user could find by it anyway.
-constexpr int WHAT_SIZE = 1024;
+// What failed is shown up to this many characters: a path, or the program and where Corvane
+// looked for it.
 
 // The system's text, an empty line and what failed. Wide, so that a name outside the code page
 // shows as the user gave it.
 void showErrorBox(DWORD code, const wchar_t* what) {
-  wchar_t message[260 + 4 + WHAT_SIZE];
+  wchar_t message[260 + 4 + REPORT_WHAT_SIZE];
   DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                 code, 0, message, 260, nullptr);
   if (length == 0) length = static_cast<DWORD>(wsprintfW(message, L"Error %lu", code));
@@ -24,7 +23,7 @@ void showErrorBox(DWORD code, const wchar_t* what) {
       length += 2;
     }
     lstrcpyW(message + length, L"\r\n");
-    lstrcpynW(message + length + 2, what, WHAT_SIZE);
+    lstrcpynW(message + length + 2, what, REPORT_WHAT_SIZE);
     // A cut never keeps the first half of a surrogate pair.
     const int end = lstrlenW(message) - 1;
     if (message[end] >= 0xD800 && message[end] <= 0xDBFF) message[end] = L'\0';
@@ -40,12 +39,17 @@ void showErrorBox(DWORD code, const wchar_t* what) {
 
 void reportSystemError(DWORD code, const char* what) {
   if (code == 0) code = GetLastError();
-  wchar_t wideWhat[MAX_PATH];
+  wchar_t wideWhat[REPORT_WHAT_SIZE];
   // "The system cannot find the file specified." alone reads as a missing DVI file; naming the
   // program says otherwise.
-  if (what == nullptr || MultiByteToWideChar(CP_ACP, 0, what, -1, wideWhat, MAX_PATH) == 0)
+  if (what == nullptr || MultiByteToWideChar(CP_ACP, 0, what, -1, wideWhat, REPORT_WHAT_SIZE) == 0)
     wideWhat[0] = L'\0';
   showErrorBox(code, wideWhat);
 }
 
 void reportPathError(DWORD code, const wchar_t* path) { showErrorBox(code, path); }
+
+void reportError(const char* text) {
+  SetForegroundWindow(GetActiveWindow());
+  MessageBoxA(GetActiveWindow(), text, loadResourceString(IDS_ERROR_CAPTION), MB_ICONERROR);
+}

@@ -1,4 +1,5 @@
-// Starting the converter, and the Capture console that stays open until a key is pressed.
+// Starting the converter, the Capture console that stays open until a key is pressed, and what
+// follows the conversion.
 #include <windows.h>
 
 #include <array>
@@ -6,9 +7,12 @@
 
 #include "app/strings.h"
 #include "command/command_line.h"
+#include "exec/conversion.h"
 #include "exec/exec.h"
 #include "options/options.h"
+#include "options/pdf_options.h"
 #include "paths/path_rules.h"
+#include "paths/program_lookup.h"
 #include "resources/resource.h"
 
 namespace {
@@ -33,7 +37,7 @@ WORD showCommandFor(int windowMode) {
 // The first token of the command, the program that process creation looked for: up to the
 // closing quote when it is quoted, else up to the first blank.
 const char* programPart() {
-  static char program[MAX_PATH];
+  ZERO_FILLED static char program[MAX_PATH];
   const char* from = commandLine;
   const bool quoted = *from == '"';
   const char* end = from + (quoted ? 1 : 0);
@@ -57,6 +61,20 @@ void recolourConsole() {
     FillConsoleOutputAttribute(output, CAPTURE_COLOUR, cells, COORD{0, 0}, &written);
   }
   SetForegroundWindow(GetActiveWindow());
+}
+
+// The full path of the folder the converter runs in: the DVI file's, or this process's own.
+const char* runFolder(bool useDirectory, const char* dviFullPath) {
+  ZERO_FILLED static char folder[MAX_PATH];
+  if (useDirectory) {
+    lstrcpynA(folder, dviFullPath, sizeof folder);
+    char* separator = const_cast<char*>(lastSeparator(folder));
+    if (separator != nullptr) separator[separator == folder + 2 && folder[1] == ':' ? 1 : 0] = '\0';
+    return folder;
+  }
+  const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) folder[0] = '\0';
+  return folder;
 }
 
 // Events that arrived while the converter ran are read first, so a key pressed during the
@@ -95,16 +113,19 @@ void runCommandLine() {
                       useDirectory ? directory : nullptr, &startup, &process)) {
     const DWORD error = GetLastError();
     if (capture) FreeConsole();
-    reportSystemError(error, programPart());
+    reportSystemError(error, programNotStarted(programPart()));
     return;
   }
   CloseHandle(process.hThread);
+  if (capture || waitsForConverter())
+    followConversion(process.hProcess, useDirectory ? directory : nullptr,
+                     runFolder(useDirectory, dviFullPath), startup.wShowWindow,
+                     creationFlagsFor(options.windowMode));
+  if (capture) recolourConsole();
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (capture) {
-    WaitForSingleObject(process.hProcess, INFINITE);
-    recolourConsole();
+    waitForKeyPress();
+    FreeConsole();
   }
-  CloseHandle(process.hProcess);
-  if (!capture) return;
-  waitForKeyPress();
-  FreeConsole();
+  reportConversion();
 }

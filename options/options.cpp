@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include "app/strings.h"
+#include "options/pdf_options.h"
 #include "options/value_store.h"
 #include "resources/resource.h"
 
-Options options;
+// In .bss: the record starts all zero, as the defaults rely on, and costs the file nothing.
+ZERO_FILLED Options options;
 
 void setDefaultOptions() {
   copyText(options.programFile, loadResourceString(IDS_DEFAULT_PROGRAM));
@@ -51,6 +53,7 @@ void terminateTextFields() {
 
 void loadOptions() {
   setDefaultOptions();
+  setDefaultPdfOptions();
   StoreKey key = nullptr;
   if (storeOpenKey(loadResourceString(IDS_REGISTRY_KEY), &key) == 0) {
     std::array<unsigned char, OPTIONS_SIZE> stored{};
@@ -60,6 +63,7 @@ void loadOptions() {
       std::memcpy(&options, stored.data(), count);
       terminateTextFields();
     }
+    readPdfOptions(key);
     storeCloseKey(key);
   }
   options.size = OPTIONS_SIZE;
@@ -70,5 +74,6 @@ void saveOptions() {
   if (storeCreateKey(loadResourceString(IDS_REGISTRY_KEY), &key) != 0) return;
   storeSetBinaryValue(key, loadResourceString(IDS_REGISTRY_VALUE),
                       reinterpret_cast<const unsigned char*>(&options), OPTIONS_SIZE);
+  writePdfOptions(key);
   storeCloseKey(key);
 }

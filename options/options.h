@@ -98,8 +98,10 @@ extern Options options;
 // Relies on the record being all zero, as it is at process start; sets only the non-zero defaults.
 void setDefaultOptions();
 
-// Defaults, then a valid stored record overlaid; the size field ends as OPTIONS_SIZE.
+// Defaults, then a valid stored record overlaid; the size field ends as OPTIONS_SIZE. The PDF
+// page's record (options/pdf_options.h) is loaded from its own value under the same key.
 void loadOptions();
 
-// Writes the whole record as it stands in memory; failures are silent.
+// Writes the whole record as it stands in memory, and the PDF page's record beside it; failures
+// are silent.
 void saveOptions();

@@ -1,4 +1,4 @@
-// Commands from page controls: the three browse buttons and "Save options now!".
+// Commands from page controls: the four browse buttons and "Save options now!".
 #include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
@@ -19,6 +19,10 @@ void pageCommand(HWND page, int controlId) {
     case IDC_PS_BROWSE: browseForFile(page, IDC_PS_BROWSE, POSTSCRIPT_FILTERS, L"ps"); break;
     case IDC_PROGRAM_BROWSE:
       browseForFile(page, IDC_PROGRAM_BROWSE, PROGRAM_FILTERS, L"exe");
+      break;
+    case IDC_GHOSTSCRIPT_BROWSE:
+      browseForFile(page, IDC_GHOSTSCRIPT_BROWSE, PROGRAM_FILTERS, L"exe");
+      showProgramsThatWillRun(page);
       break;
     case IDC_SAVE_OPTIONS:
       if (storeDvipsPage(page)) saveOptions();

@@ -31,9 +31,9 @@ static_assert(sizeof(OSVERSIONINFOA) == 148);
 constexpr int MAX_PAGES = 6;
 constexpr std::size_t TITLE_SIZE = 32;
 
-std::array<PageDescriptor, MAX_PAGES> pageDescriptors;
-char pageTitles[MAX_PAGES][TITLE_SIZE];
-PROPSHEETHEADERA sheetHeader;
+ZERO_FILLED std::array<PageDescriptor, MAX_PAGES> pageDescriptors;
+ZERO_FILLED char pageTitles[MAX_PAGES][TITLE_SIZE];
+ZERO_FILLED PROPSHEETHEADERA sheetHeader;
 
 // The page is known by a control that only it has; the order of the tests is the page order.
 struct PageHalves {
@@ -41,11 +41,12 @@ struct PageHalves {
   void (*load)(HWND);
   bool (*store)(HWND);
 };
-constexpr std::array<PageHalves, 4> pageHalves = {{
+constexpr std::array<PageHalves, 5> pageHalves = {{
     {IDC_DVI_FILE, loadFilesPage, storeFilesPage},
     {IDC_FIRST_PAGE, loadRangePage, storeRangePage},
     {IDC_PAPER_TYPE, loadStylePage, storeStylePage},
     {IDC_PROGRAM_FILE, loadDvipsPage, storeDvipsPage},
+    {IDC_MAKE_PDF, loadPdfPage, storePdfPage},
 }};
 
 const PageHalves* halvesOf(HWND page) {

@@ -38,6 +38,11 @@ void loadStylePage(HWND page);
 bool storeStylePage(HWND page);
 void loadDvipsPage(HWND page);
 bool storeDvipsPage(HWND page);
+void loadPdfPage(HWND page);
+bool storePdfPage(HWND page);
+// Says on the PDF page which dvips and which Ghostscript a run would start, or where Corvane
+// looked for them.
+void showProgramsThatWillRun(HWND page);
 
 // Moving single fields between the record and the controls.
 void showNumber(HWND page, int controlId, std::int32_t value);

@@ -31,7 +31,7 @@ import subprocess
 import sys
 import tempfile
 
-PAGES = ["files.htm", "range.htm", "style.htm", "dvips.htm", "confirm.htm"]
+PAGES = ["files.htm", "range.htm", "style.htm", "dvips.htm", "pdf.htm", "confirm.htm"]
 CHUNK_HEADER = 20  # "PMGL", free space, 0, previous chunk, next chunk
 QUICKREF_EVERY = 5  # chmcmd's quickref density: one entry for every fifth item
 PROJECT_FOLDER = "/proc/self/cwd/"

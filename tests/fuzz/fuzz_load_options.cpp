@@ -1,15 +1,20 @@
 // Fuzz target: any stored value, loaded, then composed into a command, stays in its buffers,
 // with a single-byte code page and with a double-byte one, where the DVI file's folder is found
-// by stepping through two-byte characters.
+// by stepping through two-byte characters; so do the lookups' texts, the PostScript and PDF named
+// for the record, and Ghostscript's command.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "command/command_line.h"
+#include "command/ghostscript_command.h"
 #include "options/options.h"
+#include "options/pdf_options.h"
+#include "paths/conversion_files.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"
+#include "paths/program_lookup.h"
 #include "tests/native/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,13 +22,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     resetFakes();
     resetOptions();
     fakeDoubleByte = doubleByte;
-    fakeStore.keys["Software\\Tolmarek\\Corvane\\Version 1.00"]["Options"] =
-        StoredValue{std::vector<unsigned char>(data, data + size), 3};
+    auto& values = fakeStore.keys["Software\\Tolmarek\\Corvane\\Version 1.00"];
+    values["Options"] = StoredValue{std::vector<unsigned char>(data, data + size), 3};
+    values["PDF"] = values["Options"];
     loadOptions();
     if (options.size != OPTIONS_SIZE || options.magic != OPTIONS_MAGIC) __builtin_trap();
     for (const char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
-                              options.otherOptions})
+                              options.otherOptions, pdfOptions.ghostscriptFile})
       if (std::memchr(field, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
+    if (std::strlen(dvipsPlacesLooked(options.programFile)) >= PLACES_TEXT_SIZE) __builtin_trap();
+    PathText postScript, pdf;
+    if (postScriptFile("C:\\Run", postScript) == OutputPlace::Known &&
+        pdfFileFor(postScript, pdf)) {
+      char command[GHOSTSCRIPT_COMMAND_SIZE];
+      composeGhostscriptCommand(options.otherOptions, postScript, pdf, size % 2 == 0, command);
+      if (std::strlen(command) >= GHOSTSCRIPT_COMMAND_SIZE) __builtin_trap();
+    }
     fakeShortNames[options.programFile] = options.programFile;
     // The DVI file is found, under its own name, whether the record names it fully or not.
     char fullPath[DVI_FOLDER_SIZE];

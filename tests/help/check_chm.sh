@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a compiled corvane.chm with chmls: a page for each tab and for the confirmation dialog,
 # a pop-up text and a page for every control, and a context map that leads every topic number
-# the program asks for (10240-10243, 20480 and the control ids) to a page inside the file.
+# the program asks for (10240-10244, 20480 and the control ids) to a page inside the file.
 # Usage: tests/help/check_chm.sh path/to/corvane.chm
 set -euo pipefail
 
@@ -31,11 +31,12 @@ check() {  # check DESCRIPTION COMMAND...
 }
 
 declare -A page_topics=([10240]=files.htm [10241]=range.htm [10242]=style.htm
-                        [10243]=dvips.htm [20480]=confirm.htm)
+                        [10243]=dvips.htm [10244]=pdf.htm [20480]=confirm.htm)
 controls=(1000 1001 1010 1011 1012 1020
           2000 2001 2002 2003 2010 2011 2012 2020 2021 2022 2023 2030
           3000 3010 3011 3020 3030 3040 3050 3060 3061 3062
           4000 4001 4010 4020 4030 4031 4032 4033 4034 4040 4050 4060 4070
+          5000 5010 5011 5020 5030 5040
           9001 1 2 9)
 
 # What the file holds.
@@ -67,7 +68,7 @@ extract cshelp.txt >"$work/cshelp.txt"
 control_page() {
   case $1 in
     10??) echo files.htm ;; 20??) echo range.htm ;; 30??) echo style.htm ;;
-    40??) echo dvips.htm ;; *) echo confirm.htm ;;
+    40??) echo dvips.htm ;; 50??) echo pdf.htm ;; *) echo confirm.htm ;;
   esac
 }
 has_popup() { awk -v id="$1" '$1 == ".topic" && $2 == id { found = 1; next }
@@ -86,7 +87,8 @@ for pair in "files.htm:-o " "files.htm:-E" "range.htm:-pp" "range.htm:-p =n" "ra
             "style.htm:-D n" "style.htm:-X n" "style.htm:-Y n" "dvips.htm:-P name" "dvips.htm:-q" \
             "dvips.htm:-M" "dvips.htm:verbatim" "dvips.htm:Capture" "dvips.htm:Hidden" \
             "dvips.htm:HKEY_CURRENT_USER\\Software\\Tolmarek\\Corvane\\Version 1.00" \
-            "files.htm:folder of the DVI file"; do
+            "files.htm:folder of the DVI file" "pdf.htm:-sDEVICE=pdfwrite" \
+            "pdf.htm:rungs.exe" "pdf.htm:texlive" "pdf.htm:value <code>PDF</code>"; do
   check "${pair%%:*} explains '${pair#*:}'" page_has "${pair%%:*}" "${pair#*:}"
 done
 

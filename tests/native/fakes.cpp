@@ -10,12 +10,14 @@
 #include "app/strings.h"
 #include "options/options.h"
 #include "options/value_store.h"
+#include "paths/lookup_system.h"
 #include "paths/path_system.h"
 
 FakeStore fakeStore;
 std::map<std::string, std::string> fakeShortNames;
 std::map<std::wstring, std::wstring> fakeWideShortNames;
 std::string fakeCurrentDirectory;
+FakeSystem fakeSystem;
 bool fakeDoubleByte = false;
 
 namespace {
@@ -62,6 +64,21 @@ void resetFakes() {
   fakeWideShortNames.clear();
   fakeCurrentDirectory = "C:\\Start";
   fakeDoubleByte = false;
+  fakeSystem = FakeSystem{};
+}
+
+void addFakeFile(const std::string& path) {
+  fakeSystem.files.insert(path);
+  std::string child = path;
+  for (auto separator = child.rfind('\\'); separator != std::string::npos && separator > 2;
+       separator = child.rfind('\\')) {
+    const std::string parent = child.substr(0, separator);
+    const std::string name = child.substr(separator + 1);
+    auto& names = fakeSystem.subfolders[parent];
+    if (child != path && std::find(names.begin(), names.end(), name) == names.end())
+      names.push_back(name);
+    child = parent;
+  }
 }
 
 void resetOptions() { std::memset(&options, 0, sizeof options); }
@@ -144,6 +161,61 @@ std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t buff
   if (length == 0) return 0;
   if (length >= bufferSize) return static_cast<std::uint32_t>(length + 1);
   for (std::size_t at = 0; at <= length; ++at) buffer[at] = static_cast<char>(path[at]);
+  return static_cast<std::uint32_t>(length);
+}
+
+namespace {
+
+std::string registryPlace(RegistryRoot root, RegistryView view, const char* key) {
+  if (root == REGISTRY_CURRENT_USER) return std::string("HKCU\\") + key;
+  return std::string(view == REGISTRY_64 ? "HKLM64\\" : "HKLM32\\") + key;
+}
+
+}  // namespace
+
+bool isExistingFile(const char* path) { return fakeSystem.files.count(path) != 0; }
+
+std::uint32_t searchPathFor(const char* name, char* buffer, std::uint32_t bufferSize) {
+  const auto found = fakeSystem.searchPath.find(name);
+  return found == fakeSystem.searchPath.end() ? 0 : answerPath(found->second, buffer, bufferSize);
+}
+
+std::uint32_t environmentText(const char* name, char* buffer, std::uint32_t bufferSize) {
+  const auto found = fakeSystem.environment.find(name);
+  return found == fakeSystem.environment.end() ? 0 : answerPath(found->second, buffer, bufferSize);
+}
+
+bool registryText(RegistryRoot root, RegistryView view, const char* key, const char* value,
+                  char* buffer, std::uint32_t bufferSize) {
+  const auto values = fakeSystem.registry.find(registryPlace(root, view, key));
+  if (values == fakeSystem.registry.end()) return false;
+  const auto found = values->second.find(value);
+  if (found == values->second.end()) return false;
+  const std::uint32_t length = answerPath(found->second, buffer, bufferSize);
+  return length != 0 && length < bufferSize;
+}
+
+void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const char* key, NameVisitor visit,
+                           void* context) {
+  const std::string parent = registryPlace(root, view, key) + "\\";
+  std::set<std::string> names;
+  for (const auto& [path, values] : fakeSystem.registry)
+    if (path.rfind(parent, 0) == 0)
+      names.insert(path.substr(parent.size(), path.find('\\', parent.size()) - parent.size()));
+  for (const std::string& name : names) visit(name.c_str(), context);
+}
+
+void forEachSubfolder(const char* folder, NameVisitor visit, void* context) {
+  const auto found = fakeSystem.subfolders.find(folder);
+  if (found == fakeSystem.subfolders.end()) return;
+  for (const std::string& name : found->second) visit(name.c_str(), context);
+}
+
+std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {
+  const std::size_t length = std::strlen(path);
+  if (length >= bufferSize) return 0;
+  for (std::size_t at = 0; at <= length; ++at)
+    buffer[at] = static_cast<wchar_t>(static_cast<unsigned char>(path[at]));
   return static_cast<std::uint32_t>(length);
 }
 

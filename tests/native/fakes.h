@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,21 @@ constexpr std::uint32_t FAKE_CODE_PAGE_END = 0x100;
 // With it set, isLeadByte answers for a double-byte code page with 932's first bytes (0x81 to
 // 0x9F and 0xE0 to 0xFC): 表 is 95 5C there, ソ 83 5C and 能 94 5C.
 extern bool fakeDoubleByte;
+
+// What the program lookups find: files that exist, what the search path answers, the environment,
+// registry texts and subkeys (keyed "HKCU\\key" or "HKLM64\\key", "HKLM32\\key") and subfolders.
+struct FakeSystem {
+  std::set<std::string> files;
+  std::map<std::string, std::string> searchPath;
+  std::map<std::string, std::string> environment;
+  std::map<std::string, std::map<std::string, std::string>> registry;
+  std::map<std::string, std::vector<std::string>> subfolders;
+};
+
+extern FakeSystem fakeSystem;
+
+// A file that exists, with the folders above it listed as subfolders of their parents.
+void addFakeFile(const std::string& path);
 
 void resetFakes();
 

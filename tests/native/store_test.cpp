@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "options/options.h"
+#include "options/pdf_options.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -195,6 +196,53 @@ TEST_F(Store, SaveThatCannotCreateTheKeyWritesNothing) {
   setDefaultOptions();
   saveOptions();
   EXPECT_TRUE(fakeStore.keys.empty());
+}
+
+// The PDF page's settings: a value of their own beside "Options", with a size, magic and version
+// of their own; anything else gives their defaults and leaves the main record alone.
+TEST_F(Store, PdfSettingsLiveInAValueOfTheirOwn) {
+  loadOptions();
+  EXPECT_EQ(pdfOptions.reportFailure, 1);
+  EXPECT_EQ(pdfOptions.makePdf, 0);
+  EXPECT_EQ(pdfOptions.openResult, 0);
+  EXPECT_STREQ(pdfOptions.ghostscriptFile, "");
+
+  pdfOptions.makePdf = 1;
+  pdfOptions.reportFailure = 0;
+  copyText(pdfOptions.ghostscriptFile, "C:\\gs\\gswin64c.exe");
+  const auto record = currentBytes();
+  saveOptions();
+  EXPECT_EQ(fakeStore.keys[KEY][VALUE].data, record);
+  const std::vector<unsigned char> stored = fakeStore.keys[KEY]["PDF"].data;
+  ASSERT_EQ(stored.size(), PDF_OPTIONS_SIZE);
+  EXPECT_EQ(std::vector<unsigned char>(stored.begin(), stored.begin() + 12),
+            (std::vector<unsigned char>{0x56, 0x50, 0x44, 0x46, 0x1C, 0x01, 0, 0, 1, 0, 0, 0}));
+
+  setDefaultPdfOptions();
+  loadOptions();
+  EXPECT_EQ(pdfOptions.makePdf, 1);
+  EXPECT_EQ(pdfOptions.reportFailure, 0);
+  EXPECT_STREQ(pdfOptions.ghostscriptFile, "C:\\gs\\gswin64c.exe");
+  EXPECT_EQ(currentBytes(), record);
+
+  auto shorter = stored;
+  shorter.pop_back();
+  putWord(shorter, 4, PDF_OPTIONS_SIZE - 1);
+  auto wrongMagic = stored, wrongSize = stored, laterVersion = stored, unterminated = stored;
+  putWord(wrongMagic, 0, OPTIONS_MAGIC);
+  putWord(wrongSize, 4, OPTIONS_SIZE);
+  putWord(laterVersion, 8, 2);
+  for (const auto& refused : {shorter, wrongMagic, wrongSize, laterVersion}) {
+    fakeStore.keys[KEY]["PDF"].data = refused;
+    loadOptions();
+    EXPECT_EQ(pdfOptions.makePdf, 0) << refused.size();
+    EXPECT_EQ(pdfOptions.reportFailure, 1);
+    EXPECT_EQ(currentBytes(), record);
+  }
+  std::fill(unterminated.begin() + 24, unterminated.end(), 'g');
+  fakeStore.keys[KEY]["PDF"].data = unterminated;
+  loadOptions();
+  EXPECT_EQ(std::strlen(pdfOptions.ghostscriptFile), 259u);
 }
 
 }  // namespace

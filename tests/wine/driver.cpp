@@ -53,33 +53,60 @@ Options defaultRecord() {
 
 void clearStoredRecord() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tolmarek"); }
 
-void storeBytes(const std::vector<std::uint8_t>& bytes, DWORD type) {
+namespace {
+
+void storeValue(const char* name, const std::vector<std::uint8_t>& bytes, DWORD type) {
   HKEY key = nullptr;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                       nullptr) != ERROR_SUCCESS)
     return;
-  RegSetValueExA(key, "Options", 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+  RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
   RegCloseKey(key);
 }
+
+std::vector<std::uint8_t> storedValue(const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  DWORD size = 0;
+  std::vector<std::uint8_t> bytes;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    bytes.resize(size);
+    if (RegQueryValueExA(key, name, nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS)
+      bytes.clear();
+  }
+  RegCloseKey(key);
+  return bytes;
+}
+
+}  // namespace
+
+void storeBytes(const std::vector<std::uint8_t>& bytes, DWORD type) {
+  storeValue("Options", bytes, type);
+}
+
+PdfOptions defaultPdfRecord() {
+  PdfOptions record;
+  std::memset(&record, 0, sizeof record);
+  record.magic = PDF_OPTIONS_MAGIC;
+  record.size = PDF_OPTIONS_SIZE;
+  record.version = PDF_OPTIONS_VERSION;
+  record.reportFailure = 1;
+  return record;
+}
+
+void storePdfRecord(const PdfOptions& record) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
+  storeValue("PDF", std::vector<std::uint8_t>(bytes, bytes + sizeof record), REG_BINARY);
+}
+
+std::vector<std::uint8_t> storedPdfBytes() { return storedValue("PDF"); }
 
 void storeRecord(const Options& record) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
   storeBytes(std::vector<std::uint8_t>(bytes, bytes + sizeof record));
 }
 
-std::vector<std::uint8_t> storedBytes() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-  DWORD size = 0;
-  std::vector<std::uint8_t> bytes;
-  if (RegQueryValueExA(key, "Options", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-    bytes.resize(size);
-    if (RegQueryValueExA(key, "Options", nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS)
-      bytes.clear();
-  }
-  RegCloseKey(key);
-  return bytes;
-}
+std::vector<std::uint8_t> storedBytes() { return storedValue("Options"); }
 
 PROCESS_INFORMATION startProgram(const std::string& program, const std::string& arguments) {
   std::string command = "\"" + program + "\"";

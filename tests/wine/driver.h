@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "options/options.h"
+#include "options/pdf_options.h"
 
 // Generous deadlines: a cold Wine can be slow, and a failed wait fails the test.
 constexpr DWORD DEADLINE_MS = 30000;
@@ -27,6 +28,10 @@ void storeRecord(const Options& record);
 void storeBytes(const std::vector<std::uint8_t>& bytes, DWORD type = REG_BINARY);
 // Empty when there is no stored value.
 std::vector<std::uint8_t> storedBytes();
+// The PDF page's record a first start shows, stored, and what is stored (empty when nothing).
+PdfOptions defaultPdfRecord();
+void storePdfRecord(const PdfOptions& record);
+std::vector<std::uint8_t> storedPdfBytes();
 
 // Starts corvane.exe (or another program) with the given argument text after its quoted name.
 PROCESS_INFORMATION startProgram(const std::string& program, const std::string& arguments);

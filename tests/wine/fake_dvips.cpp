@@ -2,9 +2,11 @@
 // whether that console has a window in the file named by CORVANE_FAKE_LOG, prints a few lines,
 // and, when CORVANE_FAKE_HOLD names a file, keeps running until that file exists (a test releases
 // it when it has seen what it needs).
+// It ends with the exit code that CORVANE_FAKE_EXIT gives, 0 by default.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main() {
   char logPath[MAX_PATH];
@@ -47,5 +49,7 @@ int main() {
   std::fprintf(log, "window=%d\n", consoleHasWindow ? 1 : 0);
   std::fclose(log);
   MoveFileExA(partial, logPath, MOVEFILE_REPLACE_EXISTING);
-  return 0;
+  char exitCode[16];
+  if (GetEnvironmentVariableA("CORVANE_FAKE_EXIT", exitCode, sizeof exitCode) == 0) return 0;
+  return std::atoi(exitCode);
 }

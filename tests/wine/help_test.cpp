@@ -118,7 +118,7 @@ TEST_F(Help, PageHelpOpensTheTopicOfThePageShowing) {
   ASSERT_NE(sheet, nullptr);
   // Bound on the first request, not at start-up.
   EXPECT_TRUE(readHelpRecord(helpLog).empty());
-  for (int index = 0; index < 4; ++index) {
+  for (int index = 0; index < 5; ++index) {
     SCOPED_TRACE(index);
     selectTab(sheet, index);
     pressSheetButton(sheet, PSBTN_HELP);
@@ -196,6 +196,11 @@ TEST_F(Help, LabelsStandForTheControlTheyLabel) {
   postF1To(GetDlgItem(dvips, IDC_WINDOW_GROUP));
   expectControlHelp(nextCall(), GetDlgItem(dvips, IDC_WINDOW_GROUP), HH_TP_HELP_WM_HELP,
                     IDC_WINDOW_GROUP);
+
+  const HWND pdf = selectTab(sheet, 4);
+  postF1To(childWithText(pdf, "Ghostscript program file (empty: Corvane finds it)"));
+  expectControlHelp(nextCall(), GetDlgItem(pdf, IDC_GHOSTSCRIPT_BROWSE), HH_TP_HELP_WM_HELP,
+                    IDC_GHOSTSCRIPT_BROWSE);
   expectConverterRunsAfterOk(sheet);
 }
 

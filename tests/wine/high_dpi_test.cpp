@@ -12,8 +12,8 @@
 namespace {
 
 const char* const DESKTOP_KEY = "Control Panel\\Desktop";
-const char* const PAGE_NAMES[] = {"Files", "Page Range", "Page Style", "DVIPS Options"};
-const char* const PICTURE_NAMES[] = {"files", "page-range", "page-style", "dvips-options"};
+const char* const PAGE_NAMES[] = {"Files", "Page Range", "Page Style", "DVIPS Options", "PDF"};
+const char* const PICTURE_NAMES[] = {"files", "page-range", "page-style", "dvips-options", "pdf"};
 constexpr int PAGE_TEMPLATE_WIDTH = 272;  // the widest page template, in dialog units
 constexpr int CONFIRM_TEMPLATE_WIDTH = 256;
 
@@ -164,7 +164,7 @@ TEST_F(HighDpi, PagesAndConfirmationFitAtEachResolution) {
     const TemplateFont font(dpi);
     Fit fit;
     ASSERT_NE(open(record), nullptr);
-    for (int index = FILES_PAGE; index <= DVIPS_PAGE; ++index) {
+    for (int index = FILES_PAGE; index <= PDF_PAGE; ++index) {
       const HWND shown = page(index);
       // The page is laid out in this font: the program runs at this resolution.
       RECT client;
@@ -192,7 +192,7 @@ TEST_F(HighDpi, PagesAndConfirmationFitAtEachResolution) {
     postClick(dialog, IDCANCEL);
     EXPECT_EQ(waitForExit(corvane), 0u);
     std::printf(
-        "%d DPI: %d controls checked in the 4 pages and the confirmation dialog; narrowest "
+        "%d DPI: %d controls checked in the 5 pages and the confirmation dialog; narrowest "
         "caption room %d px (%s)\n",
         dpi, fit.controls, fit.narrowest, fit.where.c_str());
   }

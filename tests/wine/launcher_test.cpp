@@ -102,9 +102,13 @@ class LaunchFixture : public ::testing::Test {
 
 class LaunchWindow : public LaunchFixture {
  protected:
-  // A mode that does not wait: corvane ends while the child is still held. The converter always
-  // has a console; only Hidden gives it one without a window.
+  // A mode that does not wait, with the three boxes of the PDF page cleared: corvane ends while
+  // the child is still held. The converter always has a console; only Hidden gives it one without
+  // a window.
   void expectReturnsAtOnce(int windowMode, int showCommand) {
+    PdfOptions off = defaultPdfRecord();
+    off.reportFailure = 0;
+    storePdfRecord(off);
     holdConverter("hold-mode");
     const std::string log = newLog("mode" + std::to_string(windowMode));
     runWithOk(fakeRecord(windowMode), "paper.dvi");
@@ -469,6 +473,11 @@ TEST_F(Win64Launch, A64BitConverterRunsInTheCaptureConsoleAndIsWaitedFor) {
   Options record = defaultRecord();
   copyText(record.programFile, program.c_str());
   record.windowMode = WINDOW_CAPTURE;
+  // hostname.exe refuses the DVI file as an argument; the PDF page's three boxes cleared, its exit
+  // code is not told.
+  PdfOptions off = defaultPdfRecord();
+  off.reportFailure = 0;
+  storePdfRecord(off);
   runWithOk(record, "paper.dvi");
   AttachedConsole console;
   ASSERT_TRUE(console.attach(corvane.dwProcessId));

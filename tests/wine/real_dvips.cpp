@@ -52,3 +52,49 @@ std::string commentValue(const std::string& postScript, const std::string& comme
   const std::size_t end = postScript.find_first_of("\r\n", start);
   return postScript.substr(start, end - start);
 }
+
+InstalledForwarders::~InstalledForwarders() {
+  for (const std::string& file : files) DeleteFileA(file.c_str());
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+    RemoveDirectoryA(folder->c_str());
+}
+
+bool InstalledForwarders::install(const std::string& path, const std::string& from) {
+  for (std::size_t separator = path.find('\\', 3); separator != std::string::npos;
+       separator = path.find('\\', separator + 1)) {
+    const std::string folder = path.substr(0, separator);
+    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        CreateDirectoryA(folder.c_str(), nullptr))
+      folders.push_back(folder);
+  }
+  const std::string source = from.empty() ? buildFolder() + "unix_forwarder.exe" : from;
+  if (!CopyFileA(source.c_str(), path.c_str(), FALSE)) return false;
+  files.push_back(path);
+  return true;
+}
+
+std::string unixToolOutput(const std::string& tool, const std::string& arguments) {
+  static const std::string folder = scratchFolder("unix-tools");
+  const std::string program = folder + tool + ".exe";
+  const std::string output = folder + tool + ".out";
+  if (!fileExists(program) &&
+      !CopyFileA((buildFolder() + "unix_forwarder.exe").c_str(), program.c_str(), FALSE))
+    return {};
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  const HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                  CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  // The forwarder's standard output is the file, and so is the tool's.
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = file;
+  PROCESS_INFORMATION process = {};
+  std::string command = "\"" + program + "\" " + arguments;
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  CloseHandle(file);
+  if (!started) return {};
+  waitForExit(process, 60000);
+  return readFile(output);
+}

@@ -24,6 +24,23 @@ struct ConverterOnPath {
 // runs as a Unix program here, which nothing can wait for, so the file is polled.
 std::string waitForPostScript(const std::string& path, DWORD deadlineMs = 60000);
 
+// Copies of the forwarder of main's Unix tools (tests/wine/unix_forwarder.cpp) under Windows
+// programs' names, made where the lookups of corvane.exe find them, and removed again with the
+// folders that were made for them.
+struct InstalledForwarders {
+  InstalledForwarders() = default;
+  ~InstalledForwarders();
+  InstalledForwarders(const InstalledForwarders&) = delete;
+  InstalledForwarders& operator=(const InstalledForwarders&) = delete;
+  // Copies the file (by default the forwarder) to the path, making the folders above it.
+  bool install(const std::string& path, const std::string& from = "");
+  std::vector<std::string> files, folders;
+};
+
+// What a Unix tool (such as pdfinfo) writes to its standard output, run through the forwarder with
+// the arguments (Windows paths among them are passed as Unix ones); empty when it could not run.
+std::string unixToolOutput(const std::string& tool, const std::string& arguments);
+
 // Every "%%Page:" line, in order.
 std::vector<std::string> pageLines(const std::string& postScript);
 

@@ -6,14 +6,15 @@ namespace {
 
 using SheetFrame = SheetSession;
 
-TEST_F(SheetFrame, OpensOnFilesWithFourTabsAndNoApply) {
+TEST_F(SheetFrame, OpensOnFilesWithFiveTabsAndNoApply) {
   ASSERT_NE(openAgain(), nullptr);
   EXPECT_EQ(windowText(sheet), "Corvane");
-  ASSERT_EQ(tabCount(sheet), 4);
+  ASSERT_EQ(tabCount(sheet), 5);
   EXPECT_EQ(tabTitle(sheet, 0), "Files");
   EXPECT_EQ(tabTitle(sheet, 1), "Page Range");
   EXPECT_EQ(tabTitle(sheet, 2), "Page Style");
   EXPECT_EQ(tabTitle(sheet, 3), "DVIPS Options");
+  EXPECT_EQ(tabTitle(sheet, 4), "PDF");
   EXPECT_NE(GetDlgItem(currentPage(sheet), IDC_DVI_FILE), nullptr);
   for (const int button : {IDOK, IDCANCEL, IDHELP})
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(sheet, button))) << button;

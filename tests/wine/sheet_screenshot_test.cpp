@@ -24,8 +24,8 @@ TEST_F(PageScreenshots, EachPageIsCaptured) {
   preset.quiet = 1;
   ASSERT_NE(open(preset), nullptr);
   const std::string folder = screenshotFolder();
-  const char* const names[] = {"files", "page-range", "page-style", "dvips-options"};
-  for (int index = FILES_PAGE; index <= DVIPS_PAGE; ++index) {
+  const char* const names[] = {"files", "page-range", "page-style", "dvips-options", "pdf"};
+  for (int index = FILES_PAGE; index <= PDF_PAGE; ++index) {
     page(index);
     const std::string path = folder + names[index] + ".bmp";
     DeleteFileA(path.c_str());

@@ -14,7 +14,7 @@
 #include "resources/resource.h"
 #include "tests/wine/driver.h"
 
-enum PageIndex { FILES_PAGE = 0, RANGE_PAGE = 1, STYLE_PAGE = 2, DVIPS_PAGE = 3 };
+enum PageIndex { FILES_PAGE = 0, RANGE_PAGE = 1, STYLE_PAGE = 2, DVIPS_PAGE = 3, PDF_PAGE = 4 };
 
 class SheetSession : public ::testing::Test {
  protected:

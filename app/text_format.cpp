@@ -1,0 +1,46 @@
+// Filling the places of a message text.
+#include "app/text_format.h"
+
+#include <cstring>
+
+namespace {
+
+void appendCut(char* buffer, std::size_t size, const char* text, std::size_t length) {
+  const std::size_t used = std::strlen(buffer);
+  if (used + 1 >= size) return;
+  const std::size_t room = size - used - 1;
+  const std::size_t kept = length < room ? length : room;
+  std::memcpy(buffer + used, text, kept);
+  buffer[used + kept] = '\0';
+}
+
+}  // namespace
+
+void appendFormatted(char* buffer, std::size_t size, const char* format,
+                     std::initializer_list<const char*> texts) {
+  const char* const* next = texts.begin();
+  const char* at = format;
+  for (;;) {
+    const char* mark = std::strstr(at, "%s");
+    if (mark == nullptr) {
+      appendCut(buffer, size, at, std::strlen(at));
+      return;
+    }
+    appendCut(buffer, size, at, static_cast<std::size_t>(mark - at));
+    if (next != texts.end()) {
+      appendCut(buffer, size, *next, std::strlen(*next));
+      ++next;
+    }
+    at = mark + 2;
+  }
+}
+
+const char* decimalText(std::uint32_t number, char (&buffer)[12]) {
+  char* at = buffer + sizeof buffer - 1;
+  *at = '\0';
+  do {
+    *--at = static_cast<char>('0' + number % 10);
+    number /= 10;
+  } while (number != 0);
+  return at;
+}

@@ -1,0 +1,54 @@
+// Ghostscript's command line for a PDF from dvips's PostScript.
+#include "command/ghostscript_command.h"
+
+#include <cstring>
+
+#include "app/text_format.h"
+#include "paths/path_system.h"
+
+namespace {
+
+// dvips draws a landscape page turned on a portrait sheet. Ghostscript's own guess from the text
+// direction (its default) turns pages one by one and can turn a portrait page with a sideways
+// table; so no page is turned by guess, and a landscape document's pages are given the landscape
+// orientation in which its text reads upright.
+constexpr char PDF_SWITCHES[] =
+    " -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dAutoRotatePages=/None";
+constexpr char LANDSCAPE_PAGES[] = " -c \"<</Orientation 1>> setpagedevice\" -f";
+
+}  // namespace
+
+bool isLandscapePostScript(const char* header) {
+  constexpr char COMMENT[] = "%%Orientation:";
+  for (const char* at = header; (at = std::strstr(at, COMMENT)) != nullptr; ++at) {
+    if (at != header && at[-1] != '\n' && at[-1] != '\r') continue;
+    const char* value = at + sizeof COMMENT - 1;
+    while (*value == ' ' || *value == '\t') ++value;
+    return std::strncmp(value, "Landscape", 9) == 0;
+  }
+  return false;
+}
+
+bool composeGhostscriptCommand(const char* program, const char* postScript, const char* pdf,
+                               bool landscape, char (&command)[GHOSTSCRIPT_COMMAND_SIZE]) {
+  command[0] = '\0';
+  char shortForm[260];
+  const std::uint32_t length = shortPathName(program, shortForm, sizeof shortForm);
+  if (length != 0 && length < sizeof shortForm && std::strchr(shortForm, ' ') == nullptr)
+    appendFormatted(command, shortForm);
+  else
+    appendFormatted(command, "\"%s\"", {program});
+  appendFormatted(command, PDF_SWITCHES);
+  // Ghostscript reads a % in the output file's name as the start of a page-number format.
+  appendFormatted(command, " \"-sOutputFile=");
+  for (const char* at = pdf; *at != '\0'; ++at) {
+    const char piece[3] = {*at, *at == '%' ? '%' : '\0', '\0'};
+    appendFormatted(command, piece);
+  }
+  appendFormatted(command, "\"");
+  if (landscape) appendFormatted(command, LANDSCAPE_PAGES);
+  appendFormatted(command, " \"%s\"", {postScript});
+  // Cut by appendFormatted when it did not fit: then the closing quote is missing.
+  const std::size_t used = std::strlen(command);
+  return used + 1 < GHOSTSCRIPT_COMMAND_SIZE && command[used - 1] == '"';
+}

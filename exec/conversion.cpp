@@ -1,0 +1,247 @@
+// Waiting for dvips, then Ghostscript and the result opened, or a box that says why not.
+#include "exec/conversion.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "app/strings.h"
+#include "app/text_format.h"
+#include "command/command_line.h"
+#include "command/ghostscript_command.h"
+#include "exec/exec.h"
+#include "options/options.h"
+#include "options/pdf_options.h"
+#include "paths/conversion_files.h"
+#include "paths/lookup_system.h"
+#include "paths/path_rules.h"
+#include "paths/program_lookup.h"
+#include "resources/resource.h"
+
+namespace {
+
+// What the run came to, told once the console (if any) is gone.
+enum class Outcome {
+  Nothing,             // nothing to say or open: off, no handle, or Capture only
+  ConverterFailed,     // dvips ended with an exit code other than 0
+  PlaceUnknown,        // no PDF or nothing to open: Corvane cannot tell where the PostScript is
+  NoPostScript,        // dvips ended well but wrote no file where it should have
+  GhostscriptMissing,  // no Ghostscript to run
+  GhostscriptNotStarted,
+  GhostscriptFailed,
+  Done,  // the result, PDF or PostScript, is ready to open
+};
+
+Outcome outcome = Outcome::Nothing;
+DWORD exitCode = 0;
+DWORD startError = 0;
+OutputPlace place = OutputPlace::Known;
+ZERO_FILLED PathText postScript;
+ZERO_FILLED PathText pdf;
+ZERO_FILLED PathText ghostscript;
+ZERO_FILLED PathText result;
+ZERO_FILLED char ghostscriptCommand[GHOSTSCRIPT_COMMAND_SIZE];
+ZERO_FILLED char message[4096];
+
+// Waits for a child to end and gives its exit code; false when there is no handle to wait on.
+bool waitForExitCode(HANDLE process, DWORD& code) {
+  if (process == nullptr) return false;
+  WaitForSingleObject(process, INFINITE);
+  return GetExitCodeProcess(process, &code) != FALSE;
+}
+
+bool landscapeHeader(const char* path) {
+  const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  // dvips writes its header comments first: the orientation is in the first few lines.
+  ZERO_FILLED static char header[8192];
+  DWORD read = 0;
+  ReadFile(file, header, sizeof header - 1, &read, nullptr);
+  CloseHandle(file);
+  header[read] = '\0';
+  return isLandscapePostScript(header);
+}
+
+void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
+  if (!isExistingFile(postScript)) {
+    outcome = Outcome::NoPostScript;
+    return;
+  }
+  if (pdfOptions.ghostscriptFile[0] != '\0') {
+    copyText(ghostscript, pdfOptions.ghostscriptFile);
+  } else {
+    // TeX Live and MiKTeX keep a Ghostscript of their own beside their dvips.
+    PathText dvips = "";
+    dvipsThatWillRun(dvips);
+    if (!findGhostscript(dvips, ghostscript)) {
+      outcome = Outcome::GhostscriptMissing;
+      return;
+    }
+  }
+  // Paths at the limit of a field may leave no room for ".pdf" or for the whole command.
+  if (!pdfFileFor(postScript, pdf) ||
+      !composeGhostscriptCommand(ghostscript, postScript, pdf, landscapeHeader(postScript),
+                                 ghostscriptCommand)) {
+    outcome = Outcome::PlaceUnknown;
+    place = OutputPlace::TooLong;
+    return;
+  }
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = showCommand;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, ghostscriptCommand, nullptr, nullptr, TRUE, creationFlags, nullptr,
+                      directory, &startup, &process)) {
+    startError = GetLastError();
+    outcome = Outcome::GhostscriptNotStarted;
+    return;
+  }
+  CloseHandle(process.hThread);
+  const bool ended = waitForExitCode(process.hProcess, exitCode);
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  if (!ended) return;
+  if (exitCode != 0) {
+    outcome = Outcome::GhostscriptFailed;
+    return;
+  }
+  copyText(result, pdf);
+  outcome = Outcome::Done;
+}
+
+// Paragraphs of the message, an empty line between them: a string-table text with its places
+// filled.
+void addParagraph(int id, std::initializer_list<const char*> texts = {}) {
+  if (message[0] != '\0') appendFormatted(message, "\r\n\r\n");
+  char format[256];
+  copyText(format, loadResourceString(id));
+  appendFormatted(message, format, texts);
+}
+
+// Why the converter failed, where Corvane can tell: the DVI file that dvips was given is missing.
+void addConverterCause() {
+  if (options.dviFile[0] == '\0') {
+    addParagraph(IDS_NO_DVI_FILE);
+    return;
+  }
+  // dvips adds ".dvi" to a name that it cannot open as it stands.
+  PathText withExtension = "";
+  appendFormatted(withExtension, "%s.dvi", {options.dviFile});
+  if (GetFileAttributesA(options.dviFile) != INVALID_FILE_ATTRIBUTES ||
+      GetFileAttributesA(withExtension) != INVALID_FILE_ATTRIBUTES)
+    return;
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(options.dviFile, sizeof full, full, nullptr);
+  addParagraph(IDS_DVI_NOT_FOUND, {length != 0 && length < sizeof full ? full : options.dviFile});
+}
+
+int placeReason() {
+  switch (place) {
+    case OutputPlace::NoDviFile: return IDS_NO_DVI_FILE;
+    case OutputPlace::Printer: return IDS_PLACE_PRINTER;
+    case OutputPlace::OutputOption: return IDS_PLACE_OUTPUT_OPTION;
+    case OutputPlace::Program: return IDS_PLACE_PROGRAM;
+    default: return IDS_PLACE_TOO_LONG;
+  }
+}
+
+// The shell is bound when a result is opened, not at start-up; COM is ready for the handlers
+// that the association may name.
+void openResult() {
+  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  using CoInitializeFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
+  if (const HMODULE com = LoadLibraryA("ole32.dll")) {
+    const auto initialize = reinterpret_cast<CoInitializeFunction>(
+        reinterpret_cast<void*>(GetProcAddress(com, "CoInitializeEx")));
+    if (initialize != nullptr)
+      initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  }
+  const HMODULE shell = LoadLibraryA("shell32.dll");
+  const auto shellExecute =
+      shell == nullptr ? nullptr
+                       : reinterpret_cast<ShellExecuteFunction>(
+                             reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")));
+  if (shellExecute == nullptr) {
+    reportSystemError(0, result);
+    return;
+  }
+  ZERO_FILLED static wchar_t wide[MAX_PATH];
+  if (MultiByteToWideChar(CP_ACP, 0, result, -1, wide, MAX_PATH) == 0) {
+    reportSystemError(0, result);
+    return;
+  }
+  const auto code = static_cast<DWORD>(reinterpret_cast<INT_PTR>(
+      shellExecute(nullptr, L"open", wide, nullptr, nullptr, SW_SHOWNORMAL)));
+  if (code > 32) return;
+  // The shell's small codes below 32 are the system's error codes, but for "no association".
+  const bool noAssociation = code == SE_ERR_NOASSOC || code == SE_ERR_ASSOCINCOMPLETE;
+  reportSystemError(noAssociation ? ERROR_NO_ASSOCIATION : code, result);
+}
+
+}  // namespace
+
+void followConversion(HANDLE converter, const char* directory, const char* runFolder,
+                      WORD showCommand, DWORD creationFlags) {
+  outcome = Outcome::Nothing;
+  if (!waitForExitCode(converter, exitCode) || !waitsForConverter()) return;
+  if (exitCode != 0) {
+    if (pdfOptions.reportFailure) outcome = Outcome::ConverterFailed;
+    return;
+  }
+  if (!pdfOptions.makePdf && !pdfOptions.openResult) return;
+  place = postScriptFile(runFolder, postScript);
+  if (place != OutputPlace::Known) {
+    outcome = Outcome::PlaceUnknown;
+    return;
+  }
+  if (!pdfOptions.makePdf) {
+    copyText(result, postScript);
+    outcome = Outcome::Done;
+    return;
+  }
+  makePdf(directory, showCommand, creationFlags);
+}
+
+void reportConversion() {
+  message[0] = '\0';
+  char number[12];
+  switch (outcome) {
+    case Outcome::Nothing: return;
+    case Outcome::Done:
+      if (pdfOptions.openResult) openResult();
+      return;
+    case Outcome::ConverterFailed:
+      addParagraph(IDS_DVIPS_FAILED, {decimalText(exitCode, number)});
+      addConverterCause();
+      if (options.windowMode != WINDOW_CAPTURE) addParagraph(IDS_CAPTURE_ADVICE);
+      break;
+    case Outcome::PlaceUnknown:
+      addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);
+      addParagraph(placeReason());
+      break;
+    case Outcome::NoPostScript:
+      addParagraph(IDS_NO_PDF_MADE);
+      addParagraph(IDS_NO_POSTSCRIPT, {postScript});
+      break;
+    case Outcome::GhostscriptMissing:
+      addParagraph(IDS_NO_PDF_MADE);
+      addParagraph(IDS_GHOSTSCRIPT_NOT_FOUND);
+      appendFormatted(message, "\r\n\r\n%s", {ghostscriptPlacesLooked()});
+      break;
+    case Outcome::GhostscriptNotStarted: reportSystemError(startError, ghostscript); return;
+    case Outcome::GhostscriptFailed:
+      addParagraph(IDS_GHOSTSCRIPT_FAILED, {decimalText(exitCode, number), pdf});
+      if (options.windowMode != WINDOW_CAPTURE) addParagraph(IDS_CAPTURE_ADVICE);
+      break;
+  }
+  reportError(message);
+}
+
+const char* programNotStarted(const char* program) {
+  if (!programLookupFailed) return program;
+  message[0] = '\0';
+  appendFormatted(message, "%s\r\n\r\n%s", {program, dvipsPlacesLooked(program)});
+  return message;
+}

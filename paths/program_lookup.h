@@ -1,0 +1,49 @@
+// Finding dvips and Ghostscript where Windows users' TeX distributions and Ghostscript put them,
+// when the settings name no folder for them. Runs when a command is composed or the PDF page
+// becomes active, never at start-up.
+#pragma once
+
+#include <cstddef>
+
+#include "options/options.h"
+
+using PathText = char[PATH_FIELD_SIZE];
+
+// The sentences that say where a failed lookup looked and what the user can do, for the error
+// box and the PDF page.
+constexpr std::size_t PLACES_TEXT_SIZE = 2048;
+
+// True when the program text names no folder: no backslash, slash or drive colon in it.
+bool namesNoFolder(const char* program);
+
+// dvips named without a folder: on PATH as process creation searches it; on the Path that the
+// registry gives new processes (for a Corvane started before TeX was installed); TeX Live, newest
+// year first, where its installer records it and in %SystemDrive%\texlive\<year>; MiKTeX where it
+// records itself and in its per-user and all-users folders. False when it is nowhere.
+bool findDvips(const char* name, PathText& found);
+
+// The dvips that a run starts: the program field when it names a file that exists (a bare name is
+// looked for in the current folder first), else what findDvips finds. False when none exists.
+bool dvipsThatWillRun(PathText& path);
+
+// Ghostscript's console program: where its installer records it in the registry (64-bit view
+// first), in Program Files\gs, on PATH as gswin64c, gswin32c or gs, then TeX Live's rungs.exe and
+// MiKTeX's mgs.exe beside the dvips given (empty when none). False when it is nowhere.
+bool findGhostscript(const char* dvipsPath, PathText& found);
+
+// Where findDvips looks for the name, then what to do; in one shared buffer.
+const char* dvipsPlacesLooked(const char* name);
+// Where findGhostscript looks, then what to do; in one shared buffer.
+const char* ghostscriptPlacesLooked();
+
+// ANSI text steps through characters, not bytes: in a double-byte code page the second byte of a
+// character may equal a backslash or a dot.
+
+// The last character of text that is one of the single-byte characters in set; null when none is.
+const char* lastCharacterOf(const char* text, const char* set);
+
+// The last backslash or slash of a path; null when there is none.
+inline const char* lastSeparator(const char* path) { return lastCharacterOf(path, "\\/"); }
+
+// The file name at the end of a path: after its last backslash, slash or drive colon.
+const char* fileNameOf(const char* path);

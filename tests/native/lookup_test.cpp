@@ -1,0 +1,219 @@
+// Finding dvips and Ghostscript, the files of a conversion, and Ghostscript's command, against a
+// machine described in memory.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "command/command_line.h"
+#include "command/ghostscript_command.h"
+#include "options/options.h"
+#include "paths/conversion_files.h"
+#include "paths/program_lookup.h"
+#include "tests/native/fakes.h"
+
+namespace {
+
+const std::string UNINSTALL = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+class Lookup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetFakes();
+    resetOptions();
+    setDefaultOptions();
+    fakeSystem.environment = {{"SystemDrive", "C:"},
+                              {"LOCALAPPDATA", "C:\\Users\\ann\\AppData\\Local"},
+                              {"ProgramFiles", "C:\\Program Files (x86)"},
+                              {"ProgramW6432", "C:\\Program Files"},
+                              {"ProgramFiles(x86)", "C:\\Program Files (x86)"}};
+  }
+  static std::string dvips() {
+    PathText found = "";
+    return findDvips("dvips.exe", found) ? found : "(none)";
+  }
+  static std::string ghostscript(const char* dvipsPath = "") {
+    PathText found = "";
+    return findGhostscript(dvipsPath, found) ? found : "(none)";
+  }
+};
+
+// Each step of the search, from the last to the first: adding a place that is searched earlier
+// changes what is found.
+TEST_F(Lookup, DvipsComesFromTheFirstPlaceThatHasIt) {
+  EXPECT_EQ(dvips(), "(none)");
+  addFakeFile("C:\\Program Files\\MiKTeX\\miktex\\bin\\x64\\dvips.exe");
+  EXPECT_EQ(dvips(), "C:\\Program Files\\MiKTeX\\miktex\\bin\\x64\\dvips.exe");
+  addFakeFile("C:\\Users\\ann\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe");
+  EXPECT_EQ(dvips(),
+            "C:\\Users\\ann\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe");
+  // MiKTeX where its configuration says it is.
+  addFakeFile("D:\\MiKTeX\\miktex\\bin\\x64\\dvips.exe");
+  fakeSystem.registry["HKCU\\Software\\MiKTeX.org\\MiKTeX\\2.9\\Core"]["UserInstall"] =
+      "D:\\MiKTeX";
+  EXPECT_EQ(dvips(), "D:\\MiKTeX\\miktex\\bin\\x64\\dvips.exe");
+  // TeX Live before MiKTeX; the older layout too.
+  addFakeFile("C:\\texlive\\2022\\bin\\win32\\dvips.exe");
+  EXPECT_EQ(dvips(), "C:\\texlive\\2022\\bin\\win32\\dvips.exe");
+  // The newest year first, whether the registry or the default folder knows it.
+  addFakeFile("E:\\TL\\2024\\bin\\windows\\dvips.exe");
+  fakeSystem.registry["HKLM32\\" + UNINSTALL + "TeXLive2024"]["UninstallString"] =
+      "\"E:\\TL\\2024\\tlpkg\\installer\\uninst.bat\"";
+  addFakeFile("C:\\texlive\\2023\\bin\\windows\\dvips.exe");
+  EXPECT_EQ(dvips(), "E:\\TL\\2024\\bin\\windows\\dvips.exe");
+  addFakeFile("C:\\texlive\\2025\\bin\\windows\\dvips.exe");
+  EXPECT_EQ(dvips(), "C:\\texlive\\2025\\bin\\windows\\dvips.exe");
+  // The Path that a new process would get, then this process's own.
+  addFakeFile("F:\\tools\\dvips.exe");
+  fakeSystem.registry["HKCU\\Environment"]["Path"] = "C:\\Windows;\"F:\\tools\";G:\\bin";
+  EXPECT_EQ(dvips(), "F:\\tools\\dvips.exe");
+  fakeSystem.searchPath["dvips.exe"] = "C:\\Start\\dvips.exe";
+  EXPECT_EQ(dvips(), "C:\\Start\\dvips.exe");
+}
+
+TEST_F(Lookup, NoDvipsSaysWhereCorvaneLooked) {
+  EXPECT_EQ(dvips(), "(none)");
+  const std::string places = dvipsPlacesLooked("dvips.exe");
+  for (const char* place :
+       {"dvips.exe on PATH", "C:\\texlive\\<year>\\bin\\windows",
+        "C:\\Users\\ann\\AppData\\Local\\Programs\\MiKTeX", "C:\\Program Files\\MiKTeX",
+        "C:\\Program Files (x86)\\MiKTeX", "DVIPS Options page"})
+    EXPECT_NE(places.find(place), std::string::npos) << place << " in " << places;
+}
+
+TEST_F(Lookup, GhostscriptComesFromTheFirstPlaceThatHasIt) {
+  const char* dvipsPath = "C:\\texlive\\2024\\bin\\windows\\dvips.exe";
+  EXPECT_EQ(ghostscript(dvipsPath), "(none)");
+  addFakeFile("C:\\texlive\\2024\\bin\\windows\\mgs.exe");
+  EXPECT_EQ(ghostscript(dvipsPath), "C:\\texlive\\2024\\bin\\windows\\mgs.exe");
+  addFakeFile("C:\\texlive\\2024\\bin\\windows\\rungs.exe");
+  EXPECT_EQ(ghostscript(dvipsPath), "C:\\texlive\\2024\\bin\\windows\\rungs.exe");
+  fakeSystem.searchPath["gs.exe"] = "C:\\bin\\gs.exe";
+  EXPECT_EQ(ghostscript(dvipsPath), "C:\\bin\\gs.exe");
+  fakeSystem.searchPath["gswin32c.exe"] = "C:\\bin\\gswin32c.exe";
+  EXPECT_EQ(ghostscript(dvipsPath), "C:\\bin\\gswin32c.exe");
+  // The newest version under either Program Files.
+  addFakeFile("C:\\Program Files (x86)\\gs\\gs9.56.1\\bin\\gswin32c.exe");
+  addFakeFile("C:\\Program Files (x86)\\gs\\gs10.01.2\\bin\\gswin32c.exe");
+  EXPECT_EQ(ghostscript(dvipsPath), "C:\\Program Files (x86)\\gs\\gs10.01.2\\bin\\gswin32c.exe");
+  addFakeFile("C:\\Program Files\\gs\\gs10.02.1\\bin\\gswin64c.exe");
+  EXPECT_EQ(ghostscript(dvipsPath), "C:\\Program Files\\gs\\gs10.02.1\\bin\\gswin64c.exe");
+  // The registry: its 32-bit view, then any edition in the 64-bit view, newest version first.
+  addFakeFile("D:\\gs32\\bin\\gswin32c.exe");
+  fakeSystem.registry["HKLM32\\Software\\GPL Ghostscript\\10.03"]["GS_DLL"] =
+      "D:\\gs32\\bin\\gsdll32.dll";
+  EXPECT_EQ(ghostscript(dvipsPath), "D:\\gs32\\bin\\gswin32c.exe");
+  addFakeFile("D:\\gs9\\bin\\gswin64c.exe");
+  addFakeFile("D:\\gs10\\bin\\gswin64c.exe");
+  fakeSystem.registry["HKLM64\\Software\\GPL Ghostscript\\9.56"]["GS_DLL"] =
+      "D:\\gs9\\bin\\gsdll64.dll";
+  fakeSystem.registry["HKLM64\\Software\\Artifex Ghostscript\\10.00"]["GS_DLL"] =
+      "D:\\gs10\\bin\\gsdll64.dll";
+  EXPECT_EQ(ghostscript(dvipsPath), "D:\\gs10\\bin\\gswin64c.exe");
+
+  resetFakes();
+  const std::string places = ghostscriptPlacesLooked();
+  for (const char* place : {"registry", "gswin64c.exe", "rungs.exe", "mgs.exe", "PDF page"})
+    EXPECT_NE(places.find(place), std::string::npos) << place << " in " << places;
+}
+
+// A name with a folder is the user's choice: it is not looked for elsewhere. In code page 932 the
+// second byte of a character may be a backslash, which is no folder.
+TEST_F(Lookup, OnlyANameWithoutAFolderIsLookedFor) {
+  EXPECT_TRUE(namesNoFolder("dvips.exe"));
+  EXPECT_FALSE(namesNoFolder("bin\\dvips.exe"));
+  EXPECT_FALSE(namesNoFolder("tools/dvips.exe"));
+  EXPECT_FALSE(namesNoFolder("D:dvips.exe"));
+  const char doubleByte[] = "\x95\x5C.exe";  // a kanji whose second byte is 0x5C
+  EXPECT_FALSE(namesNoFolder(doubleByte));
+  fakeDoubleByte = true;
+  EXPECT_TRUE(namesNoFolder(doubleByte));
+  const char path[] = "C:\\\x95\x5C\\\x95\x5C.dvi";
+  EXPECT_EQ(lastSeparator(path) - path, 5);
+}
+
+TEST_F(Lookup, TheCommandNamesTheDvipsFoundOrTheNameAsTyped) {
+  ASSERT_TRUE(composeCommandLine());
+  EXPECT_EQ(std::string(commandLine), "dvips.exe ");
+  EXPECT_TRUE(programLookupFailed);
+  addFakeFile("C:\\texlive\\2024\\bin\\windows\\dvips.exe");
+  fakeShortNames["C:\\texlive\\2024\\bin\\windows\\dvips.exe"] =
+      "C:\\texlive\\2024\\bin\\windows\\dvips.exe";
+  ASSERT_TRUE(composeCommandLine());
+  EXPECT_EQ(std::string(commandLine), "C:\\texlive\\2024\\bin\\windows\\dvips.exe ");
+  EXPECT_FALSE(programLookupFailed);
+  // A name with a folder that does not exist is not replaced.
+  copyText(options.programFile, "D:\\TeX\\dvips.exe");
+  ASSERT_TRUE(composeCommandLine());
+  EXPECT_EQ(std::string(commandLine), "D:\\TeX\\dvips.exe ");
+  EXPECT_FALSE(programLookupFailed);
+}
+
+// dvips writes the PostScript file it is given, relative to the folder it runs in, or else the
+// DVI file's name with ".ps" there; where it sends the output is unknown with a printer or -o.
+TEST_F(Lookup, ThePostScriptLiesWhereDvipsWritesIt) {
+  struct Case {
+    const char* dviFile;
+    const char* psFile;
+    const char* printer;
+    const char* otherOptions;
+    OutputPlace place;
+    const char* path;
+  };
+  const Case cases[] = {
+      {"C:\\Papers\\paper.dvi", "", "", "", OutputPlace::Known, "D:\\Run\\paper.ps"},
+      {"paper", "", "", "", OutputPlace::Known, "D:\\Run\\paper.ps"},
+      {"my.paper.dvi", "", "", "-Z", OutputPlace::Known, "D:\\Run\\my.paper.ps"},
+      {"C:paper.dvi", "", "", "", OutputPlace::Known, "D:\\Run\\paper.ps"},
+      {"paper.dvi", "out\\result.eps", "", "", OutputPlace::Known, "D:\\Run\\out\\result.eps"},
+      {"paper.dvi", "E:\\result.ps", "", "", OutputPlace::Known, "E:\\result.ps"},
+      {"", "", "", "", OutputPlace::NoDviFile, ""},
+      {"paper.dvi", "", "lj", "", OutputPlace::Printer, ""},
+      {"paper.dvi", "", "", "-q -Plj", OutputPlace::Printer, ""},
+      {"paper.dvi", "", "", "-o out.ps", OutputPlace::OutputOption, ""},
+      {"paper.dvi", "!lpr", "", "", OutputPlace::Program, ""},
+      {"paper.dvi", "", "", "-O 1in,1in", OutputPlace::Known, "D:\\Run\\paper.ps"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.dviFile) + " / " + c.psFile + " / " + c.otherOptions);
+    copyText(options.dviFile, c.dviFile);
+    copyText(options.psFile, c.psFile);
+    copyText(options.printer, c.printer);
+    copyText(options.otherOptions, c.otherOptions);
+    PathText path;
+    EXPECT_EQ(postScriptFile("D:\\Run", path), c.place);
+    EXPECT_EQ(std::string(path), c.path);
+  }
+  const std::pair<const char*, const char*> pdfs[] = {
+      {"D:\\Run\\paper.ps", "D:\\Run\\paper.pdf"},
+      {"D:\\Run.v2\\paper", "D:\\Run.v2\\paper.pdf"},
+      {"D:\\Run\\paper.PDF", "D:\\Run\\paper.PDF.pdf"},
+  };
+  for (const auto& [postScript, pdf] : pdfs) {
+    PathText made;
+    ASSERT_TRUE(pdfFileFor(postScript, made));
+    EXPECT_EQ(std::string(made), pdf);
+  }
+}
+
+TEST_F(Lookup, GhostscriptCommandMakesThePdfInTheOrientationOfThePages) {
+  char command[GHOSTSCRIPT_COMMAND_SIZE];
+  fakeShortNames["C:\\Program Files\\gs\\bin\\gswin64c.exe"] =
+      "C:\\PROGRA~1\\gs\\bin\\gswin64c.exe";
+  ASSERT_TRUE(composeGhostscriptCommand("C:\\Program Files\\gs\\bin\\gswin64c.exe",
+                                        "D:\\My Papers\\paper.ps", "D:\\My Papers\\100%.pdf", false,
+                                        command));
+  EXPECT_EQ(std::string(command),
+            "C:\\PROGRA~1\\gs\\bin\\gswin64c.exe -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite "
+            "-dAutoRotatePages=/None \"-sOutputFile=D:\\My Papers\\100%%.pdf\" "
+            "\"D:\\My Papers\\paper.ps\"");
+  ASSERT_TRUE(composeGhostscriptCommand("E:\\G S\\gs.exe", "p.ps", "p.pdf", true, command));
+  EXPECT_EQ(std::string(command),
+            "\"E:\\G S\\gs.exe\" -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite "
+            "-dAutoRotatePages=/None \"-sOutputFile=p.pdf\" -c \"<</Orientation 1>> "
+            "setpagedevice\" -f \"p.ps\"");
+  EXPECT_TRUE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\r\n%%Orientation: Landscape\n"));
+  EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Orientation: Portrait\n"));
+  EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\n"));
+}
+
+}  // namespace
