@@ -24,25 +24,21 @@ corvane_help_stand_in(no_html_help no-html-help
 target_sources(wine_tests PRIVATE tests/wine/confirm_help_driver.cpp)
 add_dependencies(wine_tests recording_help no_html_help)
 
-# The drop tests' message hook, which makes a drop inside corvane.exe.
-add_library(drop_in_process SHARED tests/wine/drop_in_process.cpp)
-target_compile_definitions(drop_in_process PRIVATE ${WINDOWS_DEFINES})
-target_compile_options(drop_in_process PRIVATE ${WARNINGS})
-target_link_options(drop_in_process PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
-target_link_libraries(drop_in_process PRIVATE user32 kernel32)
-set_target_properties(drop_in_process PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
-  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/drop-lib)
-add_dependencies(wine_tests drop_in_process)
+# Message hooks that tests place in corvane.exe to act inside it: the drop tests' hook, which
+# makes a drop there, and the icon test's, which asks a window there for its icons.
+function(corvane_in_process_hook target)
+  add_library(${target} SHARED tests/wine/${target}.cpp)
+  target_compile_definitions(${target} PRIVATE ${WINDOWS_DEFINES})
+  target_compile_options(${target} PRIVATE ${WARNINGS})
+  target_link_options(${target} PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
+  target_link_libraries(${target} PRIVATE user32 kernel32)
+  set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${target}-lib)
+  add_dependencies(wine_tests ${target})
+endfunction()
 
-# The icon test's message hook, which asks a window of corvane.exe for its icons.
-add_library(icons_in_process SHARED tests/wine/icons_in_process.cpp)
-target_compile_definitions(icons_in_process PRIVATE ${WINDOWS_DEFINES})
-target_compile_options(icons_in_process PRIVATE ${WARNINGS})
-target_link_options(icons_in_process PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
-target_link_libraries(icons_in_process PRIVATE user32 kernel32)
-set_target_properties(icons_in_process PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
-  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/icons-lib)
-add_dependencies(wine_tests icons_in_process)
+corvane_in_process_hook(drop_in_process)
+corvane_in_process_hook(icons_in_process)
 
 # A Windows stand-in for a Unix tool (TeX Live's dvips, Ghostscript) that waits for it, so that
 # corvane.exe has a process to wait for; copied under the Windows program's name where needed.
