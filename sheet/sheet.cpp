@@ -71,8 +71,8 @@ LRESULT onNotify(HWND page, const NMHDR* header) {
 // The page that is given the icons gets them once the sheet has painted: nothing on the screen
 // shows a page's icons (a page is a child window; the sheet's title bar has the header's icon),
 // and loading them, with the small copy of the large one that the system makes when the large
-// one comes first, takes longer than anything else that Corvane adds to the sheet's opening.
-// A timer's message comes only when no window of the thread is left to paint.
+// one comes first, was among the largest costs of opening the sheet. A timer's message comes only
+// when no window of the thread is left to paint.
 constexpr UINT_PTR ICON_TIMER = 1;
 
 void onInitDialog(HWND page) {
