@@ -95,16 +95,27 @@ bool pressF1In(HWND control) {
 void rightClick(HWND control) {
   RECT bounds;
   GetWindowRect(control, &bounds);
-  const LONG x = (bounds.left + bounds.right) / 2, y = (bounds.top + bounds.bottom) / 2;
-  INPUT mouse[3] = {};
-  for (INPUT& input : mouse) input.type = INPUT_MOUSE;
+  POINT middle = {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+  // The click goes wherever the pointer is when it arrives: only once the control is the window
+  // under that point (no sheet of an earlier test still closing over it) and the pointer has got
+  // there (it may round to a neighbouring pixel) does the button go down.
+  waitUntil([&] { return WindowFromPoint(middle) == control; });
+  INPUT move = {};
+  move.type = INPUT_MOUSE;
   // Absolute positions are in 65536ths of the screen; the extra unit keeps the rounding inside.
-  mouse[0].mi.dx = x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
-  mouse[0].mi.dy = y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
-  mouse[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  mouse[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  mouse[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  SendInput(3, mouse, sizeof(INPUT));
+  move.mi.dx = middle.x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
+  move.mi.dy = middle.y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof(INPUT));
+  waitUntil([&] {
+    POINT pointer;
+    return GetCursorPos(&pointer) && WindowFromPoint(pointer) == control;
+  });
+  INPUT click[2] = {};
+  for (INPUT& input : click) input.type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, click, sizeof(INPUT));
 }
 
 void postF1To(HWND control) {
