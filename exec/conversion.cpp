@@ -88,18 +88,12 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
     place = OutputPlace::TooLong;
     return;
   }
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showCommand;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, ghostscriptCommand, nullptr, nullptr, TRUE, creationFlags, nullptr,
-                      directory, &startup, &process)) {
+  PROCESS_INFORMATION process;
+  if (!startChild(ghostscriptCommand, directory, showCommand, creationFlags, process)) {
     startError = GetLastError();
     outcome = Outcome::GhostscriptNotStarted;
     return;
   }
-  CloseHandle(process.hThread);
   const bool ended = waitForExitCode(process.hProcess, exitCode);
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (!ended) return;

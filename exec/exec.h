@@ -6,6 +6,11 @@
 // 1 to run, 0 to drop the run; no dialog when the command is not to be shown.
 int confirmCommandLine();
 
+// Starts a child with its window shown as showCommand, handles inherited, in directory (null:
+// this process's own); the child's thread handle is closed at once.
+BOOL startChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
+                PROCESS_INFORMATION& process);
+
 // Starts the converter in the chosen window mode; in Capture mode waits for it and a key.
 void runCommandLine();
 

@@ -68,8 +68,7 @@ const char* runFolder(bool useDirectory, const char* dviFullPath) {
   ZERO_FILLED static char folder[MAX_PATH];
   if (useDirectory) {
     lstrcpynA(folder, dviFullPath, sizeof folder);
-    char* separator = const_cast<char*>(lastSeparator(folder));
-    if (separator != nullptr) separator[separator == folder + 2 && folder[1] == ':' ? 1 : 0] = '\0';
+    cutToFolder(folder);
     return folder;
   }
   const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
@@ -92,13 +91,25 @@ void waitForKeyPress() {
 
 }  // namespace
 
-void runCommandLine() {
-  const bool capture = options.windowMode == WINDOW_CAPTURE;
+BOOL startChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
+                PROCESS_INFORMATION& process) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showCommandFor(options.windowMode);
-  PROCESS_INFORMATION process = {};
+  startup.wShowWindow = showCommand;
+  process = {};
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, creationFlags, nullptr, directory,
+                      &startup, &process))
+    return FALSE;
+  CloseHandle(process.hThread);
+  return TRUE;
+}
+
+void runCommandLine() {
+  const bool capture = options.windowMode == WINDOW_CAPTURE;
+  const WORD showCommand = showCommandFor(options.windowMode);
+  const DWORD creationFlags = creationFlagsFor(options.windowMode);
+  PROCESS_INFORMATION process;
 
   char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
   const bool useDirectory =
@@ -108,19 +119,16 @@ void runCommandLine() {
     AllocConsole();
     SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
   }
-  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE,
-                      creationFlagsFor(options.windowMode), nullptr,
-                      useDirectory ? directory : nullptr, &startup, &process)) {
+  if (!startChild(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,
+                  process)) {
     const DWORD error = GetLastError();
     if (capture) FreeConsole();
     reportSystemError(error, programNotStarted(programPart()));
     return;
   }
-  CloseHandle(process.hThread);
   if (capture || waitsForConverter())
     followConversion(process.hProcess, useDirectory ? directory : nullptr,
-                     runFolder(useDirectory, dviFullPath), startup.wShowWindow,
-                     creationFlagsFor(options.windowMode));
+                     runFolder(useDirectory, dviFullPath), showCommand, creationFlags);
   if (capture) recolourConsole();
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (capture) {

@@ -31,9 +31,7 @@ bool fullPathIn(const char* folder, const char* name, PathText& path) {
   if (isAbsolute(name)) {
     appendFormatted(joined, name);
   } else {
-    const char* separator = lastSeparator(folder);
-    const bool separated = separator != nullptr && separator[1] == '\0';
-    appendFormatted(joined, "%s%s%s", {folder, separated ? "" : "\\", name});
+    appendFormatted(joined, "%s%s%s", {folder, separatorAfter(folder), name});
   }
   const std::uint32_t length = fullPathName(joined, path, PATH_FIELD_SIZE);
   return length != 0 && length < PATH_FIELD_SIZE;

@@ -73,11 +73,24 @@ void copyText(char* field, std::size_t fieldSize, const char* text) {
   field[length] = '\0';
 }
 
-const char* lastBackslash(const char* text) {
-  const char* found = nullptr;
+const char* lastCharacterOf(const char* text, const char* set) {
+  const char* last = nullptr;
   for (const char* at = text; *at != '\0'; at += isLeadByte(*at) && at[1] != '\0' ? 2 : 1)
-    if (*at == '\\') found = at;
-  return found;
+    if (!isLeadByte(*at) && std::strchr(set, *at) != nullptr) last = at;
+  return last;
+}
+
+const char* fileNameOf(const char* path) {
+  const char* end = lastCharacterOf(path, "\\/:");
+  return end == nullptr ? path : end + 1;
+}
+
+bool cutToFolder(char* path) {
+  const char* const separator = lastSeparator(path);
+  if (separator == nullptr) return false;
+  const bool bareDrive = separator == path + 2 && path[1] == ':';
+  path[static_cast<std::size_t>(separator - path) + (bareDrive ? 1 : 0)] = '\0';
+  return true;
 }
 
 const wchar_t* unquotedPath(const wchar_t* text) {
@@ -114,11 +127,5 @@ bool dviFolder(const char* dviFile, char (&fullPath)[DVI_FOLDER_SIZE],
   if (fullLength == 0 || fullLength >= DVI_FOLDER_SIZE) return false;
   const std::uint32_t length = shortPathName(fullPath, folder, DVI_FOLDER_SIZE);
   if (length == 0 || length >= DVI_FOLDER_SIZE) return false;
-  const char* const separator = lastBackslash(folder);
-  if (separator == nullptr) return false;
-  // A file in a drive's root keeps its backslash: a bare "C:" would name the drive's current
-  // directory instead.
-  const bool bareDrive = separator == folder + 2 && folder[1] == ':';
-  folder[static_cast<std::size_t>(separator - folder) + (bareDrive ? 1 : 0)] = '\0';
-  return true;
+  return cutToFolder(folder);
 }

@@ -39,8 +39,25 @@ void copyText(char (&field)[N], const char* text) {
   copyText(field, N, text);
 }
 
-// The last backslash of text that is a character of its own; null when there is none.
-const char* lastBackslash(const char* text);
+// The last character of text that is one of the single-byte characters in set; null when none is.
+const char* lastCharacterOf(const char* text, const char* set);
+
+// The last backslash or slash of a path; null when there is none.
+inline const char* lastSeparator(const char* path) { return lastCharacterOf(path, "\\/"); }
+
+// The file name at the end of a path: after its last backslash, slash or drive colon.
+const char* fileNameOf(const char* path);
+
+// What goes between a folder and a name joined to it: nothing when the folder ends in a separator.
+inline const char* separatorAfter(const char* folder) {
+  const char* separator = lastSeparator(folder);
+  return separator != nullptr && separator[1] == '\0' ? "" : "\\";
+}
+
+// Ends path at its last separator, so that it names its folder; a folder at a drive's root keeps
+// its backslash, since a bare "C:" names the drive's current folder. False, with path as it was,
+// when it holds no separator.
+bool cutToFolder(char* path);
 
 // A name as a file manager quotes it loses the one pair of double quotes around it; anything else
 // stands as it is. The result is text itself or one shared buffer that every call overwrites.

@@ -98,9 +98,7 @@ bool environment(const char* name, PathText& value) {
 bool fileIn(const char* folder, const char* subfolder, const char* file, PathText& found) {
   if (folder[0] == '\0') return false;
   PathText candidate;
-  const char* separator = lastSeparator(folder);
-  const bool separated = separator != nullptr && separator[1] == '\0';
-  if (!join(candidate, {folder, separated ? "" : "\\", subfolder, file})) return false;
+  if (!join(candidate, {folder, separatorAfter(folder), subfolder, file})) return false;
   if (!isExistingFile(candidate)) return false;
   std::memcpy(found, candidate, PATH_SIZE);
   return true;
@@ -405,18 +403,6 @@ const char* placesAndAdvice(int placesId, std::initializer_list<const char*> tex
 }
 
 }  // namespace
-
-const char* lastCharacterOf(const char* text, const char* set) {
-  const char* last = nullptr;
-  for (const char* at = text; *at != '\0'; at += isLeadByte(*at) && at[1] != '\0' ? 2 : 1)
-    if (!isLeadByte(*at) && std::strchr(set, *at) != nullptr) last = at;
-  return last;
-}
-
-const char* fileNameOf(const char* path) {
-  const char* end = lastCharacterOf(path, "\\/:");
-  return end == nullptr ? path : end + 1;
-}
 
 bool namesNoFolder(const char* program) { return fileNameOf(program) == program; }
 

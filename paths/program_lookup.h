@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "options/options.h"
+#include "paths/path_rules.h"
 
 using PathText = char[PATH_FIELD_SIZE];
 
@@ -35,15 +36,3 @@ bool findGhostscript(const char* dvipsPath, PathText& found);
 const char* dvipsPlacesLooked(const char* name);
 // Where findGhostscript looks, then what to do; in one shared buffer.
 const char* ghostscriptPlacesLooked();
-
-// ANSI text steps through characters, not bytes: in a double-byte code page the second byte of a
-// character may equal a backslash or a dot.
-
-// The last character of text that is one of the single-byte characters in set; null when none is.
-const char* lastCharacterOf(const char* text, const char* set);
-
-// The last backslash or slash of a path; null when there is none.
-inline const char* lastSeparator(const char* path) { return lastCharacterOf(path, "\\/"); }
-
-// The file name at the end of a path: after its last backslash, slash or drive colon.
-const char* fileNameOf(const char* path);
