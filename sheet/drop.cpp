@@ -60,7 +60,9 @@ void takeDroppedDviFile(HWND sheet, const wchar_t* name) {
     copyText(options.dviFile, field);
 }
 
-void onDropFiles(HWND sheet, HDROP drop) {
+}  // namespace
+
+void takeDroppedFiles(HWND sheet, HDROP drop) {
   if (!bindDropFunctions()) return;
   const UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
   bool named = false;
@@ -73,27 +75,8 @@ void onDropFiles(HWND sheet, HDROP drop) {
   if (named) takeDroppedDviFile(sheet, droppedName);
 }
 
-// The sheet's own window procedure, which every message but a drop goes on to.
-WNDPROC sheetProcedure = nullptr;
-
-// The sheet's procedure is replaced rather than subclassed with SetWindowSubclass, which looks up
-// a window property for every message that the sheet receives: under Wine each lookup is a call
-// to the server, some fifty of them before the sheet is first shown. The program is the sheet's
-// only subclasser, and the sheet is made by PropertySheetA, so an ANSI procedure takes its place.
-LRESULT CALLBACK droppingSheetProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DROPFILES) {
-    onDropFiles(sheet, reinterpret_cast<HDROP>(wParam));
-    return 0;
-  }
-  return CallWindowProcA(sheetProcedure, sheet, message, wParam, lParam);
-}
-
-}  // namespace
-
 // Drops over the pages and their controls reach the sheet too: the system gives them to the
 // nearest window up the parent chain that accepts files.
 void acceptDroppedFiles(HWND sheet) {
   SetWindowLongPtrA(sheet, GWL_EXSTYLE, GetWindowLongPtrA(sheet, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
-  sheetProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(sheet, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(droppingSheetProc)));
 }

@@ -89,8 +89,9 @@ void onTimer(HWND page, UINT_PTR timer) {
 
 // With no owner to be centred on, the sheet would open in the screen's corner every time. It opens
 // in the middle of the work area of the monitor that holds the mouse pointer, where the user has
-// just started it; one larger than the work area keeps its title bar inside.
-void centreOnPointersMonitor(HWND sheet) {
+// just started it; one larger than the work area keeps its title bar inside. The place is put
+// into the move that shows the sheet, so that opening it costs no move of its own.
+void centreOnPointersMonitor(HWND sheet, WINDOWPOS* show) {
   POINT pointer = {0, 0};
   GetCursorPos(&pointer);
   MONITORINFO monitor = {};
@@ -99,16 +100,39 @@ void centreOnPointersMonitor(HWND sheet) {
   if (!GetMonitorInfoA(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor) ||
       !GetWindowRect(sheet, &frame))
     return;
+  const int width = (show->flags & SWP_NOSIZE) ? frame.right - frame.left : show->cx;
+  const int height = (show->flags & SWP_NOSIZE) ? frame.bottom - frame.top : show->cy;
   const RECT& work = monitor.rcWork;
-  const int left = work.left + (work.right - work.left - (frame.right - frame.left)) / 2;
-  const int top = work.top + (work.bottom - work.top - (frame.bottom - frame.top)) / 2;
-  SetWindowPos(sheet, nullptr, left > work.left ? left : work.left, top > work.top ? top : work.top,
-               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int left = work.left + (work.right - work.left - width) / 2;
+  const int top = work.top + (work.bottom - work.top - height) / 2;
+  show->x = left > work.left ? left : work.left;
+  show->y = top > work.top ? top : work.top;
+  show->flags &= ~static_cast<UINT>(SWP_NOMOVE);
+}
+
+// The sheet's own window procedure, which every message goes on to.
+WNDPROC sheetProcedure = nullptr;
+
+// The sheet's procedure is replaced rather than subclassed with SetWindowSubclass, which looks up
+// a window property for every message that the sheet receives: under Wine each lookup is a call
+// to the server, some fifty of them before the sheet is first shown. The program is the sheet's
+// only subclasser, and the sheet is made by PropertySheetA, so an ANSI procedure takes its place.
+LRESULT CALLBACK sheetFrameProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_WINDOWPOSCHANGING) {
+    auto* const position = reinterpret_cast<WINDOWPOS*>(lParam);
+    if ((position->flags & SWP_SHOWWINDOW) != 0 && !IsWindowVisible(sheet))
+      centreOnPointersMonitor(sheet, position);
+  } else if (message == WM_DROPFILES) {
+    takeDroppedFiles(sheet, reinterpret_cast<HDROP>(wParam));
+    return 0;
+  }
+  return CallWindowProcA(sheetProcedure, sheet, message, wParam, lParam);
 }
 
 int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
   if (message == PSCB_INITIALIZED) {
-    centreOnPointersMonitor(sheet);
+    sheetProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(sheet, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sheetFrameProc)));
     acceptDroppedFiles(sheet);
   }
   return 0;

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -21,6 +23,7 @@ bool storePageControls(HWND page);
 void setWindowIcons(HWND window);
 // Makes the sheet take files dropped on it: the first DVI file among them becomes the DVI file.
 void acceptDroppedFiles(HWND sheet);
+void takeDroppedFiles(HWND sheet, HDROP drop);
 
 // Lets the user pick a file for the edit paired with the button (its id + 1); a name that no
 // field can hold leaves the edit as it was and shows why.
