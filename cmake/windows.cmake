@@ -16,7 +16,9 @@ add_executable(corvane WIN32
   exec/launch.cpp
   help/help.cpp
   options/registry_store.cpp
-  paths/lookup_win32.cpp
+  # Out of order on purpose: the link order steers how the optimiser lays out the program, and
+  # in its alphabetical place this file makes corvane.exe 512 bytes larger.
+  command/lookup_win32.cpp
   paths/path_system_win32.cpp
   paths/start_folder_win32.cpp
   sheet/browse.cpp

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "command/program_lookup.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"
-#include "paths/program_lookup.h"
 
 char* commandLine = nullptr;
 std::int32_t commandCapacity = 0;

@@ -9,14 +9,14 @@
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "command/command_line.h"
+#include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
+#include "command/lookup_system.h"
+#include "command/program_lookup.h"
 #include "exec/exec.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
-#include "paths/conversion_files.h"
-#include "paths/lookup_system.h"
 #include "paths/path_rules.h"
-#include "paths/program_lookup.h"
 #include "resources/resource.h"
 
 namespace {

@@ -7,12 +7,12 @@
 
 #include "app/strings.h"
 #include "command/command_line.h"
+#include "command/program_lookup.h"
 #include "exec/conversion.h"
 #include "exec/exec.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
-#include "paths/program_lookup.h"
 #include "resources/resource.h"
 
 namespace {

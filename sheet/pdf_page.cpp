@@ -2,11 +2,11 @@
 // programs will run.
 #include "app/strings.h"
 #include "app/text_format.h"
+#include "command/lookup_system.h"
+#include "command/program_lookup.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
-#include "paths/lookup_system.h"
 #include "paths/path_rules.h"
-#include "paths/program_lookup.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 

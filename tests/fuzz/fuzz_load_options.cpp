@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "command/command_line.h"
+#include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
+#include "command/program_lookup.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
-#include "paths/conversion_files.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"
-#include "paths/program_lookup.h"
 #include "tests/native/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

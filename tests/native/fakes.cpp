@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "app/strings.h"
+#include "command/lookup_system.h"
 #include "options/options.h"
 #include "options/value_store.h"
-#include "paths/lookup_system.h"
 #include "paths/path_system.h"
 
 FakeStore fakeStore;

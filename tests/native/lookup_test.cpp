@@ -5,10 +5,10 @@
 #include <string>
 
 #include "command/command_line.h"
+#include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
+#include "command/program_lookup.h"
 #include "options/options.h"
-#include "paths/conversion_files.h"
-#include "paths/program_lookup.h"
 #include "tests/native/fakes.h"
 
 namespace {

@@ -15,7 +15,7 @@
 //   Ghostscript for the commercial and the older free one), under HKEY_LOCAL_MACHINE (or HKCU),
 //   whose value GS_DLL names the DLL in the bin folder beside gswin64c.exe or gswin32c.exe. Its
 //   default folder is Program Files\gs\gs<version>\bin.
-#include "paths/program_lookup.h"
+#include "command/program_lookup.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +24,7 @@
 
 #include "app/strings.h"
 #include "app/text_format.h"
-#include "paths/lookup_system.h"
+#include "command/lookup_system.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"
 #include "resources/resource.h"

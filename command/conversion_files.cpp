@@ -1,5 +1,5 @@
 // The PostScript and PDF of a conversion, named by dvips's rule.
-#include "paths/conversion_files.h"
+#include "command/conversion_files.h"
 
 #include <cstring>
 

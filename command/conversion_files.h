@@ -2,7 +2,7 @@
 // PDF that Ghostscript makes beside it.
 #pragma once
 
-#include "paths/program_lookup.h"
+#include "command/program_lookup.h"
 
 enum class OutputPlace {
   Known,         // the path is where dvips writes

@@ -1,7 +1,7 @@
 // The program lookups' questions, answered by Win32.
 #include <windows.h>
 
-#include "paths/lookup_system.h"
+#include "command/lookup_system.h"
 #include "paths/path_rules.h"
 
 namespace {

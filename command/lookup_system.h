@@ -1,5 +1,5 @@
 // What the program lookups ask the platform: files, folders, the search path, the environment and
-// the registry. On Windows these are the Win32 calls (paths/lookup_win32.cpp); tests serve them
+// the registry. On Windows these are the Win32 calls (command/lookup_win32.cpp); tests serve them
 // from memory.
 #pragma once
 
