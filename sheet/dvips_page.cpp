@@ -5,9 +5,9 @@
 
 void loadDvipsPage(HWND page) {
   currentPageIndex = 3;
-  SetDlgItemTextA(page, IDC_PROGRAM_FILE, options.programFile);
-  SetDlgItemTextA(page, IDC_PRINTER, options.printer);
-  SetDlgItemTextA(page, IDC_OTHER_OPTIONS, options.otherOptions);
+  showText(page, IDC_PROGRAM_FILE, options.programFile);
+  showText(page, IDC_PRINTER, options.printer);
+  showText(page, IDC_OTHER_OPTIONS, options.otherOptions);
   showChoice(page, IDC_CAPTURE, WINDOW_MODE_BUTTONS, options.windowMode);
   showChecked(page, IDC_QUIET, options.quiet);
   showChecked(page, IDC_CREATE_FONTS, options.createFonts);

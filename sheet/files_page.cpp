@@ -5,8 +5,8 @@
 
 void loadFilesPage(HWND page) {
   currentPageIndex = 0;
-  SetDlgItemTextA(page, IDC_DVI_FILE, options.dviFile);
-  SetDlgItemTextA(page, IDC_PS_FILE, options.psFile);
+  showText(page, IDC_DVI_FILE, options.dviFile);
+  showText(page, IDC_PS_FILE, options.psFile);
   showChecked(page, IDC_ENCAPSULATED, options.encapsulated);
   showChecked(page, IDC_USE_DVI_DIRECTORY, options.useDviDirectory);
 }

@@ -19,6 +19,15 @@ std::int8_t checkedChoice(HWND page, int firstId, int buttonCount) {
   return value;
 }
 
+// An edit redraws itself whenever its text is set, even to the same text, and a page that becomes
+// active again mostly finds its edits as it left them: only a text that differs is set.
+void showText(HWND page, int controlId, const char* text) {
+  const HWND control = GetDlgItem(page, controlId);
+  char shown[PATH_FIELD_SIZE];
+  if (GetWindowTextA(control, shown, PATH_FIELD_SIZE) == 0) shown[0] = '\0';
+  if (lstrcmpA(shown, text) != 0) SetWindowTextA(control, text);
+}
+
 void showChecked(HWND page, int controlId, std::int32_t flag) {
   CheckDlgButton(page, controlId, flag != 0 ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -52,7 +52,7 @@ void showProgramsThatWillRun(HWND page) {
 void loadPdfPage(HWND page) {
   currentPageIndex = 4;
   showChecked(page, IDC_MAKE_PDF, pdfOptions.makePdf);
-  SetDlgItemTextA(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile);
+  showText(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile);
   showChecked(page, IDC_OPEN_RESULT, pdfOptions.openResult);
   showChecked(page, IDC_REPORT_FAILURE, pdfOptions.reportFailure);
   showProgramsThatWillRun(page);

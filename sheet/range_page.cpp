@@ -5,7 +5,7 @@
 
 void loadRangePage(HWND page) {
   currentPageIndex = 1;
-  SetDlgItemTextA(page, IDC_PAGE_RANGES, options.pageRanges);
+  showText(page, IDC_PAGE_RANGES, options.pageRanges);
   showNumber(page, IDC_FIRST_PAGE, options.firstPage);
   showNumber(page, IDC_LAST_PAGE, options.lastPage);
   showChecked(page, IDC_USE_TEX_NUMBERS, options.useTexNumbers);

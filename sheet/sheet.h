@@ -51,6 +51,8 @@ void showProgramsThatWillRun(HWND page);
 void showNumber(HWND page, int controlId, std::int32_t value);
 void showChoice(HWND page, int firstId, int buttonCount, std::int8_t value);
 std::int8_t checkedChoice(HWND page, int firstId, int buttonCount);
+// Sets a control's text from a field of the record.
+void showText(HWND page, int controlId, const char* text);
 void showChecked(HWND page, int controlId, std::int32_t flag);
 std::int32_t isChecked(HWND page, int controlId);
 void storeText(HWND page, int controlId, char* field, std::size_t fieldSize);

@@ -23,14 +23,14 @@ void fillList(HWND page, int comboId, int firstString) {
 void loadStylePage(HWND page) {
   currentPageIndex = 2;
   fillList(page, IDC_PAPER_TYPE, IDS_FIRST_PAPER_TYPE);
-  SetDlgItemTextA(page, IDC_PAPER_TYPE, options.paperType);
+  showText(page, IDC_PAPER_TYPE, options.paperType);
   fillList(page, IDC_MAGNIFICATION, IDS_FIRST_MAGNIFICATION);
   showNumber(page, IDC_MAGNIFICATION, options.magnification);
   showChecked(page, IDC_LANDSCAPE, options.landscape);
   showChecked(page, IDC_MULTIPLY_DVI_MAG, options.multiplyDviMag);
   showChecked(page, IDC_MANUAL_FEED, options.manualFeed);
-  SetDlgItemTextA(page, IDC_OFFSET, options.offset);
-  SetDlgItemTextA(page, IDC_PAPER_SIZE, options.paperSize);
+  showText(page, IDC_OFFSET, options.offset);
+  showText(page, IDC_PAPER_SIZE, options.paperSize);
   showNumber(page, IDC_RESOLUTION, options.resolution);
   showNumber(page, IDC_HORIZONTAL_RESOLUTION, options.horizontalResolution);
   showNumber(page, IDC_VERTICAL_RESOLUTION, options.verticalResolution);
