@@ -20,12 +20,17 @@ std::int8_t checkedChoice(HWND page, int firstId, int buttonCount) {
 }
 
 // An edit redraws itself whenever its text is set, even to the same text, and a page that becomes
-// active again mostly finds its edits as it left them: only a text that differs is set.
+// active again mostly finds its edits as it left them: only a text that differs is set. A field's
+// text is shorter than PATH_FIELD_SIZE, so an edit of the same length is read whole.
 void showText(HWND page, int controlId, const char* text) {
   const HWND control = GetDlgItem(page, controlId);
+  const int length = lstrlenA(text);
   char shown[PATH_FIELD_SIZE];
-  if (GetWindowTextA(control, shown, PATH_FIELD_SIZE) == 0) shown[0] = '\0';
-  if (lstrcmpA(shown, text) != 0) SetWindowTextA(control, text);
+  if (GetWindowTextLengthA(control) == length &&
+      GetWindowTextA(control, shown, static_cast<int>(PATH_FIELD_SIZE)) == length &&
+      lstrcmpA(shown, text) == 0)
+    return;
+  SetWindowTextA(control, text);
 }
 
 void showChecked(HWND page, int controlId, std::int32_t flag) {
