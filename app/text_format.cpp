@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "app/strings.h"
+
 namespace {
 
 void appendCut(char* buffer, std::size_t size, const char* text, std::size_t length) {
@@ -33,6 +35,12 @@ void appendFormatted(char* buffer, std::size_t size, const char* format,
     }
     at = mark + 2;
   }
+}
+
+void appendStringText(char* buffer, std::size_t size, const char* separator, int id,
+                      std::initializer_list<const char*> texts) {
+  if (buffer[0] != '\0') appendFormatted(buffer, size, separator);
+  appendFormatted(buffer, size, loadResourceString(id), texts);
 }
 
 const char* decimalText(std::uint32_t number, char (&buffer)[12]) {

@@ -29,7 +29,7 @@ const char* extensionDot(const char* path) { return lastCharacterOf(fileNameOf(p
 bool fullPathIn(const char* folder, const char* name, PathText& path) {
   PathText joined = "";
   if (isAbsolute(name)) {
-    appendFormatted(joined, name);
+    appendFormatted(joined, "%s", {name});
   } else {
     appendFormatted(joined, "%s%s%s", {folder, separatorAfter(folder), name});
   }

@@ -35,7 +35,7 @@ bool composeGhostscriptCommand(const char* program, const char* postScript, cons
   char shortForm[260];
   const std::uint32_t length = shortPathName(program, shortForm, sizeof shortForm);
   if (length != 0 && length < sizeof shortForm && std::strchr(shortForm, ' ') == nullptr)
-    appendFormatted(command, shortForm);
+    appendFormatted(command, "%s", {shortForm});
   else
     appendFormatted(command, "\"%s\"", {program});
   appendFormatted(command, PDF_SWITCHES);

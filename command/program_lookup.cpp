@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/strings.h"
 #include "app/text_format.h"
 #include "command/lookup_system.h"
 #include "paths/path_rules.h"
@@ -397,8 +396,8 @@ void listFolders(char (&list)[N], const std::array<PathText, M>& folders, std::s
 // The string-table sentence of places with its texts filled, an empty line, and the advice.
 const char* placesAndAdvice(int placesId, std::initializer_list<const char*> texts, int adviceId) {
   placesText[0] = '\0';
-  appendFormatted(placesText, loadResourceString(placesId), texts);
-  appendFormatted(placesText, "\r\n\r\n%s", {loadResourceString(adviceId)});
+  appendStringText(placesText, "", placesId, texts);
+  appendStringText(placesText, "\r\n\r\n", adviceId);
   return placesText;
 }
 

@@ -6,7 +6,6 @@
 
 #include <cstring>
 
-#include "app/strings.h"
 #include "app/text_format.h"
 #include "command/command_line.h"
 #include "command/conversion_files.h"
@@ -105,13 +104,9 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
   outcome = Outcome::Done;
 }
 
-// Paragraphs of the message, an empty line between them: a string-table text with its places
-// filled.
+// Paragraphs of the message, an empty line between them.
 void addParagraph(int id, std::initializer_list<const char*> texts = {}) {
-  if (message[0] != '\0') appendFormatted(message, "\r\n\r\n");
-  char format[256];
-  copyText(format, loadResourceString(id));
-  appendFormatted(message, format, texts);
+  appendStringText(message, "\r\n\r\n", id, texts);
 }
 
 // Why the converter failed, where Corvane can tell: the DVI file that dvips was given is missing.

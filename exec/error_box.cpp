@@ -7,9 +7,6 @@
 
 namespace {
 
-// What failed is shown up to this many characters: a path, or the program and where Corvane
-// looked for it.
-
 // The system's text, an empty line and what failed. Wide, so that a name outside the code page
 // shows as the user gave it.
 void showErrorBox(DWORD code, const wchar_t* what) {

@@ -22,23 +22,21 @@ void setDefaultOptions() {
   options.size = OPTIONS_SIZE;
 }
 
-namespace {
-
 std::uint32_t readWord(const unsigned char* bytes) {
   return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-bool isAcceptableStoredRecord(const unsigned char* bytes, std::uint32_t count) {
-  return count >= 8 && count <= OPTIONS_SIZE && readWord(bytes) == OPTIONS_MAGIC &&
-         readWord(bytes + 4) == count;
-}
-
-// A stored value may come from anywhere; a text field without its NUL is ended after its last
-// whole character so that no reader runs past the field.
 void terminateField(char* field, std::size_t size) {
   if (std::memchr(field, '\0', size) == nullptr)
     field[wholeCharacterLength(field, size - 1)] = '\0';
+}
+
+namespace {
+
+bool isAcceptableStoredRecord(const unsigned char* bytes, std::uint32_t count) {
+  return count >= 8 && count <= OPTIONS_SIZE && readWord(bytes) == OPTIONS_MAGIC &&
+         readWord(bytes + 4) == count;
 }
 
 void terminateTextFields() {

@@ -98,6 +98,13 @@ extern Options options;
 // Relies on the record being all zero, as it is at process start; sets only the non-zero defaults.
 void setDefaultOptions();
 
+// A little-endian 32-bit word of a stored value.
+std::uint32_t readWord(const unsigned char* bytes);
+
+// A stored value may come from anywhere: a text field without its NUL is ended after its last
+// whole character, so that no reader runs past the field.
+void terminateField(char* field, std::size_t size);
+
 // Defaults, then a valid stored record overlaid; the size field ends as OPTIONS_SIZE. The PDF
 // page's record (options/pdf_options.h) is loaded from its own value under the same key.
 void loadOptions();

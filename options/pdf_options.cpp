@@ -17,27 +17,16 @@ void setDefaultPdfOptions() {
   pdfOptions.reportFailure = 1;
 }
 
-namespace {
-
-std::uint32_t wordAt(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-}  // namespace
-
 void readPdfOptions(StoreKey key) {
   std::array<unsigned char, PDF_OPTIONS_SIZE> stored{};
   std::uint32_t count = PDF_OPTIONS_SIZE;
   if (storeQueryValue(key, loadResourceString(IDS_PDF_REGISTRY_VALUE), stored.data(), &count) != 0)
     return;
-  if (count != PDF_OPTIONS_SIZE || wordAt(stored.data()) != PDF_OPTIONS_MAGIC ||
-      wordAt(stored.data() + 4) != count || wordAt(stored.data() + 8) != PDF_OPTIONS_VERSION)
+  if (count != PDF_OPTIONS_SIZE || readWord(stored.data()) != PDF_OPTIONS_MAGIC ||
+      readWord(stored.data() + 4) != count || readWord(stored.data() + 8) != PDF_OPTIONS_VERSION)
     return;
   std::memcpy(&pdfOptions, stored.data(), count);
-  // A stored value may come from anywhere: the text is ended inside its field.
-  if (std::memchr(pdfOptions.ghostscriptFile, '\0', PATH_FIELD_SIZE) == nullptr)
-    pdfOptions.ghostscriptFile[PATH_FIELD_SIZE - 1] = '\0';
+  terminateField(pdfOptions.ghostscriptFile, PATH_FIELD_SIZE);
 }
 
 void writePdfOptions(StoreKey key) {

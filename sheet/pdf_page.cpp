@@ -1,6 +1,5 @@
 // The PDF page: Ghostscript after dvips, opening the result, telling when dvips fails, and which
 // programs will run.
-#include "app/strings.h"
 #include "app/text_format.h"
 #include "command/lookup_system.h"
 #include "command/program_lookup.h"
@@ -15,10 +14,7 @@ namespace {
 ZERO_FILLED char programsText[2 * PLACES_TEXT_SIZE + 4 * PATH_FIELD_SIZE];
 
 void addLine(int stringId, std::initializer_list<const char*> texts) {
-  if (programsText[0] != '\0') appendFormatted(programsText, "\r\n");
-  char format[256];
-  copyText(format, loadResourceString(stringId));
-  appendFormatted(programsText, format, texts);
+  appendStringText(programsText, "\r\n", stringId, texts);
 }
 
 void addPlaces(const char* places) { appendFormatted(programsText, "\r\n%s", {places}); }

@@ -165,6 +165,7 @@ TEST_F(Lookup, ThePostScriptLiesWhereDvipsWritesIt) {
       {"my.paper.dvi", "", "", "-Z", OutputPlace::Known, "D:\\Run\\my.paper.ps"},
       {"C:paper.dvi", "", "", "", OutputPlace::Known, "D:\\Run\\paper.ps"},
       {"paper.dvi", "out\\result.eps", "", "", OutputPlace::Known, "D:\\Run\\out\\result.eps"},
+      {"paper.dvi", "E:\\100%s.ps", "", "", OutputPlace::Known, "E:\\100%s.ps"},
       {"paper.dvi", "E:\\result.ps", "", "", OutputPlace::Known, "E:\\result.ps"},
       {"", "", "", "", OutputPlace::NoDviFile, ""},
       {"paper.dvi", "", "lj", "", OutputPlace::Printer, ""},

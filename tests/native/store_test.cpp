@@ -146,10 +146,18 @@ TEST_F(Store, UnterminatedTextFieldsEndOnAWholeCharacter) {
     record[8 + at] = 0x95;
     record[8 + at + 1] = 0x5C;
   }
+  setDefaultPdfOptions();
+  saveOptions();  // a valid "PDF" value, whose Ghostscript field is then filled the same way
+  std::vector<unsigned char>& pdf = fakeStore.keys[KEY]["PDF"].data;
+  for (std::size_t at = 24; at < pdf.size(); at += 2) {
+    pdf[at] = 0x95;
+    pdf[at + 1] = 0x5C;
+  }
   store(record);
   loadOptions();
   EXPECT_EQ(std::strlen(options.dviFile), 258u);
   EXPECT_EQ(std::memcmp(options.dviFile, record.data() + 8, 258), 0);
+  EXPECT_EQ(std::strlen(pdfOptions.ghostscriptFile), 258u);
 }
 
 TEST_F(Store, TerminatedFieldsKeepTheBytesAfterTheirEnd) {
