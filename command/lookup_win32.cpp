@@ -58,8 +58,11 @@ void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const char* key
     DWORD length = sizeof name;
     const LONG result =
         RegEnumKeyExA(opened, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result == ERROR_SUCCESS) visit(name, context);
+    // A name too long for any place looked for is passed over; any other failure would come
+    // back at every index, so it ends the walk as the end of the list does.
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS) break;
+    visit(name, context);
   }
   RegCloseKey(opened);
 }
