@@ -3,10 +3,29 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${CORVANE_BUILD:-$ROOT/build}
+# The scripts and their tests run in a UTF-8 locale that Debian always has, whatever the caller's
+# (a minimal system's root shell has none): Wine maps names outside ASCII to Unix file names
+# through it. A test that needs another, as the code page 932 shard does, sets its own.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 export WINEDEBUG=-all
 export WINEARCH=win32
 # No Mono or Gecko installer prompts while a prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Runs scripts/setup with its messages shown as they come. When it fails, says so after the
+# caller's name with setup's own reason (the step that failed and its exit status).
+run_setup() {  # caller's name
+  local log status reason
+  log=$(mktemp)
+  "$ROOT/scripts/setup" 2>&1 | tee "$log" >&2
+  status=${PIPESTATUS[0]}
+  reason=$(sed -n 's/^setup: FAILED: //p' "$log" | tail -1)
+  rm -f "$log"
+  [ "$status" -eq 0 ] && return 0
+  echo "$1: FAILED: installing what the build needs (scripts/setup): ${reason:-it ended with exit status $status}" >&2
+  return "$status"
+}
 
 build_windows() {
   cmake -S "$ROOT" -B "$BUILD/win32" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw32.cmake" \
