@@ -1,6 +1,9 @@
-// The PDF page: Ghostscript after dvips, opening the result, telling when dvips fails, and which
-// programs will run.
+// The PDF page: Ghostscript after dvips and what the PDF is for, opening the result, telling when
+// dvips fails, and which programs will run.
+#include <cstring>
+
 #include "app/text_format.h"
+#include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
 #include "command/program_lookup.h"
 #include "options/options.h"
@@ -12,6 +15,9 @@
 namespace {
 
 ZERO_FILLED char programsText[2 * PLACES_TEXT_SIZE + 4 * PATH_FIELD_SIZE];
+// The programs' lines with the line of the switches under them: as put together, and as shown.
+ZERO_FILLED char pageText[sizeof programsText + 256 + PDF_PURPOSE_SWITCHES_SIZE];
+ZERO_FILLED char shownText[sizeof pageText];
 
 void addLine(int stringId, std::initializer_list<const char*> texts) {
   appendStringText(programsText, "\r\n", stringId, texts);
@@ -42,12 +48,33 @@ void showProgramsThatWillRun(HWND page) {
     addLine(IDS_GHOSTSCRIPT_NOT_FOUND, {});
     addPlaces(ghostscriptPlacesLooked());
   }
-  SetDlgItemTextA(page, IDC_PROGRAMS_THAT_RUN, programsText);
+  showPdfSwitches(page);
+}
+
+// The list and the box tell of every change, focus and opening too: the text is set only when it
+// differs, so that the box neither flickers nor loses its scroll position.
+void showPdfSwitches(HWND page) {
+  const auto purpose =
+      static_cast<std::int32_t>(SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_GETCURSEL, 0, 0));
+  char switches[PDF_PURPOSE_SWITCHES_SIZE];
+  copyText(pageText, programsText);
+  if (pdfPurposeSwitches(purpose, isChecked(page, IDC_ALLOW_TRANSPARENCY) != 0, switches)[0] !=
+      '\0')
+    appendStringText(pageText, "\r\n", IDS_PDF_SWITCHES, {switches});
+  else
+    appendStringText(pageText, "\r\n", IDS_NO_PDF_SWITCHES);
+  if (std::strcmp(pageText, shownText) == 0) return;
+  copyText(shownText, pageText);
+  SetDlgItemTextA(page, IDC_PROGRAMS_THAT_RUN, shownText);
 }
 
 void loadPdfPage(HWND page) {
   currentPageIndex = 4;
   showChecked(page, IDC_MAKE_PDF, pdfOptions.makePdf);
+  fillList(page, IDC_PDF_PURPOSE, IDS_FIRST_PDF_PURPOSE);
+  SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_SETCURSEL, static_cast<WPARAM>(pdfOptions.purpose),
+                      0);
+  showChecked(page, IDC_ALLOW_TRANSPARENCY, pdfOptions.allowTransparency);
   showText(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile);
   showChecked(page, IDC_OPEN_RESULT, pdfOptions.openResult);
   showChecked(page, IDC_REPORT_FAILURE, pdfOptions.reportFailure);
@@ -57,6 +84,10 @@ void loadPdfPage(HWND page) {
 bool storePdfPage(HWND page) {
   if (!storePathText(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile)) return false;
   pdfOptions.makePdf = isChecked(page, IDC_MAKE_PDF);
+  const LRESULT purpose = SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_GETCURSEL, 0, 0);
+  if (purpose >= 0 && purpose < PDF_PURPOSE_COUNT)
+    pdfOptions.purpose = static_cast<std::int32_t>(purpose);
+  pdfOptions.allowTransparency = isChecked(page, IDC_ALLOW_TRANSPARENCY);
   pdfOptions.openResult = isChecked(page, IDC_OPEN_RESULT);
   pdfOptions.reportFailure = isChecked(page, IDC_REPORT_FAILURE);
   return true;
