@@ -25,6 +25,11 @@ void addLine(int stringId, std::initializer_list<const char*> texts) {
 
 void addPlaces(const char* places) { appendFormatted(programsText, "\r\n%s", {places}); }
 
+// The entry of "PDF for", or CB_ERR when none is chosen.
+std::int32_t chosenPurpose(HWND page) {
+  return static_cast<std::int32_t>(SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_GETCURSEL, 0, 0));
+}
+
 }  // namespace
 
 // The record's program field as the DVIPS Options page last stored it, and the Ghostscript edit
@@ -54,12 +59,10 @@ void showProgramsThatWillRun(HWND page) {
 // The list and the box tell of every change, focus and opening too: the text is set only when it
 // differs, so that the box neither flickers nor loses its scroll position.
 void showPdfSwitches(HWND page) {
-  const auto purpose =
-      static_cast<std::int32_t>(SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_GETCURSEL, 0, 0));
   char switches[PDF_PURPOSE_SWITCHES_SIZE];
+  pdfPurposeSwitches(chosenPurpose(page), isChecked(page, IDC_ALLOW_TRANSPARENCY) != 0, switches);
   copyText(pageText, programsText);
-  if (pdfPurposeSwitches(purpose, isChecked(page, IDC_ALLOW_TRANSPARENCY) != 0, switches)[0] !=
-      '\0')
+  if (switches[0] != '\0')
     appendStringText(pageText, "\r\n", IDS_PDF_SWITCHES, {switches});
   else
     appendStringText(pageText, "\r\n", IDS_NO_PDF_SWITCHES);
@@ -84,9 +87,8 @@ void loadPdfPage(HWND page) {
 bool storePdfPage(HWND page) {
   if (!storePathText(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile)) return false;
   pdfOptions.makePdf = isChecked(page, IDC_MAKE_PDF);
-  const LRESULT purpose = SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_GETCURSEL, 0, 0);
-  if (purpose >= 0 && purpose < PDF_PURPOSE_COUNT)
-    pdfOptions.purpose = static_cast<std::int32_t>(purpose);
+  const std::int32_t purpose = chosenPurpose(page);
+  if (purpose >= 0 && purpose < PDF_PURPOSE_COUNT) pdfOptions.purpose = purpose;
   pdfOptions.allowTransparency = isChecked(page, IDC_ALLOW_TRANSPARENCY);
   pdfOptions.openResult = isChecked(page, IDC_OPEN_RESULT);
   pdfOptions.reportFailure = isChecked(page, IDC_REPORT_FAILURE);
