@@ -62,10 +62,8 @@ void showPdfSwitches(HWND page) {
   char switches[PDF_PURPOSE_SWITCHES_SIZE];
   pdfPurposeSwitches(chosenPurpose(page), isChecked(page, IDC_ALLOW_TRANSPARENCY) != 0, switches);
   copyText(pageText, programsText);
-  if (switches[0] != '\0')
-    appendStringText(pageText, "\r\n", IDS_PDF_SWITCHES, {switches});
-  else
-    appendStringText(pageText, "\r\n", IDS_NO_PDF_SWITCHES);
+  appendStringText(pageText, "\r\n", switches[0] != '\0' ? IDS_PDF_SWITCHES : IDS_NO_PDF_SWITCHES,
+                   {switches});
   if (std::strcmp(pageText, shownText) == 0) return;
   copyText(shownText, pageText);
   SetDlgItemTextA(page, IDC_PROGRAMS_THAT_RUN, shownText);
@@ -87,8 +85,9 @@ void loadPdfPage(HWND page) {
 bool storePdfPage(HWND page) {
   if (!storePathText(page, IDC_GHOSTSCRIPT_FILE, pdfOptions.ghostscriptFile)) return false;
   pdfOptions.makePdf = isChecked(page, IDC_MAKE_PDF);
+  // The list has the purposes alone, and none is chosen only before the page was first shown.
   const std::int32_t purpose = chosenPurpose(page);
-  if (purpose >= 0 && purpose < PDF_PURPOSE_COUNT) pdfOptions.purpose = purpose;
+  if (purpose != CB_ERR) pdfOptions.purpose = purpose;
   pdfOptions.allowTransparency = isChecked(page, IDC_ALLOW_TRANSPARENCY);
   pdfOptions.openResult = isChecked(page, IDC_OPEN_RESULT);
   pdfOptions.reportFailure = isChecked(page, IDC_REPORT_FAILURE);
