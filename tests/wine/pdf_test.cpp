@@ -167,7 +167,7 @@ class RealPdf : public PdfRun {
   void SetUp() override {
     PdfRun::SetUp();
     inputs = texInputsFolder();
-    if (inputs.empty()) GTEST_SKIP() << "CORVANE_TEX_INPUTS names no folder with paper.dvi";
+    if (inputs.empty()) GTEST_SKIP() << "CORVANE_TEX_INPUTS names no documentFolder with paper.dvi";
     tools = scratchFolder("pdf-tools");
     ASSERT_TRUE(installed.install(tools + "bin\\dvips.exe"));
     onPath = std::make_unique<ConverterOnPath>(tools);
@@ -177,40 +177,43 @@ class RealPdf : public PdfRun {
     PdfRun::TearDown();
   }
 
-  // paper.dvi copied into a new folder of the name, converted with the record, and the PDF's
-  // path; empty when no PDF was made.
+  // paper.dvi copied into a new documentFolder of the name, converted with the record, and the
+  // PDF's path; empty when no PDF was made.
   std::string convert(const std::string& folderName, const Options& record, const PdfOptions& pdf) {
     startConversion(folderName, "paper", record, pdf);
     if (HasFatalFailure()) return {};
     EXPECT_EQ(waitForExit(corvane, 120000), 0u);
-    return fileExists(folder + "paper.pdf") ? folder + "paper.pdf" : std::string();
+    return fileExists(documentFolder + "paper.pdf") ? documentFolder + "paper.pdf" : std::string();
   }
 
-  // The document of the inputs (photo.dvi comes with photo.eps) copied into a new folder of the
-  // name, and the sheet, opened on it with the record, closed with OK.
+  // The document of the inputs (photo.dvi comes with photo.eps) copied into a new documentFolder of
+  // the name, and the sheet, opened on it with the record, closed with OK.
   void startConversion(const std::string& folderName, const std::string& document,
                        const Options& record, const PdfOptions& pdf) {
-    folder = scratchFolder(folderName);
+    documentFolder = scratchFolder(folderName);
     const auto copyInput = [&](const std::string& file) {
-      return CopyFileA((inputs + file).c_str(), (folder + file).c_str(), FALSE) != FALSE;
+      return CopyFileA((inputs + file).c_str(), (documentFolder + file).c_str(), FALSE) != FALSE;
     };
     ASSERT_TRUE(copyInput(document + ".dvi")) << document;
-    if (document == "photo") ASSERT_TRUE(copyInput("photo.eps"));
-    ASSERT_NE(openWith(record, pdf, "\"" + folder + document + ".dvi\""), nullptr);
+    if (document == "photo") {
+      ASSERT_TRUE(copyInput("photo.eps"));
+    }
+    ASSERT_NE(openWith(record, pdf, "\"" + documentFolder + document + ".dvi\""), nullptr);
     pressSheetButton(sheet, PSBTN_OK);
   }
 
   // The document converted, with the PDF page's purpose, by TeX Live's own Ghostscript (rungs.exe
   // beside dvips); the PDF's path, empty when Corvane did not end well or no PDF was made.
   std::string convertFor(const std::string& document, std::int32_t purpose) {
-    if (!fileExists(tools + "bin\\rungs.exe"))
+    if (!fileExists(tools + "bin\\rungs.exe")) {
       EXPECT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+    }
     PdfOptions pdf = defaultPdfRecord();
     pdf.makePdf = 1;
     pdf.purpose = purpose;
     startConversion(document + "-" + std::to_string(purpose), document, defaultRecord(), pdf);
     if (HasFatalFailure() || waitForExit(corvane, 120000) != 0) return {};
-    const std::string made = folder + document + ".pdf";
+    const std::string made = documentFolder + document + ".pdf";
     return fileExists(made) ? made : std::string();
   }
 
@@ -249,7 +252,7 @@ class RealPdf : public PdfRun {
     return sizes;
   }
 
-  std::string inputs, tools, folder;
+  std::string inputs, tools, documentFolder;
   InstalledForwarders installed;
   std::unique_ptr<ConverterOnPath> onPath;
 };
@@ -358,20 +361,24 @@ TEST_F(RealPdf, TransparencyNeedsItsBox) {
   ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
   PdfOptions pdf = defaultPdfRecord();
   pdf.makePdf = 1;
-  startConversion("opaque", "transparency", defaultRecord(), pdf);
+  ASSERT_NO_FATAL_FAILURE(startConversion("opaque", "transparency", defaultRecord(), pdf));
   HWND box = nullptr;
-  ASSERT_TRUE(waitUntil([&] { return (box = waitForErrorBox(1)) != nullptr || hasExited(corvane); },
-                        120000));
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+        return box != nullptr || hasExited(corvane);
+      },
+      120000));
   ASSERT_NE(box, nullptr) << "Corvane ended without saying that the conversion failed";
   closeBox(box);
-  const std::string opaque = folder + "transparency.pdf";
+  const std::string opaque = documentFolder + "transparency.pdf";
   EXPECT_FALSE(contains(unixToolOutput("pdfinfo", "\"" + opaque + "\""), "\nPages:"))
       << "a usable PDF was made without transparency";
 
   pdf.allowTransparency = 1;
   ASSERT_NO_FATAL_FAILURE(startConversion("transparent", "transparency", defaultRecord(), pdf));
   ASSERT_EQ(waitForExit(corvane, 120000), 0u);
-  const std::string made = readFile(folder + "transparency.pdf");
+  const std::string made = readFile(documentFolder + "transparency.pdf");
   EXPECT_TRUE(contains(made, "/ca 0.5")) << "the PDF has no half-transparent fill";
 }
 
