@@ -15,7 +15,7 @@
 namespace {
 
 ZERO_FILLED char programsText[2 * PLACES_TEXT_SIZE + 4 * PATH_FIELD_SIZE];
-// The programs' lines with the line of the switches under them: as put together, and as shown.
+// The line of the switches above the programs' lines: as put together, and as shown.
 ZERO_FILLED char pageText[sizeof programsText + 256 + PDF_PURPOSE_SWITCHES_SIZE];
 ZERO_FILLED char shownText[sizeof pageText];
 
@@ -61,9 +61,11 @@ void showProgramsThatWillRun(HWND page) {
 void showPdfSwitches(HWND page) {
   char switches[PDF_PURPOSE_SWITCHES_SIZE];
   pdfPurposeSwitches(chosenPurpose(page), isChecked(page, IDC_ALLOW_TRANSPARENCY) != 0, switches);
-  copyText(pageText, programsText);
-  appendStringText(pageText, "\r\n", switches[0] != '\0' ? IDS_PDF_SWITCHES : IDS_NO_PDF_SWITCHES,
+  // First, where the lookups' long lists of places cannot push it out of sight.
+  pageText[0] = '\0';
+  appendStringText(pageText, "", switches[0] != '\0' ? IDS_PDF_SWITCHES : IDS_NO_PDF_SWITCHES,
                    {switches});
+  appendFormatted(pageText, "\r\n%s", {programsText});
   if (std::strcmp(pageText, shownText) == 0) return;
   copyText(shownText, pageText);
   SetDlgItemTextA(page, IDC_PROGRAMS_THAT_RUN, shownText);

@@ -46,7 +46,7 @@ bool storePdfPage(HWND page);
 // Says on the PDF page which dvips and which Ghostscript a run would start, or where Corvane
 // looked for them, and the switches that the page's choices add to Ghostscript's command.
 void showProgramsThatWillRun(HWND page);
-// Shows the switches of the purpose and transparency as the page's controls stand, under the
+// Shows the switches of the purpose and transparency as the page's controls stand, above the
 // programs' lines of the last showProgramsThatWillRun.
 void showPdfSwitches(HWND page);
 
