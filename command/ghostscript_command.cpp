@@ -20,10 +20,10 @@ constexpr char PDF_SWITCHES[] =
 constexpr char LANDSCAPE_PAGES[] = " -c \"<</Orientation 1>> setpagedevice\" -f";
 
 // What each purpose of the PDF page's list adds, in the list's order. Of the printing switches,
-// /prepress is the one that embeds the 14 standard fonts (it alone empties NeverEmbed); the
-// other three restate its own font values, so that the command says what the choice is for.
-// Ghostscript's pages to be turned (AutoRotatePages) stay as PDF_SWITCHES set them: an explicit
-// switch wins over a preset's value, whatever their order.
+// /prepress is the one that embeds the 14 standard fonts (of the presets it alone empties
+// NeverEmbed); the other three restate its own font values, so that the command says what the
+// choice is for. /ebook would turn pages by the direction of their text (AutoRotatePages /All),
+// but the explicit -dAutoRotatePages=/None of PDF_SWITCHES wins, whatever the order.
 constexpr std::array<const char*, PDF_PURPOSE_COUNT> PURPOSE_SWITCHES = {
     "",
     "-dPDFSETTINGS=/prepress -dEmbedAllFonts=true -dSubsetFonts=true -dMaxSubsetPct=100",
