@@ -1,9 +1,12 @@
 // Ghostscript's command line for a PDF from dvips's PostScript.
 #include "command/ghostscript_command.h"
 
+#include <array>
 #include <cstring>
+#include <string>
 
 #include "app/text_format.h"
+#include "options/pdf_options.h"
 #include "paths/path_system.h"
 
 namespace {
@@ -16,7 +19,40 @@ constexpr char PDF_SWITCHES[] =
     " -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dAutoRotatePages=/None";
 constexpr char LANDSCAPE_PAGES[] = " -c \"<</Orientation 1>> setpagedevice\" -f";
 
+// What each purpose of the PDF page's list adds, in the list's order. Of the printing switches,
+// /prepress is the one that embeds the 14 standard fonts (of the presets it alone empties
+// NeverEmbed); the other three restate its own font values, so that the command says what the
+// choice is for. /ebook would turn pages by the direction of their text (AutoRotatePages /All),
+// but the explicit -dAutoRotatePages=/None of PDF_SWITCHES wins, whatever the order.
+constexpr std::array<const char*, PDF_PURPOSE_COUNT> PURPOSE_SWITCHES = {
+    "",
+    "-dPDFSETTINGS=/prepress -dEmbedAllFonts=true -dSubsetFonts=true -dMaxSubsetPct=100",
+    "-dPDFSETTINGS=/ebook",
+};
+// Under -dSAFER Ghostscript keeps its transparency operators, which PSTricks uses, from the
+// PostScript unless this is given; the limits on file access stay.
+constexpr char TRANSPARENCY_SWITCH[] = "-dALLOWPSTRANSPARENCY";
+
+constexpr bool everyChoiceFits() {
+  for (const char* switches : PURPOSE_SWITCHES)
+    if (std::char_traits<char>::length(switches) + 1 + sizeof TRANSPARENCY_SWITCH >
+        PDF_PURPOSE_SWITCHES_SIZE)
+      return false;
+  return true;
+}
+static_assert(everyChoiceFits());
+
 }  // namespace
+
+const char* pdfPurposeSwitches(std::int32_t purpose, bool allowTransparency,
+                               char (&switches)[PDF_PURPOSE_SWITCHES_SIZE]) {
+  switches[0] = '\0';
+  if (purpose >= 0 && purpose < PDF_PURPOSE_COUNT)
+    appendFormatted(switches, "%s", {PURPOSE_SWITCHES[static_cast<std::size_t>(purpose)]});
+  if (allowTransparency)
+    appendFormatted(switches, switches[0] != '\0' ? " %s" : "%s", {TRANSPARENCY_SWITCH});
+  return switches;
+}
 
 bool isLandscapePostScript(const char* header) {
   constexpr char COMMENT[] = "%%Orientation:";
@@ -39,6 +75,10 @@ bool composeGhostscriptCommand(const char* program, const char* postScript, cons
   else
     appendFormatted(command, "\"%s\"", {program});
   appendFormatted(command, PDF_SWITCHES);
+  char purposeSwitches[PDF_PURPOSE_SWITCHES_SIZE];
+  if (pdfPurposeSwitches(pdfOptions.purpose, pdfOptions.allowTransparency != 0,
+                         purposeSwitches)[0] != '\0')
+    appendFormatted(command, " %s", {purposeSwitches});
   // Ghostscript reads a % in the output file's name as the start of a page-number format.
   appendFormatted(command, " \"-sOutputFile=");
   for (const char* at = pdf; *at != '\0'; ++at) {

@@ -22,11 +22,19 @@ void readPdfOptions(StoreKey key) {
   std::uint32_t count = PDF_OPTIONS_SIZE;
   if (storeQueryValue(key, loadResourceString(IDS_PDF_REGISTRY_VALUE), stored.data(), &count) != 0)
     return;
-  if (count != PDF_OPTIONS_SIZE || readWord(stored.data()) != PDF_OPTIONS_MAGIC ||
-      readWord(stored.data() + 4) != count || readWord(stored.data() + 8) != PDF_OPTIONS_VERSION)
+  const std::uint32_t version = readWord(stored.data() + 8);
+  const bool knownLayout = (version == PDF_OPTIONS_VERSION && count == PDF_OPTIONS_SIZE) ||
+                           (version == 1 && count == PDF_OPTIONS_SIZE_1);
+  if (!knownLayout || readWord(stored.data()) != PDF_OPTIONS_MAGIC ||
+      readWord(stored.data() + 4) != count)
     return;
+  // A first version's value leaves the later fields at their defaults, and is saved again whole.
   std::memcpy(&pdfOptions, stored.data(), count);
+  pdfOptions.size = PDF_OPTIONS_SIZE;
+  pdfOptions.version = PDF_OPTIONS_VERSION;
   terminateField(pdfOptions.ghostscriptFile, PATH_FIELD_SIZE);
+  if (pdfOptions.purpose < 0 || pdfOptions.purpose >= PDF_PURPOSE_COUNT)
+    pdfOptions.purpose = PDF_FOR_EVERYDAY_USE;
 }
 
 void writePdfOptions(StoreKey key) {

@@ -13,6 +13,7 @@
 #define IDS_FIRST_PAGE_TITLE 33
 #define IDS_FIRST_PAPER_TYPE 64
 #define IDS_FIRST_MAGNIFICATION 128
+#define IDS_FIRST_PDF_PURPOSE 96
 // Where the lookups looked, what went wrong after the conversion, and the PDF page's texts
 #define IDS_DVIPS_PLACES 256
 #define IDS_DVIPS_ADVICE 257
@@ -35,6 +36,8 @@
 #define IDS_RUNS_GHOSTSCRIPT 274
 #define IDS_DVIPS_MISSING 275
 #define IDS_GHOSTSCRIPT_MISSING 276
+#define IDS_PDF_SWITCHES 280
+#define IDS_NO_PDF_SWITCHES 281
 
 // Icons
 #define IDI_LARGE 101
@@ -99,6 +102,8 @@
 
 // PDF page
 #define IDC_MAKE_PDF 5000
+#define IDC_PDF_PURPOSE 5001
+#define IDC_ALLOW_TRANSPARENCY 5002
 #define IDC_GHOSTSCRIPT_BROWSE 5010
 #define IDC_GHOSTSCRIPT_FILE 5011
 #define IDC_OPEN_RESULT 5020

@@ -1,4 +1,5 @@
-// Commands from page controls: the four browse buttons and "Save options now!".
+// Commands from page controls: the four browse buttons, "Save options now!", and the PDF page's
+// choices, whose switches its text shows.
 #include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
@@ -24,6 +25,8 @@ void pageCommand(HWND page, int controlId) {
       browseForFile(page, IDC_GHOSTSCRIPT_BROWSE, PROGRAM_FILTERS, L"exe");
       showProgramsThatWillRun(page);
       break;
+    case IDC_PDF_PURPOSE:
+    case IDC_ALLOW_TRANSPARENCY: showPdfSwitches(page); break;
     case IDC_SAVE_OPTIONS:
       if (storeDvipsPage(page)) saveOptions();
       break;

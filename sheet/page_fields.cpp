@@ -1,4 +1,5 @@
 // Moving one field between the settings record and a page control, and reading numbers.
+#include "app/strings.h"
 #include "exec/exec.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
@@ -31,6 +32,18 @@ void showText(HWND page, int controlId, const char* text) {
       lstrcmpA(shown, text) == 0)
     return;
   SetWindowTextA(control, text);
+}
+
+// The lists are rebuilt at every activation from a run of strings that ends at the first
+// empty one, so they never accumulate.
+void fillList(HWND page, int comboId, int firstString) {
+  const HWND combo = GetDlgItem(page, comboId);
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  for (int id = firstString;; ++id) {
+    const char* item = loadResourceString(id);
+    if (item[0] == '\0') break;
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
 }
 
 void showChecked(HWND page, int controlId, std::int32_t flag) {

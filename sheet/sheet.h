@@ -44,13 +44,18 @@ bool storeDvipsPage(HWND page);
 void loadPdfPage(HWND page);
 bool storePdfPage(HWND page);
 // Says on the PDF page which dvips and which Ghostscript a run would start, or where Corvane
-// looked for them.
+// looked for them, and the switches that the page's choices add to Ghostscript's command.
 void showProgramsThatWillRun(HWND page);
+// Shows the switches of the purpose and transparency as the page's controls stand, above the
+// programs' lines of the last showProgramsThatWillRun.
+void showPdfSwitches(HWND page);
 
 // Moving single fields between the record and the controls.
 void showNumber(HWND page, int controlId, std::int32_t value);
 void showChoice(HWND page, int firstId, int buttonCount, std::int8_t value);
 std::int8_t checkedChoice(HWND page, int firstId, int buttonCount);
+// Fills a combo box's list with the string table's texts from firstString to the first empty one.
+void fillList(HWND page, int comboId, int firstString);
 // Sets a control's text from a field of the record.
 void showText(HWND page, int controlId, const char* text);
 void showChecked(HWND page, int controlId, std::int32_t flag);

@@ -1,24 +1,7 @@
 // The Page Style page: paper, magnification, orientation, offset and resolutions.
-#include "app/strings.h"
 #include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
-
-namespace {
-
-// The lists are rebuilt at every activation from a run of strings that ends at the first
-// empty one, so they never accumulate.
-void fillList(HWND page, int comboId, int firstString) {
-  const HWND combo = GetDlgItem(page, comboId);
-  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-  for (int id = firstString;; ++id) {
-    const char* item = loadResourceString(id);
-    if (item[0] == '\0') break;
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-  }
-}
-
-}  // namespace
 
 void loadStylePage(HWND page) {
   currentPageIndex = 2;

@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
                               options.otherOptions, pdfOptions.ghostscriptFile})
       if (std::memchr(field, '\0', PATH_FIELD_SIZE) == nullptr) __builtin_trap();
+    if (pdfOptions.purpose < 0 || pdfOptions.purpose >= PDF_PURPOSE_COUNT) __builtin_trap();
     if (std::strlen(dvipsPlacesLooked(options.programFile)) >= PLACES_TEXT_SIZE) __builtin_trap();
     PathText postScript, pdf;
     if (postScriptFile("C:\\Run", postScript) == OutputPlace::Known &&

@@ -9,6 +9,7 @@
 #include "command/ghostscript_command.h"
 #include "command/program_lookup.h"
 #include "options/options.h"
+#include "options/pdf_options.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -21,6 +22,7 @@ class Lookup : public ::testing::Test {
     resetFakes();
     resetOptions();
     setDefaultOptions();
+    setDefaultPdfOptions();
     fakeSystem.environment = {{"SystemDrive", "C:"},
                               {"LOCALAPPDATA", "C:\\Users\\ann\\AppData\\Local"},
                               {"ProgramFiles", "C:\\Program Files (x86)"},
@@ -215,6 +217,41 @@ TEST_F(Lookup, GhostscriptCommandMakesThePdfInTheOrientationOfThePages) {
   EXPECT_TRUE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\r\n%%Orientation: Landscape\n"));
   EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Orientation: Portrait\n"));
   EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\n"));
+}
+
+// What the PDF is for, and transparency, add their switches after Ghostscript's own and before
+// the output file; the PDF page shows the same switches. A purpose that no entry of the list has
+// adds none.
+TEST_F(Lookup, GhostscriptCommandHasTheSwitchesOfThePurpose) {
+  const struct {
+    std::int32_t purpose;
+    bool transparency;
+    const char* switches;
+  } choices[] = {
+      {PDF_FOR_EVERYDAY_USE, false, ""},
+      {PDF_FOR_PRINTING, false,
+       "-dPDFSETTINGS=/prepress -dEmbedAllFonts=true -dSubsetFonts=true -dMaxSubsetPct=100"},
+      {PDF_FOR_SMALLER_FILE, false, "-dPDFSETTINGS=/ebook"},
+      {PDF_FOR_EVERYDAY_USE, true, "-dALLOWPSTRANSPARENCY"},
+      {PDF_FOR_SMALLER_FILE, true, "-dPDFSETTINGS=/ebook -dALLOWPSTRANSPARENCY"},
+      {PDF_PURPOSE_COUNT, false, ""},
+      {-1, true, "-dALLOWPSTRANSPARENCY"},
+  };
+  for (const auto& choice : choices) {
+    SCOPED_TRACE(choice.switches);
+    char switches[PDF_PURPOSE_SWITCHES_SIZE];
+    EXPECT_STREQ(pdfPurposeSwitches(choice.purpose, choice.transparency, switches),
+                 choice.switches);
+    pdfOptions.purpose = choice.purpose;
+    pdfOptions.allowTransparency = choice.transparency ? 1 : 0;
+    char command[GHOSTSCRIPT_COMMAND_SIZE];
+    ASSERT_TRUE(composeGhostscriptCommand("gs.exe", "p.ps", "p.pdf", true, command));
+    const std::string added = choice.switches[0] != '\0' ? std::string(" ") + choice.switches : "";
+    EXPECT_EQ(std::string(command),
+              "\"gs.exe\" -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dAutoRotatePages=/None" +
+                  added +
+                  " \"-sOutputFile=p.pdf\" -c \"<</Orientation 1>> setpagedevice\" -f \"p.ps\"");
+  }
 }
 
 }  // namespace

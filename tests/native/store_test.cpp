@@ -2,6 +2,7 @@
 // is refused, and that a save followed by a load gives back the same bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -224,7 +225,7 @@ TEST_F(Store, PdfSettingsLiveInAValueOfTheirOwn) {
   const std::vector<unsigned char> stored = fakeStore.keys[KEY]["PDF"].data;
   ASSERT_EQ(stored.size(), PDF_OPTIONS_SIZE);
   EXPECT_EQ(std::vector<unsigned char>(stored.begin(), stored.begin() + 12),
-            (std::vector<unsigned char>{0x56, 0x50, 0x44, 0x46, 0x1C, 0x01, 0, 0, 1, 0, 0, 0}));
+            (std::vector<unsigned char>{0x56, 0x50, 0x44, 0x46, 0x24, 0x01, 0, 0, 2, 0, 0, 0}));
 
   setDefaultPdfOptions();
   loadOptions();
@@ -239,7 +240,7 @@ TEST_F(Store, PdfSettingsLiveInAValueOfTheirOwn) {
   auto wrongMagic = stored, wrongSize = stored, laterVersion = stored, unterminated = stored;
   putWord(wrongMagic, 0, OPTIONS_MAGIC);
   putWord(wrongSize, 4, OPTIONS_SIZE);
-  putWord(laterVersion, 8, 2);
+  putWord(laterVersion, 8, PDF_OPTIONS_VERSION + 1);
   for (const auto& refused : {shorter, wrongMagic, wrongSize, laterVersion}) {
     fakeStore.keys[KEY]["PDF"].data = refused;
     loadOptions();
@@ -251,6 +252,63 @@ TEST_F(Store, PdfSettingsLiveInAValueOfTheirOwn) {
   fakeStore.keys[KEY]["PDF"].data = unterminated;
   loadOptions();
   EXPECT_EQ(std::strlen(pdfOptions.ghostscriptFile), 259u);
+}
+
+// A value of the first version, which ended with the Ghostscript field, keeps its settings; what
+// the PDF is for and transparency come at their defaults, and the next save writes the whole
+// value. Each version is read at its own size only, and a purpose that the list lacks reads as
+// everyday use.
+TEST_F(Store, PdfSettingsOfTheFirstVersionAreKept) {
+  setDefaultPdfOptions();
+  pdfOptions.makePdf = pdfOptions.openResult = 1;
+  pdfOptions.reportFailure = 0;
+  copyText(pdfOptions.ghostscriptFile, "C:\\gs\\gswin64c.exe");
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&pdfOptions);
+  std::vector<unsigned char> first(bytes, bytes + PDF_OPTIONS_SIZE_1);
+  putWord(first, 4, PDF_OPTIONS_SIZE_1);
+  putWord(first, 8, 1);
+  fakeStore.keys[KEY]["PDF"].data = first;
+  setDefaultPdfOptions();
+  pdfOptions.purpose = PDF_FOR_SMALLER_FILE;
+  pdfOptions.allowTransparency = 1;
+  loadOptions();
+  EXPECT_EQ(pdfOptions.makePdf, 1);
+  EXPECT_EQ(pdfOptions.openResult, 1);
+  EXPECT_EQ(pdfOptions.reportFailure, 0);
+  EXPECT_STREQ(pdfOptions.ghostscriptFile, "C:\\gs\\gswin64c.exe");
+  EXPECT_EQ(pdfOptions.purpose, PDF_FOR_EVERYDAY_USE);
+  EXPECT_EQ(pdfOptions.allowTransparency, 0);
+  saveOptions();
+  std::vector<unsigned char> saved = fakeStore.keys[KEY]["PDF"].data;
+  ASSERT_EQ(saved.size(), PDF_OPTIONS_SIZE);
+  EXPECT_EQ(std::vector<unsigned char>(saved.begin() + 4, saved.begin() + 12),
+            (std::vector<unsigned char>{0x24, 0x01, 0, 0, 2, 0, 0, 0}));
+  EXPECT_TRUE(std::equal(first.begin() + 12, first.end(), saved.begin() + 12));
+
+  putWord(saved, 284, PDF_FOR_PRINTING);
+  putWord(saved, 288, 1);
+  fakeStore.keys[KEY]["PDF"].data = saved;
+  setDefaultPdfOptions();
+  loadOptions();
+  EXPECT_EQ(pdfOptions.purpose, PDF_FOR_PRINTING);
+  EXPECT_EQ(pdfOptions.allowTransparency, 1);
+
+  auto secondAsFirst = saved, firstAsSecond = first;
+  putWord(secondAsFirst, 8, 1);
+  putWord(firstAsSecond, 8, 2);
+  for (const auto& refused : {secondAsFirst, firstAsSecond}) {
+    fakeStore.keys[KEY]["PDF"].data = refused;
+    setDefaultPdfOptions();
+    loadOptions();
+    EXPECT_EQ(pdfOptions.makePdf, 0) << refused.size();
+  }
+  for (const std::uint32_t unknown : {3u, 0xFFFFFFFFu}) {
+    putWord(saved, 284, unknown);
+    fakeStore.keys[KEY]["PDF"].data = saved;
+    loadOptions();
+    EXPECT_EQ(pdfOptions.purpose, PDF_FOR_EVERYDAY_USE) << unknown;
+    EXPECT_EQ(pdfOptions.makePdf, 1);
+  }
 }
 
 }  // namespace

@@ -201,6 +201,9 @@ TEST_F(Help, LabelsStandForTheControlTheyLabel) {
   postF1To(childWithText(pdf, "Ghostscript program file (empty: Corvane finds it)"));
   expectControlHelp(nextCall(), GetDlgItem(pdf, IDC_GHOSTSCRIPT_BROWSE), HH_TP_HELP_WM_HELP,
                     IDC_GHOSTSCRIPT_BROWSE);
+  postF1To(childWithText(pdf, "PDF &for:"));
+  expectControlHelp(nextCall(), GetDlgItem(pdf, IDC_PDF_PURPOSE), HH_TP_HELP_WM_HELP,
+                    IDC_PDF_PURPOSE);
   expectConverterRunsAfterOk(sheet);
 }
 

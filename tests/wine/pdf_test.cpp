@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -34,6 +35,37 @@ std::string environment(const char* name) {
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
+}
+
+// Chooses an entry of a drop-down list as a user does: the selection changes and the page is told.
+void chooseListEntry(HWND page, int id, int index) {
+  const HWND list = GetDlgItem(page, id);
+  selectComboItem(list, index);
+  SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+int chosenEntry(HWND page, int id) {
+  return static_cast<int>(SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0));
+}
+
+// The first line of a control's text.
+std::string firstLine(HWND page, int id) {
+  const std::string text = controlText(page, id);
+  return text.substr(0, text.find("\r\n"));
+}
+
+// The letters after '&' in the texts of the window's children, in lower case.
+std::string mnemonicsOf(HWND window) {
+  std::string letters;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string text = windowText(child);
+    for (std::size_t at = text.find('&'); at != std::string::npos && at + 1 < text.size();
+         at = text.find('&', at + 2))
+      if (text[at + 1] != '&')
+        letters += static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
+  }
+  return letters;
 }
 
 // The fake converter, which records how it was started, as the program that opens .pdf files.
@@ -134,7 +166,7 @@ class RealPdf : public PdfRun {
   void SetUp() override {
     PdfRun::SetUp();
     inputs = texInputsFolder();
-    if (inputs.empty()) GTEST_SKIP() << "CORVANE_TEX_INPUTS names no folder with paper.dvi";
+    if (inputs.empty()) GTEST_SKIP() << "CORVANE_TEX_INPUTS names no documentFolder with paper.dvi";
     tools = scratchFolder("pdf-tools");
     ASSERT_TRUE(installed.install(tools + "bin\\dvips.exe"));
     onPath = std::make_unique<ConverterOnPath>(tools);
@@ -144,15 +176,66 @@ class RealPdf : public PdfRun {
     PdfRun::TearDown();
   }
 
-  // paper.dvi copied into a new folder of the name, converted with the record, and the PDF's
-  // path; empty when no PDF was made.
+  // paper.dvi copied into a new documentFolder of the name, converted with the record, and the
+  // PDF's path; empty when no PDF was made.
   std::string convert(const std::string& folderName, const Options& record, const PdfOptions& pdf) {
-    const std::string folder = scratchFolder(folderName);
-    EXPECT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
-    if (openWith(record, pdf, "\"" + folder + "paper.dvi\"") == nullptr) return {};
-    pressSheetButton(sheet, PSBTN_OK);
+    startConversion(folderName, "paper", record, pdf);
+    if (HasFatalFailure()) return {};
     EXPECT_EQ(waitForExit(corvane, 120000), 0u);
-    return fileExists(folder + "paper.pdf") ? folder + "paper.pdf" : std::string();
+    return fileExists(documentFolder + "paper.pdf") ? documentFolder + "paper.pdf" : std::string();
+  }
+
+  // The document of the inputs (photo.dvi comes with photo.eps) copied into a new documentFolder of
+  // the name, and the sheet, opened on it with the record, closed with OK.
+  void startConversion(const std::string& folderName, const std::string& document,
+                       const Options& record, const PdfOptions& pdf) {
+    documentFolder = scratchFolder(folderName);
+    const auto copyInput = [&](const std::string& file) {
+      return CopyFileA((inputs + file).c_str(), (documentFolder + file).c_str(), FALSE) != FALSE;
+    };
+    ASSERT_TRUE(copyInput(document + ".dvi")) << document;
+    if (document == "photo") {
+      ASSERT_TRUE(copyInput("photo.eps"));
+    }
+    ASSERT_NE(openWith(record, pdf, "\"" + documentFolder + document + ".dvi\""), nullptr);
+    pressSheetButton(sheet, PSBTN_OK);
+  }
+
+  // The document converted, with the PDF page's purpose, by TeX Live's own Ghostscript (rungs.exe
+  // beside dvips); the PDF's path, empty when Corvane did not end well or no PDF was made.
+  std::string convertFor(const std::string& document, std::int32_t purpose) {
+    if (!fileExists(tools + "bin\\rungs.exe")) {
+      EXPECT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+    }
+    PdfOptions pdf = defaultPdfRecord();
+    pdf.makePdf = 1;
+    pdf.purpose = purpose;
+    startConversion(document + "-" + std::to_string(purpose), document, defaultRecord(), pdf);
+    if (HasFatalFailure() || waitForExit(corvane, 120000) != 0) return {};
+    const std::string made = documentFolder + document + ".pdf";
+    return fileExists(made) ? made : std::string();
+  }
+
+  // pdffonts's fonts of the PDF: each name and whether it is embedded.
+  static std::vector<std::pair<std::string, bool>> fontsOf(const std::string& pdf) {
+    std::vector<std::pair<std::string, bool>> fonts;
+    const std::string listing = unixToolOutput("pdffonts", "\"" + pdf + "\"");
+    std::printf("pdffonts \"%s\":\n%s", pdf.c_str(), listing.c_str());
+    std::istringstream lines(listing);
+    std::string line;
+    bool body = false;
+    while (std::getline(lines, line)) {
+      if (line.rfind("---", 0) == 0) {
+        body = true;
+        continue;
+      }
+      std::istringstream words(line);
+      std::vector<std::string> columns{std::istream_iterator<std::string>(words), {}};
+      // ... emb sub uni object ID: "emb" is the fifth column from the end.
+      if (body && columns.size() >= 6)
+        fonts.emplace_back(columns.front(), columns[columns.size() - 5] == "yes");
+    }
+    return fonts;
   }
 
   // pdfinfo's lines about the pages' sizes, e.g. "Page    1 size:  595 x 842 pts (A4)".
@@ -168,7 +251,7 @@ class RealPdf : public PdfRun {
     return sizes;
   }
 
-  std::string inputs, tools;
+  std::string inputs, tools, documentFolder;
   InstalledForwarders installed;
   std::unique_ptr<ConverterOnPath> onPath;
 };
@@ -238,6 +321,66 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
+// A document that sets a line in Times-Roman, one of PostScript's 14 standard fonts, through its
+// own PostScript: for everyday use Ghostscript leaves that font out of the PDF, as its defaults
+// do; for printing and journals every font is embedded.
+TEST_F(RealPdf, PrintingAndJournalsEmbedsEveryFont) {
+  const auto everyday = fontsOf(convertFor("standard-font", PDF_FOR_EVERYDAY_USE));
+  const auto printing = fontsOf(convertFor("standard-font", PDF_FOR_PRINTING));
+  const auto isTimes = [](const auto& font) {
+    const std::string& name = font.first;
+    return name.size() >= 11 && name.compare(name.size() - 11, 11, "Times-Roman") == 0;
+  };
+  const auto timesForEveryday = std::find_if(everyday.begin(), everyday.end(), isTimes);
+  ASSERT_NE(timesForEveryday, everyday.end());
+  EXPECT_FALSE(timesForEveryday->second) << "everyday use embeds Times-Roman";
+  ASSERT_EQ(printing.size(), 2u);
+  EXPECT_EQ(std::count_if(printing.begin(), printing.end(), isTimes), 1);
+  for (const auto& [name, embedded] : printing) EXPECT_TRUE(embedded) << name;
+}
+
+// A page with a photograph of 300 dpi: for screen and mail the PDF is at most half the size of the
+// everyday one.
+TEST_F(RealPdf, SmallerFileIsAtMostHalfTheEverydaySize) {
+  const std::string everyday = convertFor("photo", PDF_FOR_EVERYDAY_USE);
+  const std::string smaller = convertFor("photo", PDF_FOR_SMALLER_FILE);
+  ASSERT_FALSE(everyday.empty());
+  ASSERT_FALSE(smaller.empty());
+  const std::size_t everydaySize = readFile(everyday).size();
+  const std::size_t smallerSize = readFile(smaller).size();
+  std::printf("photo.pdf: %zu bytes for everyday use, %zu for screen and mail\n", everydaySize,
+              smallerSize);
+  EXPECT_GT(smallerSize, 0u);
+  EXPECT_LE(2 * smallerSize, everydaySize);
+}
+
+// Transparency drawn by Ghostscript's own operator, as PSTricks draws it: without the box the
+// conversion fails, and no PDF has the fill; with it, the PDF has the half-transparent fill.
+TEST_F(RealPdf, TransparencyNeedsItsBox) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NO_FATAL_FAILURE(startConversion("opaque", "transparency", defaultRecord(), pdf));
+  HWND box = nullptr;
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+        return box != nullptr || hasExited(corvane);
+      },
+      120000));
+  ASSERT_NE(box, nullptr) << "Corvane ended without saying that the conversion failed";
+  closeBox(box);
+  // Ghostscript stops at the operator and may leave what it wrote so far: a page without the fill.
+  EXPECT_FALSE(contains(readFile(documentFolder + "transparency.pdf"), "/ca 0.5"))
+      << "the fill was made without transparency allowed";
+
+  pdf.allowTransparency = 1;
+  ASSERT_NO_FATAL_FAILURE(startConversion("transparent", "transparency", defaultRecord(), pdf));
+  ASSERT_EQ(waitForExit(corvane, 120000), 0u);
+  const std::string made = readFile(documentFolder + "transparency.pdf");
+  EXPECT_TRUE(contains(made, "/ca 0.5")) << "the PDF has no half-transparent fill";
+}
+
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
 // box says so and how to see dvips's messages, and Ghostscript does not run.
 TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
@@ -291,6 +434,8 @@ TEST_F(PdfRun, SavedSettingsShowAtTheNextStart) {
   clickButton(pdfPage, IDC_MAKE_PDF);
   clickButton(pdfPage, IDC_OPEN_RESULT);
   clickButton(pdfPage, IDC_REPORT_FAILURE);
+  chooseListEntry(pdfPage, IDC_PDF_PURPOSE, PDF_FOR_PRINTING);
+  clickButton(pdfPage, IDC_ALLOW_TRANSPARENCY);
   setControlText(pdfPage, IDC_GHOSTSCRIPT_FILE, "C:\\gs\\gswin32c.exe");
   clickButton(page(DVIPS_PAGE), IDC_SAVE_OPTIONS);
   std::vector<std::uint8_t> saved;
@@ -300,6 +445,8 @@ TEST_F(PdfRun, SavedSettingsShowAtTheNextStart) {
   PdfOptions expected = defaultPdfRecord();
   expected.makePdf = expected.openResult = 1;
   expected.reportFailure = 0;
+  expected.purpose = PDF_FOR_PRINTING;
+  expected.allowTransparency = 1;
   copyText(expected.ghostscriptFile, "C:\\gs\\gswin32c.exe");
   EXPECT_EQ(std::memcmp(saved.data(), &expected, PDF_OPTIONS_SIZE), 0);
   cancel();
@@ -309,7 +456,40 @@ TEST_F(PdfRun, SavedSettingsShowAtTheNextStart) {
   EXPECT_TRUE(isButtonChecked(pdfPage, IDC_MAKE_PDF));
   EXPECT_TRUE(isButtonChecked(pdfPage, IDC_OPEN_RESULT));
   EXPECT_FALSE(isButtonChecked(pdfPage, IDC_REPORT_FAILURE));
+  EXPECT_EQ(chosenEntry(pdfPage, IDC_PDF_PURPOSE), PDF_FOR_PRINTING);
+  EXPECT_TRUE(isButtonChecked(pdfPage, IDC_ALLOW_TRANSPARENCY));
   EXPECT_EQ(controlText(pdfPage, IDC_GHOSTSCRIPT_FILE), "C:\\gs\\gswin32c.exe");
+  cancel();
+}
+
+// "PDF for" offers three purposes, everyday use first and chosen; the text at the bottom of the
+// page begins with the switches that the purpose and "Allow transparency" add, as they change.
+// No two controls of the page share a mnemonic.
+TEST_F(PdfRun, PurposeAndTransparencyShowTheSwitchesTheyAdd) {
+  ASSERT_NE(open(fakeConverterRecord()), nullptr);
+  const HWND pdfPage = page(PDF_PAGE);
+  const HWND list = GetDlgItem(pdfPage, IDC_PDF_PURPOSE);
+  ASSERT_EQ(comboCount(list), 3);
+  EXPECT_EQ(comboItem(list, 0), "Everyday use");
+  EXPECT_EQ(comboItem(list, 1), "Printing and journals: every font embedded");
+  EXPECT_EQ(comboItem(list, 2), "Smaller file for screen and mail");
+  EXPECT_EQ(chosenEntry(pdfPage, IDC_PDF_PURPOSE), PDF_FOR_EVERYDAY_USE);
+  EXPECT_FALSE(isButtonChecked(pdfPage, IDC_ALLOW_TRANSPARENCY));
+  EXPECT_EQ(firstLine(pdfPage, IDC_PROGRAMS_THAT_RUN), "Switches for this PDF: none");
+  chooseListEntry(pdfPage, IDC_PDF_PURPOSE, PDF_FOR_PRINTING);
+  EXPECT_EQ(firstLine(pdfPage, IDC_PROGRAMS_THAT_RUN),
+            "Switches for this PDF: -dPDFSETTINGS=/prepress -dEmbedAllFonts=true "
+            "-dSubsetFonts=true -dMaxSubsetPct=100");
+  chooseListEntry(pdfPage, IDC_PDF_PURPOSE, PDF_FOR_SMALLER_FILE);
+  clickButton(pdfPage, IDC_ALLOW_TRANSPARENCY);
+  EXPECT_EQ(firstLine(pdfPage, IDC_PROGRAMS_THAT_RUN),
+            "Switches for this PDF: -dPDFSETTINGS=/ebook -dALLOWPSTRANSPARENCY");
+  EXPECT_TRUE(contains(controlText(pdfPage, IDC_PROGRAMS_THAT_RUN), "\r\ndvips: ")) << "lines lost";
+
+  std::string letters = mnemonicsOf(pdfPage);
+  EXPECT_TRUE(contains(letters, "f") && contains(letters, "r")) << letters;
+  std::sort(letters.begin(), letters.end());
+  EXPECT_EQ(std::adjacent_find(letters.begin(), letters.end()), letters.end()) << letters;
   cancel();
 }
 

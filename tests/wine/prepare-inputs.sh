@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes what the Wine tests of a real conversion need, in the folder given: paper.dvi, set by
-# plain TeX with six pages counted 11 to 16, and bin/dvips.exe, the forwarder to TeX Live's
-# dvips. Prints the folder's Windows path, for CORVANE_TEX_INPUTS. Needs WINEPREFIX.
+# plain TeX with six pages counted 11 to 16; the documents of the PDF page's purposes
+# (tests/wine/pdf-inputs: standard-font.dvi, photo.dvi with photo.eps, transparency.dvi); and
+# bin/dvips.exe, the forwarder to TeX Live's dvips. Prints the folder's Windows path, for
+# CORVANE_TEX_INPUTS. Needs WINEPREFIX.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 folder=$1
@@ -9,5 +11,11 @@ mkdir -p "$folder/bin"
 cp "$root/tests/dvips/paper.tex" "$folder/paper.tex"
 (cd "$folder" && tex -interaction=batchmode paper.tex >/dev/null)
 [ -s "$folder/paper.dvi" ] || { echo "prepare-inputs: tex made no paper.dvi" >&2; exit 1; }
+for document in standard-font photo transparency; do
+  cp "$root/tests/wine/pdf-inputs/$document.tex" "$folder/"
+  (cd "$folder" && tex -interaction=batchmode "$document.tex" >/dev/null)
+  [ -s "$folder/$document.dvi" ] || { echo "prepare-inputs: tex made no $document.dvi" >&2; exit 1; }
+done
+python3 "$root/tests/wine/pdf-inputs/make_photo.py" "$folder/photo.eps"
 install -m 755 "$root/scripts/dvips-forwarder" "$folder/bin/dvips.exe"
 winepath -w "$folder" 2>/dev/null
