@@ -72,12 +72,13 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
     copyText(ghostscript, pdfOptions.ghostscriptFile);
   } else {
     // TeX Live and MiKTeX keep a Ghostscript of their own beside their dvips.
-    PathText dvips = "";
-    dvipsThatWillRun(dvips);
-    if (!findGhostscript(dvips, ghostscript)) {
+    WidePathText dvips = L"", found;
+    dvipsThatWillRun(options.programFile, dvips);
+    if (!findGhostscript(dvips, found)) {
       outcome = Outcome::GhostscriptMissing;
       return;
     }
+    programForCommand(found, ghostscript);
   }
   // Paths at the limit of a field may leave no room for ".pdf" or for the whole command.
   if (!pdfFileFor(postScript, pdf) ||

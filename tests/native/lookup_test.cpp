@@ -28,12 +28,12 @@ class Lookup : public ::testing::Test {
                               {"ProgramFiles(x86)", "C:\\Program Files (x86)"}};
   }
   static std::string dvips() {
-    PathText found = "";
-    return findDvips("dvips.exe", found) ? found : "(none)";
+    WidePathText found = L"";
+    return findDvips("dvips.exe", found) ? utf8Of(found) : "(none)";
   }
   static std::string ghostscript(const char* dvipsPath = "") {
-    PathText found = "";
-    return findGhostscript(dvipsPath, found) ? found : "(none)";
+    WidePathText found = L"";
+    return findGhostscript(wideOfUtf8(dvipsPath).c_str(), found) ? utf8Of(found) : "(none)";
   }
 };
 
