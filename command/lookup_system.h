@@ -13,7 +13,6 @@ enum RegistryView : int { REGISTRY_64, REGISTRY_32 };
 
 // True when path names a file (not a folder).
 bool isExistingFile(const wchar_t* path);
-bool isExistingFile(const char* path);
 
 // Looks for name as process creation does (SearchPath with ".exe"); the full path's length, 0 when
 // not found, or a size of at least bufferSize, with the buffer untouched, when it does not fit.

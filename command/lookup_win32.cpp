@@ -14,15 +14,12 @@ REGSAM viewAccess(RegistryView view) {
   return KEY_READ | (view == REGISTRY_64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY);
 }
 
-bool isFile(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 }  // namespace
 
-bool isExistingFile(const wchar_t* path) { return isFile(GetFileAttributesW(path)); }
-
-bool isExistingFile(const char* path) { return isFile(GetFileAttributesA(path)); }
+bool isExistingFile(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 std::uint32_t searchPathFor(const wchar_t* name, wchar_t* buffer, std::uint32_t bufferSize) {
   return SearchPathW(nullptr, name, L".exe", bufferSize, buffer, nullptr);

@@ -206,7 +206,9 @@ constexpr std::initializer_list<const wchar_t*> TEX_LIVE_BIN = {L"bin\\windows\\
 
 int yearOf(const wchar_t* text) {
   if (std::wcslen(text) != 4 || !std::all_of(text, text + 4, isDigit)) return 0;
-  return ((text[0] - L'0') * 10 + (text[1] - L'0')) * 100 + (text[2] - L'0') * 10 + text[3] - L'0';
+  int year = 0;
+  for (const wchar_t* digit = text; digit < text + 4; ++digit) year = year * 10 + (*digit - L'0');
+  return year;
 }
 
 // "TeXLive2024" with UninstallString "C:\texlive\2024\tlpkg\installer\uninst.bat", quoted.
@@ -261,6 +263,7 @@ bool findTexLive(const wchar_t* file, WidePathText& found) {
 
 constexpr std::initializer_list<const wchar_t*> MIKTEX_BIN = {L"miktex\\bin\\x64\\",
                                                               L"miktex\\bin\\"};
+constexpr wchar_t MIKTEX_KEY[] = L"Software\\MiKTeX.org\\MiKTeX";
 
 struct MiktexVisit {
   RegistryPlace place;
@@ -273,7 +276,7 @@ void visitMiktexSeries(const wchar_t* series, void* context) {
   auto* visit = static_cast<MiktexVisit*>(context);
   if (visit->done) return;
   WidePathText key, root;
-  if (!join(key, {L"Software\\MiKTeX.org\\MiKTeX\\", series, L"\\Core"})) return;
+  if (!join(key, {MIKTEX_KEY, L"\\", series, L"\\Core"})) return;
   for (const wchar_t* value : {L"UserInstall", L"CommonInstall"})
     if (registryText(visit->place.root, visit->place.view, key, value, root, PATH_SIZE) &&
         programIn(root, MIKTEX_BIN, visit->file, *visit->found)) {
@@ -314,8 +317,7 @@ std::size_t miktexDefaultRoots(std::array<WidePathText, 4>& roots) {
 bool findMiktex(const wchar_t* file, WidePathText& found) {
   for (const RegistryPlace& place : registryPlaces) {
     MiktexVisit visit{place, file, &found, false};
-    forEachRegistrySubkey(place.root, place.view, L"Software\\MiKTeX.org\\MiKTeX",
-                          visitMiktexSeries, &visit);
+    forEachRegistrySubkey(place.root, place.view, MIKTEX_KEY, visitMiktexSeries, &visit);
     if (visit.done) return true;
   }
   std::array<WidePathText, 4> roots;
@@ -327,8 +329,8 @@ bool findMiktex(const wchar_t* file, WidePathText& found) {
 
 // --- Ghostscript ---------------------------------------------------------------------------
 
-constexpr const wchar_t* GHOSTSCRIPT_EDITIONS[] = {L"GPL Ghostscript", L"Artifex Ghostscript",
-                                                   L"AFPL Ghostscript"};
+// Each followed by " Ghostscript".
+constexpr const wchar_t* GHOSTSCRIPT_EDITIONS[] = {L"GPL", L"Artifex", L"AFPL"};
 constexpr std::initializer_list<const wchar_t*> GHOSTSCRIPT_BIN = {L""};
 
 // "10.02.1" with GS_DLL "C:\Program Files\gs\gs10.02.1\bin\gsdll64.dll": the DLL's folder.
@@ -368,7 +370,7 @@ bool findGhostscriptInstalled(WidePathText& found) {
       newest.file = program;
       newest.place = place;
       for (const wchar_t* edition : GHOSTSCRIPT_EDITIONS)
-        if (join(key, {L"Software\\", edition})) {
+        if (join(key, {L"Software\\", edition, L" Ghostscript"})) {
           newest.key = key;
           forEachRegistrySubkey(place.root, place.view, key, visitGhostscriptVersion, &newest);
         }
@@ -394,14 +396,13 @@ ZERO_FILLED char placesText[PLACES_TEXT_SIZE];
 
 // The folders, each followed by the suffix, separated by commas; each as a path field holds it,
 // and left out when it has no such form.
-template <std::size_t N, std::size_t M>
-void listFolders(char (&list)[N], const std::array<WidePathText, M>& folders, std::size_t count,
+void listFolders(char* list, std::size_t size, const WidePathText* folders, std::size_t count,
                  const char* suffix) {
   list[0] = '\0';
   for (std::size_t index = 0; index < count; ++index) {
     PathText folder;
-    if (widePathToField(folders[index], folder) != 0) continue;
-    appendFormatted(list, "%s%s%s", {list[0] == '\0' ? "" : ", ", folder, suffix});
+    if (widePathToField(folders[index], folder) == 0)
+      appendFormatted(list, size, "%s%s%s", {list[0] == '\0' ? "" : ", ", folder, suffix});
   }
 }
 
@@ -455,21 +456,20 @@ void programForCommand(const wchar_t* found, PathText& program) {
 }
 
 const char* dvipsPlacesLooked(const char* name) {
-  WidePathText drive;
-  if (!environment(L"SystemDrive", drive)) join(drive, {L"C:"});
-  std::array<WidePathText, 1> texLive;
-  join(texLive[0], {drive, L"\\texlive"});
-  char texLiveText[PATH_FIELD_SIZE];
-  listFolders(texLiveText, texLive, 1, "\\<year>\\bin\\windows");
+  WidePathText texLiveRoot;
+  if (!environment(L"SystemDrive", texLiveRoot)) join(texLiveRoot, {L"C:"});
+  append(texLiveRoot, {L"\\texlive"});
   std::array<WidePathText, 4> roots;
-  char miktex[4 * PATH_FIELD_SIZE];
-  listFolders(miktex, roots, miktexDefaultRoots(roots), "");
-  return placesAndAdvice(IDS_DVIPS_PLACES, {name, texLiveText, miktex}, IDS_DVIPS_ADVICE);
+  const std::size_t count = miktexDefaultRoots(roots);
+  char texLive[PATH_FIELD_SIZE + 32], miktex[4 * PATH_FIELD_SIZE];
+  listFolders(texLive, sizeof texLive, &texLiveRoot, 1, "\\<year>\\bin\\windows");
+  listFolders(miktex, sizeof miktex, roots.data(), count, "");
+  return placesAndAdvice(IDS_DVIPS_PLACES, {name, texLive, miktex}, IDS_DVIPS_ADVICE);
 }
 
 const char* ghostscriptPlacesLooked() {
   std::array<WidePathText, 3> programs;
   char folders[3 * PATH_FIELD_SIZE];
-  listFolders(folders, programs, programFolders(programs), "\\gs");
+  listFolders(folders, sizeof folders, programs.data(), programFolders(programs), "\\gs");
   return placesAndAdvice(IDS_GHOSTSCRIPT_PLACES, {folders}, IDS_GHOSTSCRIPT_ADVICE);
 }

@@ -16,6 +16,7 @@
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
+#include "paths/path_system.h"
 #include "resources/resource.h"
 
 namespace {
@@ -64,7 +65,9 @@ bool landscapeHeader(const char* path) {
 }
 
 void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
-  if (!isExistingFile(postScript)) {
+  WidePathText widePostScript;
+  if (widePathName(postScript, widePostScript, PATH_FIELD_SIZE) == 0 ||
+      !isExistingFile(widePostScript)) {
     outcome = Outcome::NoPostScript;
     return;
   }

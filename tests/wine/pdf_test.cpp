@@ -127,6 +127,84 @@ TEST_F(PdfRun, DvipsIsFoundWhereTexDistributionsPutIt) {
   closeBox(box);
 }
 
+// dvips where the user's TeX lies in a folder named outside the ANSI code page (a Cyrillic name on
+// a Western Windows, a Korean one on a Japanese Windows): on PATH, where TeX Live's uninstall entry
+// says, or where MiKTeX's configuration says. The command names it by its short form, and it runs.
+enum class DvipsPlace { Path, TexLive, Miktex };
+
+constexpr wchar_t UNINSTALL_KEY[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TeXLive2024";
+constexpr wchar_t MIKTEX_KEY[] = L"Software\\MiKTeX.org";
+
+std::wstring nameOutsideTheCodePage() {
+  return GetACP() == 932 ? L"\ud504\ub85c\uadf8\ub7a8" : L"\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b";
+}
+
+bool setRegistryText(const wchar_t* key, const wchar_t* value, const std::wstring& text) {
+  return RegSetKeyValueW(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
+         ERROR_SUCCESS;
+}
+
+class FoundDvips : public PdfRun, public ::testing::WithParamInterface<DvipsPlace> {
+ protected:
+  void TearDown() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, UNINSTALL_KEY);
+    RegDeleteTreeW(HKEY_CURRENT_USER, MIKTEX_KEY);
+    PdfRun::TearDown();
+  }
+};
+
+TEST_P(FoundDvips, RunsByItsShortForm) {
+  const std::wstring root = wideOf(scratchFolder("found-dvips")) + nameOutsideTheCodePage();
+  InstalledForwarders installed;
+  std::unique_ptr<ConverterOnPath> onPath;
+  std::wstring dvips;
+  switch (GetParam()) {
+    case DvipsPlace::Path:
+      dvips = root + L"\\bin\\dvips.exe";
+      onPath = std::make_unique<ConverterOnPath>(root + L"\\");
+      break;
+    case DvipsPlace::TexLive:
+      dvips = root + L"\\bin\\windows\\dvips.exe";
+      ASSERT_TRUE(setRegistryText(UNINSTALL_KEY, L"UninstallString",
+                                  L"\"" + root + L"\\tlpkg\\installer\\uninst.bat\""));
+      break;
+    case DvipsPlace::Miktex:
+      dvips = root + L"\\miktex\\bin\\x64\\dvips.exe";
+      ASSERT_TRUE(setRegistryText(L"Software\\MiKTeX.org\\MiKTeX\\24.1\\Core", L"UserInstall", root));
+      break;
+  }
+  ASSERT_TRUE(installed.install(dvips, fakeConverterPath()));
+  wchar_t shortForm[MAX_PATH];
+  ASSERT_NE(GetShortPathNameW(dvips.c_str(), shortForm, MAX_PATH), 0u);
+  ASSERT_NE(open(defaultRecord(), "paper.dvi"), nullptr);
+  EXPECT_EQ(lowerCase(firstToken(okAndReceive())), lowerCase(narrowOf(shortForm)));
+}
+
+INSTANTIATE_TEST_SUITE_P(OutsideTheCodePage, FoundDvips,
+                         ::testing::Values(DvipsPlace::Path, DvipsPlace::TexLive,
+                                           DvipsPlace::Miktex));
+
+// A Ghostscript named in the quotes that Explorer's "Copy as path" gives is the one that runs, as
+// the PDF page says, not one that is missing.
+TEST_F(PdfRun, AGhostscriptNamedInQuotesIsFound) {
+  InstalledForwarders installed;
+  const std::string ghostscript = scratchFolder("quoted-gs") + "gswin64c.exe";
+  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
+  PdfOptions pdf = defaultPdfRecord();
+  copyText(pdf.ghostscriptFile, ("\"" + ghostscript + "\"").c_str());
+  ASSERT_NE(openWith(fakeConverterRecord(), pdf, ""), nullptr);
+  const HWND pdfPage = page(PDF_PAGE);
+  std::string text;
+  ASSERT_TRUE(waitUntil([&] {
+    text = controlText(pdfPage, IDC_PROGRAMS_THAT_RUN);
+    return contains(text, "Ghostscript:");
+  }));
+  EXPECT_TRUE(contains(text, "Ghostscript: " + ghostscript)) << text;
+  EXPECT_FALSE(contains(text, "was not found")) << text;
+  cancel();
+}
+
 // TeX Live's dvips and Debian's Ghostscript, each through a forwarder that corvane.exe can wait
 // for, dvips on PATH and Ghostscript where TeX Live keeps its own (rungs.exe beside dvips).
 class RealPdf : public PdfRun {
@@ -236,6 +314,39 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   ASSERT_TRUE(console.write(keyEvent(true)));
   console.detach();
   EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+// Corvane started in a folder named outside the code page, on a DVI file named relative to it,
+// with "Use DVI directory" off: dvips writes the PostScript there, and Corvane finds it and makes
+// the PDF beside it.
+TEST_F(RealPdf, AStartFolderOutsideTheCodePageFindsThePostScript) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::wstring folder = wideOf(scratchFolder("start-outside")) + nameOutsideTheCodePage();
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(wideOf(inputs + "paper.dvi").c_str(), (folder + L"\\paper.dvi").c_str(),
+                        FALSE));
+  Options record = defaultRecord();
+  record.useDviDirectory = 0;
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  storeRecord(record);
+  storePdfRecord(pdf);
+  corvane = startProgramWide(wideOf(corvanePath()), L"paper.dvi", folder);
+  sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const std::wstring made = folder + L"\\paper.pdf";
+  HWND box = nullptr;
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+        return box != nullptr || hasExited(corvane);
+      },
+      120000));
+  EXPECT_EQ(box, nullptr) << messageBoxText(box);
+  if (box != nullptr) closeBox(box);
+  EXPECT_EQ(waitForExit(corvane, 120000), 0u);
+  EXPECT_NE(GetFileAttributesW(made.c_str()), INVALID_FILE_ATTRIBUTES) << "no PDF was made";
 }
 
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
