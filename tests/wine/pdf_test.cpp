@@ -91,7 +91,8 @@ class PdfRun : public SheetSession {
 };
 
 // Nothing on PATH, TeX Live for two years and MiKTeX for this user: the newest TeX Live runs. One
-// on PATH wins. None at all: the error box says where Corvane looked and what to do.
+// on PATH wins. Each is named as it stands, which the code page represents. None at all: the error
+// box says where Corvane looked and what to do.
 TEST_F(PdfRun, DvipsIsFoundWhereTexDistributionsPutIt) {
   const std::string drive = environment("SystemDrive");
   const std::string local = environment("LOCALAPPDATA");
@@ -105,14 +106,13 @@ TEST_F(PdfRun, DvipsIsFoundWhereTexDistributionsPutIt) {
                                     local + "\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe"})
       ASSERT_TRUE(installed.install(path, fakeConverterPath())) << path;
     ASSERT_NE(open(record, "paper.dvi"), nullptr);
-    EXPECT_EQ(lowerCase(firstToken(okAndReceive())), lowerCase(shortPathOf(newest)));
+    EXPECT_EQ(lowerCase(firstToken(okAndReceive())), lowerCase(newest));
 
     const std::string folder = scratchFolder("dvips-on-path");
     ASSERT_TRUE(installed.install(folder + "bin\\dvips.exe", fakeConverterPath()));
     ConverterOnPath onPath(folder);
     ASSERT_NE(open(record, "paper.dvi"), nullptr);
-    EXPECT_EQ(lowerCase(firstToken(okAndReceive())),
-              lowerCase(shortPathOf(folder + "bin\\dvips.exe")));
+    EXPECT_EQ(lowerCase(firstToken(okAndReceive())), lowerCase(folder + "bin\\dvips.exe"));
   }
   ASSERT_NE(open(record, "paper.dvi"), nullptr);
   pressSheetButton(sheet, PSBTN_OK);
@@ -202,6 +202,39 @@ TEST_F(PdfRun, AGhostscriptNamedInQuotesIsFound) {
   }));
   EXPECT_TRUE(contains(text, "Ghostscript: " + ghostscript)) << text;
   EXPECT_FALSE(contains(text, "was not found")) << text;
+  cancel();
+}
+
+// A PATH that takes long to search, as one naming a network folder that is gone does: here
+// hundreds of folders that do not exist in the system folder, which Wine looks through name by
+// name for each. The PDF page says that it is looking while the sheet goes on working, and the
+// answer takes the text's place when it comes. Shown again, the page has the answer at once: the
+// lookup runs once per showing of the sheet.
+TEST_F(PdfRun, ASlowLookupLeavesTheSheetWorking) {
+  wchar_t system[MAX_PATH];
+  ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  std::wstring folders;
+  for (int index = 0; index < 300; ++index)
+    folders += system + (L"\\corvane-missing-" + std::to_wstring(index) + L";");
+  static wchar_t oldPath[32767];
+  const DWORD length = GetEnvironmentVariableW(L"PATH", oldPath, 32767);
+  ASSERT_TRUE(length < 32767 &&
+              SetEnvironmentVariableW(L"PATH", (folders + std::wstring(oldPath, length)).c_str()));
+  const HWND opened = open(defaultRecord());
+  SetEnvironmentVariableW(L"PATH", std::wstring(oldPath, length).c_str());
+  ASSERT_NE(opened, nullptr);
+
+  const std::string looking = "Looking for dvips and Ghostscript...";
+  EXPECT_EQ(controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN), looking);
+  EXPECT_NE(findDescendant(page(FILES_PAGE), "Edit", IDC_DVI_FILE), nullptr);
+  std::string answer;
+  ASSERT_TRUE(waitUntil([&] {
+    answer = controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN);
+    return contains(answer, "dvips:");
+  })) << answer;
+  EXPECT_TRUE(contains(answer, "Ghostscript")) << answer;
+  page(FILES_PAGE);
+  EXPECT_EQ(controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN), answer);
   cancel();
 }
 
