@@ -76,9 +76,9 @@ void forEachSubfolder(const wchar_t* folder, NameVisitor visit, void* context) {
   const HANDLE search = FindFirstFileW(pattern, &entry);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const bool dots = entry.cFileName[0] == L'.' &&
-                      (entry.cFileName[1] == L'\0' ||
-                       (entry.cFileName[1] == L'.' && entry.cFileName[2] == L'\0'));
+    const bool dots =
+        entry.cFileName[0] == L'.' && (entry.cFileName[1] == L'\0' ||
+                                       (entry.cFileName[1] == L'.' && entry.cFileName[2] == L'\0'));
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !dots)
       visit(entry.cFileName, context);
   } while (FindNextFileW(search, &entry));

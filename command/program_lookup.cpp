@@ -146,8 +146,7 @@ bool fileOnRegistryPath(const wchar_t* file, WidePathText& found) {
       {REGISTRY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment"},
   };
   for (const Source& source : sources)
-    if (registryText(source.root, REGISTRY_64, source.key, L"Path", registryPath,
-                     WIDE_PATH_SIZE) &&
+    if (registryText(source.root, REGISTRY_64, source.key, L"Path", registryPath, WIDE_PATH_SIZE) &&
         fileOnList(registryPath, file, found))
       return true;
   return false;
@@ -201,8 +200,7 @@ long long rankOf(const wchar_t* text) {
 
 // --- TeX Live ------------------------------------------------------------------------------
 
-constexpr std::initializer_list<const wchar_t*> TEX_LIVE_BIN = {L"bin\\windows\\",
-                                                                L"bin\\win32\\"};
+constexpr std::initializer_list<const wchar_t*> TEX_LIVE_BIN = {L"bin\\windows\\", L"bin\\win32\\"};
 
 int yearOf(const wchar_t* text) {
   if (std::wcslen(text) != 4 || !std::all_of(text, text + 4, isDigit)) return 0;

@@ -164,14 +164,14 @@ TEST_F(Lookup, AFoundProgramGoesInAsAPathFieldHoldsIt) {
       {Place::Path, "C:\\Программы\\bin", "C:\\Программы\\bin\\dvips.exe",
        L"C:\\PROGRA~1\\bin\\dvips.exe", "C:\\PROGRA~1\\bin\\dvips.exe "},
       {Place::TexLive, "D:\\Τεχ\\2024", "D:\\Τεχ\\2024\\bin\\windows\\dvips.exe",
-       L"D:\\9F2A~1\\2024\\bin\\windows\\dvips.exe",
-       "D:\\9F2A~1\\2024\\bin\\windows\\dvips.exe "},
+       L"D:\\9F2A~1\\2024\\bin\\windows\\dvips.exe", "D:\\9F2A~1\\2024\\bin\\windows\\dvips.exe "},
       {Place::Miktex, "C:\\Users\\Дмитрий\\AppData\\Local\\Programs\\MiKTeX",
        "C:\\Users\\Дмитрий\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe",
        L"C:\\Users\\B3D1~1\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe",
        "C:\\Users\\B3D1~1\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe "},
       {Place::Path, "C:\\Éditions", "C:\\Éditions\\dvips.exe", nullptr,
-       "C:\\\xC9" "ditions\\dvips.exe "},
+       "C:\\\xC9"
+       "ditions\\dvips.exe "},
       {Place::Miktex, "C:\\Дмитрий\\MiKTeX", "C:\\Дмитрий\\MiKTeX\\miktex\\bin\\x64\\dvips.exe",
        nullptr, "dvips.exe "},
   };
@@ -188,8 +188,7 @@ TEST_F(Lookup, AFoundProgramGoesInAsAPathFieldHoldsIt) {
       fakeSystem.registry["HKCU\\" + UNINSTALL + "TeXLive2024"]["UninstallString"] =
           std::string(c.root) + "\\tlpkg\\installer\\uninst.bat";
     if (c.place == Place::Miktex)
-      fakeSystem.registry["HKCU\\Software\\MiKTeX.org\\MiKTeX\\24.1\\Core"]["UserInstall"] =
-          c.root;
+      fakeSystem.registry["HKCU\\Software\\MiKTeX.org\\MiKTeX\\24.1\\Core"]["UserInstall"] = c.root;
     EXPECT_EQ(dvips(), c.dvips);
     ASSERT_TRUE(composeCommandLine());
     EXPECT_EQ(std::string(commandLine), c.command);

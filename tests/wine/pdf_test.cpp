@@ -132,17 +132,18 @@ TEST_F(PdfRun, DvipsIsFoundWhereTexDistributionsPutIt) {
 // says, or where MiKTeX's configuration says. The command names it by its short form, and it runs.
 enum class DvipsPlace { Path, TexLive, Miktex };
 
-constexpr wchar_t UNINSTALL_KEY[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TeXLive2024";
+constexpr wchar_t UNINSTALL_KEY[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TeXLive2024";
 constexpr wchar_t MIKTEX_KEY[] = L"Software\\MiKTeX.org";
 
 std::wstring nameOutsideTheCodePage() {
-  return GetACP() == 932 ? L"\ud504\ub85c\uadf8\ub7a8" : L"\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b";
+  return GetACP() == 932 ? L"\ud504\ub85c\uadf8\ub7a8"
+                         : L"\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b";
 }
 
 bool setRegistryText(const wchar_t* key, const wchar_t* value, const std::wstring& text) {
   return RegSetKeyValueW(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
-         ERROR_SUCCESS;
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 class FoundDvips : public PdfRun, public ::testing::WithParamInterface<DvipsPlace> {
@@ -171,7 +172,8 @@ TEST_P(FoundDvips, RunsByItsShortForm) {
       break;
     case DvipsPlace::Miktex:
       dvips = root + L"\\miktex\\bin\\x64\\dvips.exe";
-      ASSERT_TRUE(setRegistryText(L"Software\\MiKTeX.org\\MiKTeX\\24.1\\Core", L"UserInstall", root));
+      ASSERT_TRUE(
+          setRegistryText(L"Software\\MiKTeX.org\\MiKTeX\\24.1\\Core", L"UserInstall", root));
       break;
   }
   ASSERT_TRUE(installed.install(dvips, fakeConverterPath()));
@@ -356,8 +358,8 @@ TEST_F(RealPdf, AStartFolderOutsideTheCodePageFindsThePostScript) {
   ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
   const std::wstring folder = wideOf(scratchFolder("start-outside")) + nameOutsideTheCodePage();
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-  ASSERT_TRUE(CopyFileW(wideOf(inputs + "paper.dvi").c_str(), (folder + L"\\paper.dvi").c_str(),
-                        FALSE));
+  ASSERT_TRUE(
+      CopyFileW(wideOf(inputs + "paper.dvi").c_str(), (folder + L"\\paper.dvi").c_str(), FALSE));
   Options record = defaultRecord();
   record.useDviDirectory = 0;
   PdfOptions pdf = defaultPdfRecord();
