@@ -20,13 +20,13 @@ void addLine(int stringId, std::initializer_list<const char*> texts) {
 
 void addPlaces(const char* places) { appendFormatted(programsText, "\r\n%s", {places}); }
 
+// How long the page waits for an answer before it says that it is looking.
+constexpr DWORD A_MOMENT_MS = 100;
+
 // The lookups run on a thread of their own, once for the program field that the page is shown
 // with: a PATH or a registry Path that names a network folder that is gone would otherwise hold
 // the sheet for the network's time-outs. The thread owns what it finds until it ends, and posts
 // WM_PROGRAMS_FOUND to the page just before.
-// How long the page waits for an answer before it says that it is looking.
-constexpr DWORD A_MOMENT_MS = 100;
-
 struct ProgramsFound {
   PathText program;  // the program field looked for
   bool dvips;
