@@ -506,7 +506,10 @@ TEST_F(Win64Programs, SixtyFourBitMiktexAndGhostscriptAreNamed) {
                  static_cast<DWORD>(library.size() + 1));
   RegCloseKey(key);
   ASSERT_NE(open(defaultRecord()), nullptr);
-  const std::string text = controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN);
+  // The answer replaces "Looking..." when the lookup takes more than a moment.
+  const HWND pdfPage = page(PDF_PAGE);
+  std::string text;
+  waitUntil([&] { return contains(text = controlText(pdfPage, IDC_PROGRAMS_THAT_RUN), "dvips:"); });
   EXPECT_TRUE(contains(text, "dvips: " + dvips + "\r\n")) << text;
   EXPECT_TRUE(contains(text, "Ghostscript: " + ghostscript)) << text;
   cancel();
