@@ -4,16 +4,19 @@
 #include <cstring>
 
 #include "app/strings.h"
+#include "paths/path_rules.h"
 
 namespace {
 
-void appendCut(char* buffer, std::size_t size, const char* text, std::size_t length) {
+// False when the text was cut. A cut keeps whole characters: the first byte of a two-byte one
+// never stands without its second.
+bool appendCut(char* buffer, std::size_t size, const char* text, std::size_t length) {
   const std::size_t used = std::strlen(buffer);
-  if (used + 1 >= size) return;
-  const std::size_t room = size - used - 1;
-  const std::size_t kept = length < room ? length : room;
+  const std::size_t room = used + 1 < size ? size - used - 1 : 0;
+  const std::size_t kept = wholeCharacterLength(text, length < room ? length : room);
   std::memcpy(buffer + used, text, kept);
   buffer[used + kept] = '\0';
+  return kept == length;
 }
 
 }  // namespace
@@ -28,9 +31,10 @@ void appendFormatted(char* buffer, std::size_t size, const char* format,
       appendCut(buffer, size, at, std::strlen(at));
       return;
     }
-    appendCut(buffer, size, at, static_cast<std::size_t>(mark - at));
+    // Nothing follows a cut, so the text never goes on after a character it left out.
+    if (!appendCut(buffer, size, at, static_cast<std::size_t>(mark - at))) return;
     if (next != texts.end()) {
-      appendCut(buffer, size, *next, std::strlen(*next));
+      if (!appendCut(buffer, size, *next, std::strlen(*next))) return;
       ++next;
     }
     at = mark + 2;

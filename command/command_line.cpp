@@ -21,21 +21,23 @@ char switchBuffer[32];
 bool isPresent(const char* text) { return text[0] != '\0'; }
 
 // The short form is one token. A bare name that is not in the current folder is looked for where
-// process creation and the TeX distributions put it, and the program found goes in by its short
-// form, so that the confirmation shows which one runs. When there is none the name as typed
-// stands, and a name holding blanks must be quoted or the system would run the part before the
-// first blank.
+// process creation and the TeX distributions put it, and the program found goes in as a path
+// field would hold it, so that the confirmation shows which one runs. When there is none the name
+// as typed stands, and a name holding blanks must be quoted or the system would run the part
+// before the first blank.
 void writeProgramPart() {
   const auto capacity = static_cast<std::uint32_t>(commandCapacity);
   const char* program = options.programFile;
   std::uint32_t length = shortPathName(program, commandLine, capacity);
   programLookupFailed = false;
-  ZERO_FILLED static PathText found;
+  ZERO_FILLED static WidePathText found;
+  ZERO_FILLED static PathText foundProgram;
   if ((length == 0 || length >= capacity) && namesNoFolder(program) && program[0] != '\0') {
     programLookupFailed = !findDvips(program, found);
     if (!programLookupFailed) {
-      program = found;
-      length = shortPathName(program, commandLine, capacity);
+      programForCommand(found, foundProgram);
+      if (foundProgram[0] != '\0') program = foundProgram;
+      length = 0;
     }
   }
   if (length == 0 || length >= capacity) {

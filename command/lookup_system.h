@@ -1,6 +1,7 @@
 // What the program lookups ask the platform: files, folders, the search path, the environment and
 // the registry. On Windows these are the Win32 calls (command/lookup_win32.cpp); tests serve them
-// from memory.
+// from memory. Names are wide: a folder named outside the ANSI code page (a TeX under a Cyrillic
+// or Greek user name on a Western Windows) would come back with its characters as '?'.
 #pragma once
 
 #include <cstdint>
@@ -11,23 +12,24 @@ enum RegistryRoot : int { REGISTRY_CURRENT_USER, REGISTRY_LOCAL_MACHINE };
 enum RegistryView : int { REGISTRY_64, REGISTRY_32 };
 
 // True when path names a file (not a folder).
-bool isExistingFile(const char* path);
+bool isExistingFile(const wchar_t* path);
 
 // Looks for name as process creation does (SearchPath with ".exe"); the full path's length, 0 when
 // not found, or a size of at least bufferSize, with the buffer untouched, when it does not fit.
-std::uint32_t searchPathFor(const char* name, char* buffer, std::uint32_t bufferSize);
+// Sizes count characters.
+std::uint32_t searchPathFor(const wchar_t* name, wchar_t* buffer, std::uint32_t bufferSize);
 
 // An environment variable of this process; results as above.
-std::uint32_t environmentText(const char* name, char* buffer, std::uint32_t bufferSize);
+std::uint32_t environmentText(const wchar_t* name, wchar_t* buffer, std::uint32_t bufferSize);
 
 // A text value of a registry key, with environment variables in it expanded; false when the key
 // or value is missing, is not text, or does not fit.
-bool registryText(RegistryRoot root, RegistryView view, const char* key, const char* value,
-                  char* buffer, std::uint32_t bufferSize);
+bool registryText(RegistryRoot root, RegistryView view, const wchar_t* key, const wchar_t* value,
+                  wchar_t* buffer, std::uint32_t bufferSize);
 
-using NameVisitor = void (*)(const char* name, void* context);
+using NameVisitor = void (*)(const wchar_t* name, void* context);
 
 // Calls visit with the name of each subkey of a registry key, or of each subfolder of a folder.
-void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const char* key, NameVisitor visit,
-                           void* context);
-void forEachSubfolder(const char* folder, NameVisitor visit, void* context);
+void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key,
+                           NameVisitor visit, void* context);
+void forEachSubfolder(const wchar_t* folder, NameVisitor visit, void* context);

@@ -16,6 +16,7 @@
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
+#include "paths/path_system.h"
 #include "resources/resource.h"
 
 namespace {
@@ -64,7 +65,9 @@ bool landscapeHeader(const char* path) {
 }
 
 void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
-  if (!isExistingFile(postScript)) {
+  WidePathText widePostScript;
+  if (widePathName(postScript, widePostScript, PATH_FIELD_SIZE) == 0 ||
+      !isExistingFile(widePostScript)) {
     outcome = Outcome::NoPostScript;
     return;
   }
@@ -72,12 +75,13 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
     copyText(ghostscript, pdfOptions.ghostscriptFile);
   } else {
     // TeX Live and MiKTeX keep a Ghostscript of their own beside their dvips.
-    PathText dvips = "";
-    dvipsThatWillRun(dvips);
-    if (!findGhostscript(dvips, ghostscript)) {
+    WidePathText dvips = L"", found;
+    dvipsThatWillRun(options.programFile, dvips);
+    if (!findGhostscript(dvips, found)) {
       outcome = Outcome::GhostscriptMissing;
       return;
     }
+    programForCommand(found, ghostscript);
   }
   // Paths at the limit of a field may leave no room for ".pdf" or for the whole command.
   if (!pdfFileFor(postScript, pdf) ||

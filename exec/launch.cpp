@@ -71,8 +71,12 @@ const char* runFolder(bool useDirectory, const char* dviFullPath) {
     cutToFolder(folder);
     return folder;
   }
-  const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) folder[0] = '\0';
+  // Read wide and brought into the field's form: the ANSI call gives '?' for a character
+  // outside the code page, and no file would be found there.
+  ZERO_FILLED static wchar_t current[WIDE_PATH_SIZE];
+  const DWORD length = GetCurrentDirectoryW(WIDE_PATH_SIZE, current);
+  if (length == 0 || length >= WIDE_PATH_SIZE || widePathToField(current, folder) != 0)
+    folder[0] = '\0';
   return folder;
 }
 

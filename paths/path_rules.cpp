@@ -80,8 +80,20 @@ const char* lastCharacterOf(const char* text, const char* set) {
   return last;
 }
 
+const wchar_t* lastCharacterOf(const wchar_t* text, const wchar_t* set) {
+  const wchar_t* last = nullptr;
+  for (const wchar_t* at = text; *at != L'\0'; ++at)
+    if (std::wcschr(set, *at) != nullptr) last = at;
+  return last;
+}
+
 const char* fileNameOf(const char* path) {
   const char* end = lastCharacterOf(path, "\\/:");
+  return end == nullptr ? path : end + 1;
+}
+
+const wchar_t* fileNameOf(const wchar_t* path) {
+  const wchar_t* end = lastCharacterOf(path, L"\\/:");
   return end == nullptr ? path : end + 1;
 }
 

@@ -42,16 +42,25 @@ void copyText(char (&field)[N], const char* text) {
 // The last character of text that is one of the single-byte characters in set; null when none is.
 const char* lastCharacterOf(const char* text, const char* set);
 
+// The same in wide text, where every character is one unit.
+const wchar_t* lastCharacterOf(const wchar_t* text, const wchar_t* set);
+
 // The last backslash or slash of a path; null when there is none.
 inline const char* lastSeparator(const char* path) { return lastCharacterOf(path, "\\/"); }
+inline const wchar_t* lastSeparator(const wchar_t* path) { return lastCharacterOf(path, L"\\/"); }
 
 // The file name at the end of a path: after its last backslash, slash or drive colon.
 const char* fileNameOf(const char* path);
+const wchar_t* fileNameOf(const wchar_t* path);
 
 // What goes between a folder and a name joined to it: nothing when the folder ends in a separator.
 inline const char* separatorAfter(const char* folder) {
   const char* separator = lastSeparator(folder);
   return separator != nullptr && separator[1] == '\0' ? "" : "\\";
+}
+inline const wchar_t* separatorAfter(const wchar_t* folder) {
+  const wchar_t* separator = lastSeparator(folder);
+  return separator != nullptr && separator[1] == L'\0' ? L"" : L"\\";
 }
 
 // Ends path at its last separator, so that it names its folder; a folder at a drive's root keeps

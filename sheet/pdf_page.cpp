@@ -2,6 +2,7 @@
 // dvips fails, and which programs will run.
 #include <cstring>
 
+#include "app/strings.h"
 #include "app/text_format.h"
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
@@ -30,31 +31,87 @@ std::int32_t chosenPurpose(HWND page) {
   return static_cast<std::int32_t>(SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_GETCURSEL, 0, 0));
 }
 
-}  // namespace
+// How long the page waits for an answer before it says that it is looking.
+constexpr DWORD A_MOMENT_MS = 100;
 
-// The record's program field as the DVIPS Options page last stored it, and the Ghostscript edit
-// as it stands.
-void showProgramsThatWillRun(HWND page) {
+// The lookups run on a thread of their own, once for the program field that the page is shown
+// with: a PATH or a registry Path that names a network folder that is gone would otherwise hold
+// the sheet for the network's time-outs. The thread owns what it finds until it ends, and posts
+// WM_PROGRAMS_FOUND to the page just before.
+struct ProgramsFound {
+  PathText program;  // the program field looked for
+  bool dvips;
+  WidePathText dvipsPath;
+  bool ghostscript;
+  WidePathText ghostscriptPath;
+};
+
+ZERO_FILLED ProgramsFound found;
+HANDLE lookupThread = nullptr;
+bool lookedUp = false;  // found holds the answer for found.program
+
+void lookUp() {
+  found.dvips = dvipsThatWillRun(found.program, found.dvipsPath);
+  found.ghostscript = findGhostscript(found.dvips ? found.dvipsPath : L"", found.ghostscriptPath);
+}
+
+DWORD WINAPI lookUpAndPost(void* page) {
+  lookUp();
+  PostMessageA(static_cast<HWND>(page), WM_PROGRAMS_FOUND, 0, 0);
+  return 0;
+}
+
+// On a thread, or here when no thread can be had. The answer is posted, so it comes only once
+// this thread has kept the handle.
+void startLookup(HWND page) {
+  copyText(found.program, options.programFile);
+  lookedUp = false;
+  lookupThread = CreateThread(nullptr, 0, lookUpAndPost, page, 0, nullptr);
+  if (lookupThread != nullptr) return;
+  lookUp();
+  lookedUp = true;
+}
+
+// True when found holds an answer: the thread, if any, ended within the wait.
+bool lookupEnded(DWORD waitMs) {
+  if (lookupThread == nullptr) return lookedUp;
+  if (WaitForSingleObject(lookupThread, waitMs) != WAIT_OBJECT_0) return false;
+  CloseHandle(lookupThread);
+  lookupThread = nullptr;
+  lookedUp = true;
+  return true;
+}
+
+// dvips as the lookup found it, and Ghostscript as the edit names it or else as found.
+void showFound(HWND page) {
   programsText[0] = '\0';
-  PathText dvips = "";
-  if (dvipsThatWillRun(dvips)) {
-    addLine(IDS_RUNS_DVIPS, {dvips});
+  PathText program;
+  if (found.dvips) {
+    programForCommand(found.dvipsPath, program);
+    addLine(IDS_RUNS_DVIPS, {program});
   } else {
-    addLine(IDS_DVIPS_MISSING, {options.programFile});
-    if (namesNoFolder(options.programFile)) addPlaces(dvipsPlacesLooked(options.programFile));
+    addLine(IDS_DVIPS_MISSING, {found.program});
+    if (namesNoFolder(found.program)) addPlaces(dvipsPlacesLooked(found.program));
   }
-  PathText typed, ghostscript;
-  storeText(page, IDC_GHOSTSCRIPT_FILE, typed);
-  if (typed[0] != '\0') {
-    addLine(isExistingFile(typed) ? IDS_RUNS_GHOSTSCRIPT : IDS_GHOSTSCRIPT_MISSING, {typed});
-  } else if (findGhostscript(dvips, ghostscript)) {
-    addLine(IDS_RUNS_GHOSTSCRIPT, {ghostscript});
+  // Read as the page stores it: wide, without a file manager's quotes.
+  ZERO_FILLED static wchar_t typed[WIDE_PATH_SIZE];
+  if (GetDlgItemTextW(page, IDC_GHOSTSCRIPT_FILE, typed, WIDE_PATH_SIZE) == 0) typed[0] = L'\0';
+  const wchar_t* const ghostscript = unquotedPath(typed);
+  if (ghostscript[0] != L'\0') {
+    const bool exists = isExistingFile(ghostscript);
+    if (widePathToField(ghostscript, program) != 0) storeText(page, IDC_GHOSTSCRIPT_FILE, program);
+    addLine(exists ? IDS_RUNS_GHOSTSCRIPT : IDS_GHOSTSCRIPT_MISSING, {program});
+  } else if (found.ghostscript) {
+    programForCommand(found.ghostscriptPath, program);
+    addLine(IDS_RUNS_GHOSTSCRIPT, {program});
   } else {
     addLine(IDS_GHOSTSCRIPT_NOT_FOUND, {});
     addPlaces(ghostscriptPlacesLooked());
   }
   showPdfSwitches(page);
 }
+
+}  // namespace
 
 // The list and the box tell of every change, focus and opening too: the text is set only when it
 // differs, so that the box neither flickers nor loses its scroll position.
@@ -70,6 +127,27 @@ void showPdfSwitches(HWND page) {
   copyText(shownText, pageText);
   SetDlgItemTextA(page, IDC_PROGRAMS_THAT_RUN, shownText);
 }
+
+// The record's program field as the DVIPS Options page last stored it, and the Ghostscript edit
+// as it stands. The lookup runs again only when the program field has changed since.
+void showProgramsThatWillRun(HWND page) {
+  if (lookupThread == nullptr && (!lookedUp || lstrcmpA(found.program, options.programFile) != 0))
+    startLookup(page);
+  if (!lookupEnded(A_MOMENT_MS)) {
+    copyText(programsText, loadResourceString(IDS_LOOKING_FOR_PROGRAMS));
+    showPdfSwitches(page);
+    return;
+  }
+  showFound(page);
+}
+
+void takeProgramsFound(HWND page) {
+  // An answer that the page has already taken while it waited a moment comes too.
+  if (lookupThread == nullptr || !lookupEnded(INFINITE)) return;
+  showProgramsThatWillRun(page);
+}
+
+void endProgramLookup() { lookupEnded(INFINITE); }
 
 void loadPdfPage(HWND page) {
   currentPageIndex = 4;

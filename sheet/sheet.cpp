@@ -160,6 +160,7 @@ INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_NOTIFY: return answer(page, onNotify(page, reinterpret_cast<const NMHDR*>(lParam)));
     case WM_COMMAND: pageCommand(page, LOWORD(wParam)); return answer(page, 0);
     case WM_TIMER: onTimer(page, wParam); return answer(page, 0);
+    case WM_PROGRAMS_FOUND: takeProgramsFound(page); return answer(page, 0);
     case WM_HELP:
     case WM_CONTEXTMENU: showHelpForMessage(page, message, wParam, lParam); return answer(page, 0);
     default: return FALSE;
@@ -197,6 +198,7 @@ INT_PTR runOptionsSheet() {
     reportSystemError(0);
     return 0;
   }
+  if (result > 0) endProgramLookup();
   return result;
 }
 

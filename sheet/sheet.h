@@ -44,11 +44,18 @@ bool storeDvipsPage(HWND page);
 void loadPdfPage(HWND page);
 bool storePdfPage(HWND page);
 // Says on the PDF page which dvips and which Ghostscript a run would start, or where Corvane
-// looked for them, and the switches that the page's choices add to Ghostscript's command.
+// looked for them, and the switches that the page's choices add to Ghostscript's command; while
+// the lookup runs, that it is looking.
 void showProgramsThatWillRun(HWND page);
 // Shows the switches of the purpose and transparency as the page's controls stand, above the
 // programs' lines of the last showProgramsThatWillRun.
 void showPdfSwitches(HWND page);
+// Posted to the PDF page when its lookup has ended; takeProgramsFound shows the answer.
+constexpr UINT WM_PROGRAMS_FOUND = WM_APP + 1;
+void takeProgramsFound(HWND page);
+// Waits for a lookup that the PDF page started, before a command is composed with the same
+// lookups.
+void endProgramLookup();
 
 // Moving single fields between the record and the controls.
 void showNumber(HWND page, int controlId, std::int32_t value);

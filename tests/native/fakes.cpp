@@ -138,6 +138,43 @@ std::uint32_t answerPath(const std::basic_string<Char>& text, Char* buffer,
 
 }  // namespace
 
+std::string utf8Of(const std::wstring& text) {
+  std::string utf8;
+  for (const wchar_t c : text) {
+    const auto code = static_cast<std::uint32_t>(c);
+    if (code < 0x80) {
+      utf8 += static_cast<char>(code);
+    } else if (code < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (code >> 6));
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      utf8 += static_cast<char>(0xE0 | (code >> 12));
+      utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xF0 | (code >> 18));
+      utf8 += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return utf8;
+}
+
+std::wstring wideOfUtf8(const std::string& text) {
+  std::wstring wide;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::uint32_t first = static_cast<unsigned char>(text[at]);
+    const std::size_t size = first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+    std::uint32_t code = size == 1 ? first : first & (0x3Fu >> (size - 1));
+    for (std::size_t next = 1; next < size && at + next < text.size(); ++next)
+      code = (code << 6) | (static_cast<unsigned char>(text[at + next]) & 0x3Fu);
+    wide += static_cast<wchar_t>(code);
+    at += size;
+  }
+  return wide;
+}
+
 std::uint32_t shortPathName(const char* path, char* buffer, std::uint32_t bufferSize) {
   const auto found = fakeShortNames.find(path);
   return found == fakeShortNames.end() ? 0 : answerPath(found->second, buffer, bufferSize);
@@ -166,49 +203,54 @@ std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t buff
 
 namespace {
 
-std::string registryPlace(RegistryRoot root, RegistryView view, const char* key) {
-  if (root == REGISTRY_CURRENT_USER) return std::string("HKCU\\") + key;
-  return std::string(view == REGISTRY_64 ? "HKLM64\\" : "HKLM32\\") + key;
+std::string registryPlace(RegistryRoot root, RegistryView view, const wchar_t* key) {
+  if (root == REGISTRY_CURRENT_USER) return "HKCU\\" + utf8Of(key);
+  return (view == REGISTRY_64 ? "HKLM64\\" : "HKLM32\\") + utf8Of(key);
+}
+
+// The text of a map entry in the wide buffer, answered as the system's path queries are.
+std::uint32_t answerWide(const std::string& text, wchar_t* buffer, std::uint32_t bufferSize) {
+  return answerPath(wideOfUtf8(text), buffer, bufferSize);
 }
 
 }  // namespace
 
-bool isExistingFile(const char* path) { return fakeSystem.files.count(path) != 0; }
+bool isExistingFile(const wchar_t* path) { return fakeSystem.files.count(utf8Of(path)) != 0; }
 
-std::uint32_t searchPathFor(const char* name, char* buffer, std::uint32_t bufferSize) {
-  const auto found = fakeSystem.searchPath.find(name);
-  return found == fakeSystem.searchPath.end() ? 0 : answerPath(found->second, buffer, bufferSize);
+std::uint32_t searchPathFor(const wchar_t* name, wchar_t* buffer, std::uint32_t bufferSize) {
+  const auto found = fakeSystem.searchPath.find(utf8Of(name));
+  return found == fakeSystem.searchPath.end() ? 0 : answerWide(found->second, buffer, bufferSize);
 }
 
-std::uint32_t environmentText(const char* name, char* buffer, std::uint32_t bufferSize) {
-  const auto found = fakeSystem.environment.find(name);
-  return found == fakeSystem.environment.end() ? 0 : answerPath(found->second, buffer, bufferSize);
+std::uint32_t environmentText(const wchar_t* name, wchar_t* buffer, std::uint32_t bufferSize) {
+  const auto found = fakeSystem.environment.find(utf8Of(name));
+  return found == fakeSystem.environment.end() ? 0 : answerWide(found->second, buffer, bufferSize);
 }
 
-bool registryText(RegistryRoot root, RegistryView view, const char* key, const char* value,
-                  char* buffer, std::uint32_t bufferSize) {
+bool registryText(RegistryRoot root, RegistryView view, const wchar_t* key, const wchar_t* value,
+                  wchar_t* buffer, std::uint32_t bufferSize) {
   const auto values = fakeSystem.registry.find(registryPlace(root, view, key));
   if (values == fakeSystem.registry.end()) return false;
-  const auto found = values->second.find(value);
+  const auto found = values->second.find(utf8Of(value));
   if (found == values->second.end()) return false;
-  const std::uint32_t length = answerPath(found->second, buffer, bufferSize);
+  const std::uint32_t length = answerWide(found->second, buffer, bufferSize);
   return length != 0 && length < bufferSize;
 }
 
-void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const char* key, NameVisitor visit,
-                           void* context) {
+void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key,
+                           NameVisitor visit, void* context) {
   const std::string parent = registryPlace(root, view, key) + "\\";
   std::set<std::string> names;
   for (const auto& [path, values] : fakeSystem.registry)
     if (path.rfind(parent, 0) == 0)
       names.insert(path.substr(parent.size(), path.find('\\', parent.size()) - parent.size()));
-  for (const std::string& name : names) visit(name.c_str(), context);
+  for (const std::string& name : names) visit(wideOfUtf8(name).c_str(), context);
 }
 
-void forEachSubfolder(const char* folder, NameVisitor visit, void* context) {
-  const auto found = fakeSystem.subfolders.find(folder);
+void forEachSubfolder(const wchar_t* folder, NameVisitor visit, void* context) {
+  const auto found = fakeSystem.subfolders.find(utf8Of(folder));
   if (found == fakeSystem.subfolders.end()) return;
-  for (const std::string& name : found->second) visit(name.c_str(), context);
+  for (const std::string& name : found->second) visit(wideOfUtf8(name).c_str(), context);
 }
 
 std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {

@@ -35,6 +35,8 @@ extern bool fakeDoubleByte;
 
 // What the program lookups find: files that exist, what the search path answers, the environment,
 // registry texts and subkeys (keyed "HKCU\\key" or "HKLM64\\key", "HKLM32\\key") and subfolders.
+// The lookups ask in wide characters; these texts are their UTF-8, so that a name outside the
+// code page is written as it reads.
 struct FakeSystem {
   std::set<std::string> files;
   std::map<std::string, std::string> searchPath;
@@ -49,6 +51,10 @@ extern FakeSystem fakeSystem;
 void addFakeFile(const std::string& path);
 
 void resetFakes();
+
+// Wide text in UTF-8 and back.
+std::string utf8Of(const std::wstring& text);
+std::wstring wideOfUtf8(const std::string& text);
 
 // Fills the global record as the program does at start-up; the record is zeroed first.
 void resetOptions();

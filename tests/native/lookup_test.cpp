@@ -30,12 +30,12 @@ class Lookup : public ::testing::Test {
                               {"ProgramFiles(x86)", "C:\\Program Files (x86)"}};
   }
   static std::string dvips() {
-    PathText found = "";
-    return findDvips("dvips.exe", found) ? found : "(none)";
+    WidePathText found = L"";
+    return findDvips("dvips.exe", found) ? utf8Of(found) : "(none)";
   }
   static std::string ghostscript(const char* dvipsPath = "") {
-    PathText found = "";
-    return findGhostscript(dvipsPath, found) ? found : "(none)";
+    WidePathText found = L"";
+    return findGhostscript(wideOfUtf8(dvipsPath).c_str(), found) ? utf8Of(found) : "(none)";
   }
 };
 
@@ -148,6 +148,54 @@ TEST_F(Lookup, TheCommandNamesTheDvipsFoundOrTheNameAsTyped) {
   ASSERT_TRUE(composeCommandLine());
   EXPECT_EQ(std::string(commandLine), "D:\\TeX\\dvips.exe ");
   EXPECT_FALSE(programLookupFailed);
+}
+
+// A hit in a folder named outside the code page goes into the command by its short form, one
+// inside it as it stands, and one with neither form by its bare name, which process creation then
+// looks for on PATH.
+TEST_F(Lookup, AFoundProgramGoesInAsAPathFieldHoldsIt) {
+  enum class Place { Path, TexLive, Miktex };
+  struct Case {
+    Place place;
+    const char* root;
+    const char* dvips;
+    const wchar_t* shortForm;  // null: none
+    const char* command;
+  };
+  const Case cases[] = {
+      {Place::Path, "C:\\Программы\\bin", "C:\\Программы\\bin\\dvips.exe",
+       L"C:\\PROGRA~1\\bin\\dvips.exe", "C:\\PROGRA~1\\bin\\dvips.exe "},
+      {Place::TexLive, "D:\\Τεχ\\2024", "D:\\Τεχ\\2024\\bin\\windows\\dvips.exe",
+       L"D:\\9F2A~1\\2024\\bin\\windows\\dvips.exe", "D:\\9F2A~1\\2024\\bin\\windows\\dvips.exe "},
+      {Place::Miktex, "C:\\Users\\Дмитрий\\AppData\\Local\\Programs\\MiKTeX",
+       "C:\\Users\\Дмитрий\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe",
+       L"C:\\Users\\B3D1~1\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe",
+       "C:\\Users\\B3D1~1\\AppData\\Local\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe "},
+      {Place::Path, "C:\\Éditions", "C:\\Éditions\\dvips.exe", nullptr,
+       "C:\\\xC9"
+       "ditions\\dvips.exe "},
+      {Place::Miktex, "C:\\Дмитрий\\MiKTeX", "C:\\Дмитрий\\MiKTeX\\miktex\\bin\\x64\\dvips.exe",
+       nullptr, "dvips.exe "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dvips);
+    fakeSystem.files.clear();
+    fakeSystem.searchPath.clear();
+    fakeSystem.registry.clear();
+    fakeWideShortNames.clear();
+    addFakeFile(c.dvips);
+    if (c.shortForm != nullptr) fakeWideShortNames[wideOfUtf8(c.dvips)] = c.shortForm;
+    if (c.place == Place::Path) fakeSystem.searchPath["dvips.exe"] = c.dvips;
+    if (c.place == Place::TexLive)
+      fakeSystem.registry["HKCU\\" + UNINSTALL + "TeXLive2024"]["UninstallString"] =
+          std::string(c.root) + "\\tlpkg\\installer\\uninst.bat";
+    if (c.place == Place::Miktex)
+      fakeSystem.registry["HKCU\\Software\\MiKTeX.org\\MiKTeX\\24.1\\Core"]["UserInstall"] = c.root;
+    EXPECT_EQ(dvips(), c.dvips);
+    ASSERT_TRUE(composeCommandLine());
+    EXPECT_EQ(std::string(commandLine), c.command);
+    EXPECT_FALSE(programLookupFailed);
+  }
 }
 
 // dvips writes the PostScript file it is given, relative to the folder it runs in, or else the

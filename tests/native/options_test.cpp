@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/text_format.h"
 #include "options/options.h"
 #include "tests/native/fakes.h"
 
@@ -53,6 +54,20 @@ TEST(CopyText, NeverKeepsTheFirstByteOfACharacterAlone) {
   EXPECT_STREQ(field, "abcdef");
   copyText(field, "abc\x95");  // a first byte without its second is no character
   EXPECT_STREQ(field, "abc");
+  resetFakes();
+}
+
+// A message cut to its buffer, such as a path at the end of the error box's text, keeps whole
+// characters too, and nothing follows the cut.
+TEST(CopyText, AMessageIsCutOnAWholeCharacter) {
+  resetFakes();
+  fakeDoubleByte = true;
+  char message[10] = "";
+  appendFormatted(message, "%s.", {"abcdef\x95\x5c\x83\x5c"});  // "abcdef表ソ." needs 11 bytes
+  EXPECT_STREQ(message, "abcdef\x95\x5c");
+  message[0] = '\0';
+  appendFormatted(message, "%s and more", {"abcdefgh\x95\x5c"});
+  EXPECT_STREQ(message, "abcdefgh");
   resetFakes();
 }
 

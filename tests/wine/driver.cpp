@@ -128,13 +128,14 @@ PROCESS_INFORMATION startCorvaneWide(const std::wstring& arguments) {
   return startProgramWide(wideOf(corvanePath()), arguments);
 }
 
-PROCESS_INFORMATION startProgramWide(const std::wstring& program, const std::wstring& arguments) {
+PROCESS_INFORMATION startProgramWide(const std::wstring& program, const std::wstring& arguments,
+                                     const std::wstring& directory) {
   std::wstring command = L"\"" + program + L"\" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &process))
     std::fprintf(stderr, "cannot start a program: error %lu\n", GetLastError());
   return process;
 }

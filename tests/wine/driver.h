@@ -38,8 +38,10 @@ PROCESS_INFORMATION startProgram(const std::string& program, const std::string& 
 PROCESS_INFORMATION startCorvane(const std::string& arguments = "");
 // Starts corvane.exe with a command line in wide characters, as a file manager does.
 PROCESS_INFORMATION startCorvaneWide(const std::wstring& arguments);
-// Starts a program of any name with a command line in wide characters.
-PROCESS_INFORMATION startProgramWide(const std::wstring& program, const std::wstring& arguments);
+// Starts a program of any name with a command line in wide characters, in the current directory
+// given (by default this process's own).
+PROCESS_INFORMATION startProgramWide(const std::wstring& program, const std::wstring& arguments,
+                                     const std::wstring& directory = L"");
 // The exit code, or STILL_ACTIVE when it did not end in time (it is then terminated).
 DWORD waitForExit(PROCESS_INFORMATION& process, DWORD deadlineMs = DEADLINE_MS);
 bool hasExited(const PROCESS_INFORMATION& process);

@@ -123,7 +123,8 @@ class PdfRun : public SheetSession {
 };
 
 // Nothing on PATH, TeX Live for two years and MiKTeX for this user: the newest TeX Live runs. One
-// on PATH wins. None at all: the error box says where Corvane looked and what to do.
+// on PATH wins. Each is named as it stands, which the code page represents. None at all: the error
+// box says where Corvane looked and what to do.
 TEST_F(PdfRun, DvipsIsFoundWhereTexDistributionsPutIt) {
   const std::string drive = environment("SystemDrive");
   const std::string local = environment("LOCALAPPDATA");
@@ -137,14 +138,13 @@ TEST_F(PdfRun, DvipsIsFoundWhereTexDistributionsPutIt) {
                                     local + "\\Programs\\MiKTeX\\miktex\\bin\\x64\\dvips.exe"})
       ASSERT_TRUE(installed.install(path, fakeConverterPath())) << path;
     ASSERT_NE(open(record, "paper.dvi"), nullptr);
-    EXPECT_EQ(lowerCase(firstToken(okAndReceive())), lowerCase(shortPathOf(newest)));
+    EXPECT_EQ(lowerCase(firstToken(okAndReceive())), lowerCase(newest));
 
     const std::string folder = scratchFolder("dvips-on-path");
     ASSERT_TRUE(installed.install(folder + "bin\\dvips.exe", fakeConverterPath()));
     ConverterOnPath onPath(folder);
     ASSERT_NE(open(record, "paper.dvi"), nullptr);
-    EXPECT_EQ(lowerCase(firstToken(okAndReceive())),
-              lowerCase(shortPathOf(folder + "bin\\dvips.exe")));
+    EXPECT_EQ(lowerCase(firstToken(okAndReceive())), lowerCase(folder + "bin\\dvips.exe"));
   }
   ASSERT_NE(open(record, "paper.dvi"), nullptr);
   pressSheetButton(sheet, PSBTN_OK);
@@ -157,6 +157,134 @@ TEST_F(PdfRun, DvipsIsFoundWhereTexDistributionsPutIt) {
                                   local + "\\Programs\\MiKTeX", std::string("DVIPS Options page")})
     EXPECT_TRUE(contains(text, part)) << part << " is not in: " << text;
   closeBox(box);
+}
+
+// dvips where the user's TeX lies in a folder named outside the ANSI code page (a Cyrillic name on
+// a Western Windows, a Korean one on a Japanese Windows): on PATH, where TeX Live's uninstall entry
+// says, or where MiKTeX's configuration says. The command names it by its short form, and it runs.
+enum class DvipsPlace { Path, TexLive, Miktex };
+
+constexpr wchar_t UNINSTALL_KEY[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TeXLive2024";
+constexpr wchar_t MIKTEX_KEY[] = L"Software\\MiKTeX.org";
+
+std::wstring nameOutsideTheCodePage() {
+  return GetACP() == 932 ? L"\ud504\ub85c\uadf8\ub7a8"
+                         : L"\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b";
+}
+
+bool setRegistryText(const wchar_t* key, const wchar_t* value, const std::wstring& text) {
+  return RegSetKeyValueW(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+class FoundDvips : public PdfRun, public ::testing::WithParamInterface<DvipsPlace> {
+ protected:
+  void TearDown() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, UNINSTALL_KEY);
+    RegDeleteTreeW(HKEY_CURRENT_USER, MIKTEX_KEY);
+    PdfRun::TearDown();
+  }
+};
+
+TEST_P(FoundDvips, RunsByItsShortForm) {
+  const std::wstring root = wideOf(scratchFolder("found-dvips")) + nameOutsideTheCodePage();
+  InstalledForwarders installed;
+  std::unique_ptr<ConverterOnPath> onPath;
+  std::wstring dvips;
+  switch (GetParam()) {
+    case DvipsPlace::Path:
+      dvips = root + L"\\bin\\dvips.exe";
+      onPath = std::make_unique<ConverterOnPath>(root + L"\\");
+      break;
+    case DvipsPlace::TexLive:
+      dvips = root + L"\\bin\\windows\\dvips.exe";
+      ASSERT_TRUE(setRegistryText(UNINSTALL_KEY, L"UninstallString",
+                                  L"\"" + root + L"\\tlpkg\\installer\\uninst.bat\""));
+      break;
+    case DvipsPlace::Miktex:
+      dvips = root + L"\\miktex\\bin\\x64\\dvips.exe";
+      ASSERT_TRUE(
+          setRegistryText(L"Software\\MiKTeX.org\\MiKTeX\\24.1\\Core", L"UserInstall", root));
+      break;
+  }
+  ASSERT_TRUE(installed.install(dvips, fakeConverterPath()));
+  wchar_t shortForm[MAX_PATH];
+  ASSERT_NE(GetShortPathNameW(dvips.c_str(), shortForm, MAX_PATH), 0u);
+  ASSERT_NE(open(defaultRecord(), "paper.dvi"), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  // A name read with '?' for the characters outside the code page ends in the error box.
+  HWND box = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+    return box != nullptr || hasExited(corvane);
+  }));
+  if (box != nullptr) {
+    ADD_FAILURE() << messageBoxText(box);
+    closeBox(box);
+    return;
+  }
+  const ConverterRecord ran = waitForConverterRecord(log);
+  ASSERT_TRUE(ran.found) << "dvips did not run";
+  EXPECT_EQ(lowerCase(firstToken(ran.command)), lowerCase(narrowOf(shortForm)));
+}
+
+INSTANTIATE_TEST_SUITE_P(OutsideTheCodePage, FoundDvips,
+                         ::testing::Values(DvipsPlace::Path, DvipsPlace::TexLive,
+                                           DvipsPlace::Miktex));
+
+// A Ghostscript named in the quotes that Explorer's "Copy as path" gives is the one that runs, as
+// the PDF page says, not one that is missing.
+TEST_F(PdfRun, AGhostscriptNamedInQuotesIsFound) {
+  InstalledForwarders installed;
+  const std::string ghostscript = scratchFolder("quoted-gs") + "gswin64c.exe";
+  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
+  PdfOptions pdf = defaultPdfRecord();
+  copyText(pdf.ghostscriptFile, ("\"" + ghostscript + "\"").c_str());
+  ASSERT_NE(openWith(fakeConverterRecord(), pdf, ""), nullptr);
+  const HWND pdfPage = page(PDF_PAGE);
+  std::string text;
+  ASSERT_TRUE(waitUntil([&] {
+    text = controlText(pdfPage, IDC_PROGRAMS_THAT_RUN);
+    return contains(text, "Ghostscript:");
+  }));
+  EXPECT_TRUE(contains(text, "Ghostscript: " + ghostscript)) << text;
+  EXPECT_FALSE(contains(text, "was not found")) << text;
+  cancel();
+}
+
+// A PATH that takes long to search, as one naming a network folder that is gone does: here
+// hundreds of folders that do not exist in the system folder, which Wine looks through name by
+// name for each. The PDF page says that it is looking while the sheet goes on working, and the
+// answer takes the text's place when it comes. Shown again, the page has the answer at once: the
+// lookup runs once per showing of the sheet.
+TEST_F(PdfRun, ASlowLookupLeavesTheSheetWorking) {
+  wchar_t system[MAX_PATH];
+  ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  std::wstring folders;
+  for (int index = 0; index < 300; ++index)
+    folders += system + (L"\\corvane-missing-" + std::to_wstring(index) + L";");
+  static wchar_t oldPath[32767];
+  const DWORD length = GetEnvironmentVariableW(L"PATH", oldPath, 32767);
+  ASSERT_TRUE(length < 32767 &&
+              SetEnvironmentVariableW(L"PATH", (folders + std::wstring(oldPath, length)).c_str()));
+  const HWND opened = open(defaultRecord());
+  SetEnvironmentVariableW(L"PATH", std::wstring(oldPath, length).c_str());
+  ASSERT_NE(opened, nullptr);
+
+  const std::string looking = "Looking for dvips and Ghostscript...";
+  const std::string shown = controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN);
+  EXPECT_TRUE(contains(shown, looking)) << shown;
+  EXPECT_NE(findDescendant(page(FILES_PAGE), "Edit", IDC_DVI_FILE), nullptr);
+  std::string answer;
+  ASSERT_TRUE(waitUntil([&] {
+    answer = controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN);
+    return contains(answer, "dvips:");
+  })) << answer;
+  EXPECT_TRUE(contains(answer, "Ghostscript")) << answer;
+  page(FILES_PAGE);
+  EXPECT_EQ(controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN), answer);
+  cancel();
 }
 
 // TeX Live's dvips and Debian's Ghostscript, each through a forwarder that corvane.exe can wait
@@ -381,6 +509,39 @@ TEST_F(RealPdf, TransparencyNeedsItsBox) {
   EXPECT_TRUE(contains(made, "/ca 0.5")) << "the PDF has no half-transparent fill";
 }
 
+// Corvane started in a folder named outside the code page, on a DVI file named relative to it,
+// with "Use DVI directory" off: dvips writes the PostScript there, and Corvane finds it and makes
+// the PDF beside it.
+TEST_F(RealPdf, AStartFolderOutsideTheCodePageFindsThePostScript) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::wstring folder = wideOf(scratchFolder("start-outside")) + nameOutsideTheCodePage();
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(
+      CopyFileW(wideOf(inputs + "paper.dvi").c_str(), (folder + L"\\paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  record.useDviDirectory = 0;
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  storeRecord(record);
+  storePdfRecord(pdf);
+  corvane = startProgramWide(wideOf(corvanePath()), L"paper.dvi", folder);
+  sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const std::wstring made = folder + L"\\paper.pdf";
+  HWND box = nullptr;
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+        return box != nullptr || hasExited(corvane);
+      },
+      120000));
+  EXPECT_EQ(box, nullptr) << messageBoxText(box);
+  if (box != nullptr) closeBox(box);
+  EXPECT_EQ(waitForExit(corvane, 120000), 0u);
+  EXPECT_NE(GetFileAttributesW(made.c_str()), INVALID_FILE_ATTRIBUTES) << "no PDF was made";
+}
+
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
 // box says so and how to see dvips's messages, and Ghostscript does not run.
 TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
@@ -526,7 +687,10 @@ TEST_F(Win64Programs, SixtyFourBitMiktexAndGhostscriptAreNamed) {
                  static_cast<DWORD>(library.size() + 1));
   RegCloseKey(key);
   ASSERT_NE(open(defaultRecord()), nullptr);
-  const std::string text = controlText(page(PDF_PAGE), IDC_PROGRAMS_THAT_RUN);
+  // The answer replaces "Looking..." when the lookup takes more than a moment.
+  const HWND pdfPage = page(PDF_PAGE);
+  std::string text;
+  waitUntil([&] { return contains(text = controlText(pdfPage, IDC_PROGRAMS_THAT_RUN), "dvips:"); });
   EXPECT_TRUE(contains(text, "dvips: " + dvips + "\r\n")) << text;
   EXPECT_TRUE(contains(text, "Ghostscript: " + ghostscript)) << text;
   cancel();

@@ -12,14 +12,16 @@ std::string texInputsFolder() {
   return fileExists(path + "paper.dvi") && fileExists(path + "bin\\dvips.exe") ? path : "";
 }
 
-ConverterOnPath::ConverterOnPath(const std::string& inputs) {
-  static char path[32767];
-  const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
+ConverterOnPath::ConverterOnPath(const std::string& inputs) : ConverterOnPath(wideOf(inputs)) {}
+
+ConverterOnPath::ConverterOnPath(const std::wstring& inputs) {
+  static wchar_t path[32767];
+  const DWORD length = GetEnvironmentVariableW(L"PATH", path, 32767);
   oldPath.assign(path, length);
-  SetEnvironmentVariableA("PATH", (inputs + "bin;" + oldPath).c_str());
+  SetEnvironmentVariableW(L"PATH", (inputs + L"bin;" + oldPath).c_str());
 }
 
-ConverterOnPath::~ConverterOnPath() { SetEnvironmentVariableA("PATH", oldPath.c_str()); }
+ConverterOnPath::~ConverterOnPath() { SetEnvironmentVariableW(L"PATH", oldPath.c_str()); }
 
 std::string waitForPostScript(const std::string& path, DWORD deadlineMs) {
   std::string content;
@@ -54,21 +56,25 @@ std::string commentValue(const std::string& postScript, const std::string& comme
 }
 
 InstalledForwarders::~InstalledForwarders() {
-  for (const std::string& file : files) DeleteFileA(file.c_str());
+  for (const std::wstring& file : files) DeleteFileW(file.c_str());
   for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
-    RemoveDirectoryA(folder->c_str());
+    RemoveDirectoryW(folder->c_str());
 }
 
 bool InstalledForwarders::install(const std::string& path, const std::string& from) {
-  for (std::size_t separator = path.find('\\', 3); separator != std::string::npos;
-       separator = path.find('\\', separator + 1)) {
-    const std::string folder = path.substr(0, separator);
-    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES &&
-        CreateDirectoryA(folder.c_str(), nullptr))
+  return install(wideOf(path), from);
+}
+
+bool InstalledForwarders::install(const std::wstring& path, const std::string& from) {
+  for (std::size_t separator = path.find(L'\\', 3); separator != std::wstring::npos;
+       separator = path.find(L'\\', separator + 1)) {
+    const std::wstring folder = path.substr(0, separator);
+    if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        CreateDirectoryW(folder.c_str(), nullptr))
       folders.push_back(folder);
   }
   const std::string source = from.empty() ? buildFolder() + "unix_forwarder.exe" : from;
-  if (!CopyFileA(source.c_str(), path.c_str(), FALSE)) return false;
+  if (!CopyFileW(wideOf(source).c_str(), path.c_str(), FALSE)) return false;
   files.push_back(path);
   return true;
 }

@@ -14,10 +14,11 @@ std::string texInputsFolder();
 // that the default program name "dvips.exe" finds it; the old PATH comes back on destruction.
 struct ConverterOnPath {
   explicit ConverterOnPath(const std::string& inputs);
+  explicit ConverterOnPath(const std::wstring& inputs);
   ~ConverterOnPath();
   ConverterOnPath(const ConverterOnPath&) = delete;
   ConverterOnPath& operator=(const ConverterOnPath&) = delete;
-  std::string oldPath;
+  std::wstring oldPath;
 };
 
 // The PostScript file once it is complete (ends with %%EOF); empty after the deadline. dvips
@@ -34,7 +35,8 @@ struct InstalledForwarders {
   InstalledForwarders& operator=(const InstalledForwarders&) = delete;
   // Copies the file (by default the forwarder) to the path, making the folders above it.
   bool install(const std::string& path, const std::string& from = "");
-  std::vector<std::string> files, folders;
+  bool install(const std::wstring& path, const std::string& from = "");
+  std::vector<std::wstring> files, folders;
 };
 
 // What a Unix tool (such as pdfinfo) writes to its standard output, run through the forwarder with
