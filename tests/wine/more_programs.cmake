@@ -31,7 +31,7 @@ function(corvane_in_process_hook target)
   target_compile_definitions(${target} PRIVATE ${WINDOWS_DEFINES})
   target_compile_options(${target} PRIVATE ${WARNINGS})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
-  target_link_libraries(${target} PRIVATE user32 kernel32)
+  target_link_libraries(${target} PRIVATE user32 gdi32 kernel32)
   set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
     ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${target}-lib)
   add_dependencies(wine_tests ${target})
