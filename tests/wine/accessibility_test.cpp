@@ -3,7 +3,7 @@
 // every control, and Enter and Esc closing the sheet from the controls that do not take them.
 #include <oleacc.h>
 
-#include <cctype>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -109,6 +109,90 @@ std::string describe(HWND control) {
 }
 
 class Accessibility : public SheetSession {};
+
+// The annotation service's server, which the test points at the recording stand-in for its run.
+const char* const SERVICE_SERVER_KEY =
+    "Software\\Classes\\CLSID\\{B5F8350B-0548-48B1-A6EE-88BD00B4A5E7}\\InprocServer32";
+
+class Annotations : public SheetSession {
+ protected:
+  void SetUp() override {
+    SheetSession::SetUp();
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SERVICE_SERVER_KEY, 0, nullptr, 0,
+                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    char server[MAX_PATH] = "";
+    DWORD size = sizeof server;
+    if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(server), &size) ==
+        ERROR_SUCCESS)
+      savedServer = server;
+    const std::string standIn = buildFolder() + "recording_annotations.dll";
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(standIn.c_str()),
+                   static_cast<DWORD>(standIn.size() + 1));
+    RegCloseKey(key);
+    log = scratchFolder("annotations") + "annotations.log";
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("CORVANE_ANNOTATION_LOG", log.c_str());
+  }
+  void TearDown() override {
+    SheetSession::TearDown();
+    SetEnvironmentVariableA("CORVANE_ANNOTATION_LOG", nullptr);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SERVICE_SERVER_KEY, 0, KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS)
+      return;
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(savedServer.c_str()),
+                   static_cast<DWORD>(savedServer.size() + 1));
+    RegCloseKey(key);
+  }
+
+  std::string savedServer;
+  std::string log;
+};
+
+HWND groupBoxBefore(HWND control) {
+  for (HWND before = GetWindow(control, GW_HWNDPREV); before != nullptr;
+       before = GetWindow(before, GW_HWNDPREV))
+    if (classOf(before) == "Button" &&
+        (GetWindowLongA(before, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+      return before;
+  return nullptr;
+}
+
+// Wine's runtime keeps no annotation, so what the program gives is recorded by a stand-in for
+// the service: each input that follows its Browse button is named, once its page has been shown,
+// after the group box that holds it as the screen shows its caption, and given no shortcut.
+TEST_F(Annotations, InputsThatFollowTheirBrowseButtonsAreNamedAfterTheirGroupBoxes) {
+  ASSERT_NE(openAgain(), nullptr);
+  std::string expected;
+  for (const int index : {FILES_PAGE, DVIPS_PAGE, PDF_PAGE}) {
+    const HWND shown = page(index);
+    for (const int id : INPUTS_IN_GROUP_BOXES) {
+      const HWND input = GetDlgItem(shown, id);
+      if (input == nullptr) continue;
+      const HWND group = groupBoxBefore(input);
+      ASSERT_NE(group, nullptr) << describe(input);
+      expected += std::to_string(id) + "\tname\t" + withoutMnemonic(windowText(group)) + "\n";
+    }
+  }
+  std::string recorded;
+  EXPECT_TRUE(waitUntil([&] {
+    recorded = readFile(log);
+    return recorded.size() >= expected.size();
+  })) << recorded;
+  // Each page is named once it has painted, so the pages' lines may come in any order.
+  const auto lines = [](const std::string& text) {
+    std::vector<std::string> sorted;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      sorted.push_back(text.substr(start, end - start));
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+  };
+  EXPECT_EQ(lines(recorded), lines(expected));
+  cancel();
+}
 
 TEST_F(Accessibility, EveryEditThatALabelPrecedesIsNamedAfterIt) {
   ASSERT_NE(openAgain(), nullptr);
