@@ -36,15 +36,22 @@ void record(HWND window, const MSAAPROPID& property, LPCWSTR text) {
   }
 }
 
-struct RecordingServices : IAccPropServices {
+// Both objects live as long as the library; each answers for IUnknown and its own interface.
+template <typename Interface>
+struct Static : Interface {
+  explicit Static(const GUID& own) : ownInterface(own) {}
   HRESULT WINAPI QueryInterface(REFIID wanted, void** object) override {
-    *object = IsEqualGUID(wanted, UNKNOWN_INTERFACE) || IsEqualGUID(wanted, SERVICES_INTERFACE)
-                  ? this
-                  : nullptr;
+    *object = IsEqualGUID(wanted, UNKNOWN_INTERFACE) || IsEqualGUID(wanted, ownInterface) ? this
+                                                                                          : nullptr;
     return *object != nullptr ? S_OK : E_NOINTERFACE;
   }
   ULONG WINAPI AddRef() override { return 2; }
   ULONG WINAPI Release() override { return 1; }
+  const GUID& ownInterface;
+};
+
+struct RecordingServices : Static<IAccPropServices> {
+  RecordingServices() : Static(SERVICES_INTERFACE) {}
   HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
     return E_NOTIMPL;
   }
@@ -94,15 +101,8 @@ struct RecordingServices : IAccPropServices {
 
 RecordingServices services;
 
-struct Factory : IClassFactory {
-  HRESULT WINAPI QueryInterface(REFIID wanted, void** object) override {
-    *object = IsEqualGUID(wanted, UNKNOWN_INTERFACE) || IsEqualGUID(wanted, FACTORY_INTERFACE)
-                  ? this
-                  : nullptr;
-    return *object != nullptr ? S_OK : E_NOINTERFACE;
-  }
-  ULONG WINAPI AddRef() override { return 2; }
-  ULONG WINAPI Release() override { return 1; }
+struct Factory : Static<IClassFactory> {
+  Factory() : Static(FACTORY_INTERFACE) {}
   HRESULT WINAPI CreateInstance(IUnknown* outer, REFIID wanted, void** object) override {
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
