@@ -18,6 +18,7 @@ namespace {
 constexpr std::array<int, 4> INPUTS_IN_GROUP_BOXES = {IDC_DVI_FILE, IDC_PS_FILE, IDC_PROGRAM_FILE,
                                                       IDC_GHOSTSCRIPT_FILE};
 
+// The page timer that names the inputs; the sheet's icon timer is 1.
 constexpr UINT_PTR NAMES_TIMER = 2;
 
 // The runtime's identifiers, defined here rather than taken from its import library.
