@@ -21,6 +21,7 @@ add_executable(corvane WIN32
   command/lookup_win32.cpp
   paths/path_system_win32.cpp
   paths/start_folder_win32.cpp
+  sheet/accessibility.cpp
   sheet/browse.cpp
   sheet/drop.cpp
   sheet/dvips_page.cpp
@@ -65,4 +66,5 @@ include(bench/bench.cmake)
 if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/help.cmake)
   include(packaging/release.cmake)
   include(packaging/installer.cmake)
+  include(packaging/manifests.cmake)
 endif()

@@ -68,23 +68,44 @@ LRESULT onNotify(HWND page, const NMHDR* header) {
   return 0;
 }
 
-// The page that is given the icons gets them once the sheet has painted: nothing on the screen
-// shows a page's icons (a page is a child window; the sheet's title bar has the header's icon),
-// and loading them, with the small copy of the large one that the system makes when the large
-// one comes first, was among the largest costs of opening the sheet. A timer's message comes only
-// when no window of the thread is left to paint.
+// The page that is given the icons, and the sheet, get them once the sheet has painted: nothing
+// on the screen shows a page's icons (a page is a child window; the sheet's title bar has the
+// header's icon until then), and loading them, with the small copy of the large one that the system
+// makes when the large one comes first, was among the largest costs of opening the sheet. A timer's
+// message comes only when no window of the thread is left to paint.
 constexpr UINT_PTR ICON_TIMER = 1;
 
+// The taskbar and Alt+Tab show the sheet's large icon, which the sheet itself never sets (it sets
+// only the small one, from the header), and would show a blank window without it. The small one
+// is loaded again at the size that the title bar draws, so that no larger image is shrunk into it
+// at a resolution above 96 DPI.
+void giveSheetItsIcons(HWND sheet) {
+  const auto load = [](int width, int height) {
+    return reinterpret_cast<LPARAM>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_LARGE), IMAGE_ICON,
+                                               GetSystemMetrics(width), GetSystemMetrics(height),
+                                               LR_DEFAULTCOLOR));
+  };
+  SendMessageA(sheet, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
+  SendMessageA(sheet, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
+}
+
+void giveIcons(HWND page) {
+  setWindowIcons(page);
+  giveSheetItsIcons(GetParent(page));
+}
+
 void onInitDialog(HWND page) {
+  prepareForAssistance(page);
   if (iconWindow != nullptr && IsWindow(iconWindow)) return;
   iconWindow = page;
-  if (SetTimer(page, ICON_TIMER, USER_TIMER_MINIMUM, nullptr) == 0) setWindowIcons(page);
+  if (SetTimer(page, ICON_TIMER, USER_TIMER_MINIMUM, nullptr) == 0) giveIcons(page);
 }
 
 void onTimer(HWND page, UINT_PTR timer) {
+  onNamesTimer(page, timer);
   if (timer != ICON_TIMER) return;
   KillTimer(page, ICON_TIMER);
-  setWindowIcons(page);
+  giveIcons(page);
 }
 
 // With no owner to be centred on, the sheet would open in the screen's corner every time. It opens

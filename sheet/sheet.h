@@ -21,6 +21,10 @@ void loadPageControls(HWND page);
 // False when the page keeps the user on it: a path that no form fits, which the error box named.
 bool storePageControls(HWND page);
 void setWindowIcons(HWND window);
+// Names the page's inputs that no label names (once the page has painted) and lets the dialog
+// keys leave its read-only text; onNamesTimer takes the page's timers.
+void prepareForAssistance(HWND page);
+void onNamesTimer(HWND page, UINT_PTR timer);
 // Makes the sheet take files dropped on it: the first DVI file among them becomes the DVI file.
 void acceptDroppedFiles(HWND sheet);
 void takeDroppedFiles(HWND sheet, HDROP drop);

@@ -69,9 +69,15 @@ HWND waitForConfirmDialog(DWORD processId, DWORD deadlineMs) {
   return dialog;
 }
 
-bool pressF1In(HWND control) {
+HWND focusedWindowOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                            : nullptr;
+}
+
+bool focusControl(HWND control) {
   const HWND top = GetAncestor(control, GA_ROOT);
-  const DWORD thread = GetWindowThreadProcessId(control, nullptr);
   if (!waitUntil([&] {
         if (GetForegroundWindow() == top) return true;
         SetForegroundWindow(top);
@@ -79,18 +85,30 @@ bool pressF1In(HWND control) {
       }))
     return false;
   PostMessageA(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-  if (!waitUntil([&] {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
-      }))
-    return false;
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  return SendInput(2, keys, sizeof(INPUT)) == 2;
+  // A combo box passes the focus on to its edit.
+  return waitUntil([&] {
+    const HWND focus = focusedWindowOf(control);
+    return focus == control || (focus != nullptr && GetParent(focus) == control);
+  });
 }
+
+bool pressKey(WORD key, bool withShift) {
+  INPUT keys[4] = {};
+  UINT count = 0;
+  const auto add = [&](WORD code, DWORD flags) {
+    keys[count].type = INPUT_KEYBOARD;
+    keys[count].ki.wVk = code;
+    keys[count].ki.dwFlags = flags;
+    ++count;
+  };
+  if (withShift) add(VK_SHIFT, 0);
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  if (withShift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+  return SendInput(count, keys, sizeof(INPUT)) == count;
+}
+
+bool pressF1In(HWND control) { return focusControl(control) && pressKey(VK_F1); }
 
 void rightClick(HWND control) {
   RECT bounds;

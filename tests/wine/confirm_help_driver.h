@@ -22,6 +22,13 @@ HWND childWithText(HWND dialog, const char* text);
 // its window in the foreground), or a right click on it (a real mouse click). Both return once
 // the input has been sent.
 bool pressF1In(HWND control);
+// The window that has the keyboard focus in the thread of the window, or null.
+HWND focusedWindowOf(HWND window);
+// Brings the control's top-level window to the foreground and gives the control the focus, as
+// the dialog manager does; false when the control does not have it by the deadline.
+bool focusControl(HWND control);
+// A real key press (with Shift held when asked), to the window in the foreground.
+bool pressKey(WORD key, bool withShift = false);
 void rightClick(HWND control);
 // For labels, which take neither the focus nor a click: the message the system posts to a
 // window for F1, which its default handling turns into WM_HELP naming that window, sent on

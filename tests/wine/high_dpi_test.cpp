@@ -198,4 +198,26 @@ TEST_F(HighDpi, PagesAndConfirmationFitAtEachResolution) {
   }
 }
 
+// At 144 DPI the system draws the sheet's icons larger: the large one that the taskbar and
+// Alt+Tab show and the small one in the title bar are each an image of the size drawn, not one
+// shrunk or blown up from another size.
+TEST_F(HighDpi, TheSheetHasBothIconsAtTheSizesDrawn) {
+  setResolution(144);
+  ASSERT_NE(openAgain(), nullptr);
+  const HHOOK hook = placeIconHook(corvane.dwThreadId);
+  ASSERT_NE(hook, nullptr);
+  std::string sizes;
+  EXPECT_TRUE(waitUntil([&] {
+    sizes = askThroughIconHook(
+        sheet, "Corvane test icon sizes",
+        {"Corvane icon sizes: big right small right", "Corvane icon sizes: big right small wrong",
+         "Corvane icon sizes: big wrong small right", "Corvane icon sizes: big wrong small wrong",
+         "Corvane icon sizes: big none small right", "Corvane icon sizes: big none small wrong",
+         "Corvane icon sizes: big none small none"});
+    return sizes == "Corvane icon sizes: big right small right";
+  })) << sizes;
+  UnhookWindowsHookEx(hook);
+  cancel();
+}
+
 }  // namespace

@@ -24,14 +24,15 @@ corvane_help_stand_in(no_html_help no-html-help
 target_sources(wine_tests PRIVATE tests/wine/confirm_help_driver.cpp)
 add_dependencies(wine_tests recording_help no_html_help)
 
-# Message hooks that tests place in corvane.exe to act inside it: the drop tests' hook, which
-# makes a drop there, and the icon test's, which asks a window there for its icons.
+# Libraries that tests place in corvane.exe to act inside it: the drop tests' hook, which makes a
+# drop there, the icon tests', which asks a window there for its icons, and the accessibility
+# test's stand-in for the annotation service, which records the names that the program gives.
 function(corvane_in_process_hook target)
   add_library(${target} SHARED tests/wine/${target}.cpp)
   target_compile_definitions(${target} PRIVATE ${WINDOWS_DEFINES})
   target_compile_options(${target} PRIVATE ${WARNINGS})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
-  target_link_libraries(${target} PRIVATE user32 kernel32)
+  target_link_libraries(${target} PRIVATE user32 gdi32 kernel32)
   set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
     ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${target}-lib)
   add_dependencies(wine_tests ${target})
@@ -39,6 +40,7 @@ endfunction()
 
 corvane_in_process_hook(drop_in_process)
 corvane_in_process_hook(icons_in_process)
+corvane_in_process_hook(recording_annotations)
 
 # A Windows stand-in for a Unix tool (TeX Live's dvips, Ghostscript) that waits for it, so that
 # corvane.exe has a process to wait for; copied under the Windows program's name where needed.

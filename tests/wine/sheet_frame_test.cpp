@@ -49,27 +49,12 @@ TEST_F(SheetFrame, OpensCentredOnTheWorkAreaOfThePointersMonitor) {
 // The Files page alone is given the program's icons, once per run: the pages made later get none.
 TEST_F(SheetFrame, TheFilesPageAloneGetsTheIcons) {
   ASSERT_NE(openAgain(), nullptr);
-  const HMODULE library = LoadLibraryA((buildFolder() + "icons_in_process.dll").c_str());
-  ASSERT_NE(library, nullptr);
-  const auto procedure =
-      reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "iconQueryHook")));
-  ASSERT_NE(procedure, nullptr);
-  const HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, procedure, library, corvane.dwThreadId);
+  const HHOOK hook = placeIconHook(corvane.dwThreadId);
   ASSERT_NE(hook, nullptr);
-  // What the window's icons are, asked inside corvane.exe by the hook.
   const auto iconsOf = [](HWND window) {
-    static const UINT request = RegisterWindowMessageA("Corvane test icons");
-    const ATOM asked = GlobalAddAtomA("Corvane icons?");
-    PostMessageA(window, request, asked, 0);
-    std::string answer = "no answer";
-    waitUntil([&] { return GlobalFindAtomA("Corvane icons?") == 0; });
-    for (const char* known : {"Corvane icons: big small", "Corvane icons: big",
-                              "Corvane icons: small", "Corvane icons:"})
-      if (const ATOM atom = GlobalFindAtomA(known)) {
-        answer = known;
-        GlobalDeleteAtom(atom);
-      }
-    return answer;
+    return askThroughIconHook(window, "Corvane test icons",
+                              {"Corvane icons: big small", "Corvane icons: big",
+                               "Corvane icons: small", "Corvane icons:"});
   };
   const HWND files = currentPage(sheet);
   std::string filesIcons;

@@ -99,6 +99,34 @@ class SheetSession : public ::testing::Test {
   std::string log;
 };
 
+// Places the icon tests' message hook (icons_in_process.dll) in corvane.exe's thread, which
+// answers there what a window's icons are; null when it cannot be placed.
+inline HHOOK placeIconHook(DWORD threadId) {
+  const HMODULE library = LoadLibraryA((buildFolder() + "icons_in_process.dll").c_str());
+  if (library == nullptr) return nullptr;
+  const auto procedure =
+      reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "iconQueryHook")));
+  return procedure == nullptr ? nullptr
+                              : SetWindowsHookExA(WH_GETMESSAGE, procedure, library, threadId);
+}
+
+// Asks a window of corvane.exe, through the hook, the request; returns the one of the answers
+// that came, or "no answer".
+inline std::string askThroughIconHook(HWND window, const char* request,
+                                      std::initializer_list<const char*> answers) {
+  const UINT message = RegisterWindowMessageA(request);
+  const ATOM asked = GlobalAddAtomA("Corvane icons?");
+  PostMessageA(window, message, asked, 0);
+  std::string answer = "no answer";
+  waitUntil([&] { return GlobalFindAtomA("Corvane icons?") == 0; });
+  for (const char* known : answers)
+    if (const ATOM atom = GlobalFindAtomA(known)) {
+      answer = known;
+      GlobalDeleteAtom(atom);
+    }
+  return answer;
+}
+
 // The last quoted path of a command, the DVI file, names a file that exists, holds no '?' left by
 // a lossy conversion, and has the content that was written into the file that the user named.
 inline ::testing::AssertionResult namesTheFile(const std::string& command,

@@ -35,7 +35,9 @@ target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(wine_tests PRIVATE ${WINDOWS_DEFINES})
 target_compile_options(wine_tests PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign-conversion)
 target_link_options(wine_tests PRIVATE ${STATIC_RUNTIME})
-target_link_libraries(wine_tests PRIVATE gtest gtest_main comctl32 advapi32 user32 gdi32 version)
+# oleacc and oleaut32: the accessibility tests ask the system's runtime what it says of a control.
+target_link_libraries(wine_tests PRIVATE gtest gtest_main comctl32 advapi32 user32 gdi32 version
+  oleacc oleaut32)
 add_dependencies(wine_tests corvane fake_dvips)
 
 include(${CMAKE_SOURCE_DIR}/tests/wine/more_programs.cmake OPTIONAL)
