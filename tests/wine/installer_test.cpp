@@ -579,7 +579,7 @@ TEST_F(InstallerPages, CorvaneStartedWhileAPageIsOpenIsFoundWhenInstallIsPressed
   HWND box = nullptr;
   ASSERT_TRUE(waitUntil([&] {
     box = findWindowOf(setup.dwProcessId, "#32770", "Corvane 1.0 Setup",
-                       [](HWND window) { return pageOf(window) == nullptr; });
+                       [](HWND window) { return GetDlgItem(window, IDRETRY) != nullptr; });
     return box != nullptr;
   }));
   EXPECT_EQ(messageBoxText(box).rfind("Corvane is open.", 0), 0u) << messageBoxText(box);
@@ -589,6 +589,45 @@ TEST_F(InstallerPages, CorvaneStartedWhileAPageIsOpenIsFoundWhenInstallIsPressed
   postCommand(box, IDCANCEL);
   EXPECT_EQ(waitForExit(setup), 32u);
   EXPECT_EQ(readFile(program), older);
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+// Corvane started while the uninstaller asks to confirm: Uninstall asks to close it, and Cancel
+// ends the command of Installed apps with 32, nothing removed.
+TEST_F(InstallerPages, CorvaneStartedWhileTheUninstallerAsksIsFoundWhenUninstallIsPressed) {
+  ASSERT_EQ(install(), 0u);
+  setup = startCommandLine(valueOf(UNINSTALL_KEY, "UninstallString").substr(7));
+  ASSERT_NE(setup.hProcess, nullptr);
+  // The windows are its copy's, in the temporary folder (their caption ends in a blank).
+  DWORD copy = 0;
+  ASSERT_TRUE(
+      waitUntil([&] { return (copy = processIdOf("uninstall.exe", setup.dwProcessId)) != 0; }));
+  HWND wizard = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    wizard = findWindowOf(copy, "#32770", nullptr,
+                          [](HWND window) { return pageOf(window) != nullptr; });
+    return wizard != nullptr && controlText(wizard, IDOK) == "&Uninstall";
+  }));
+  corvane = startProgram(installFolder() + "corvane.exe", "");
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  postClick(wizard, IDOK);
+
+  HWND box = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    box = findWindowOf(copy, "#32770", nullptr,
+                       [](HWND window) { return GetDlgItem(window, IDRETRY) != nullptr; });
+    return box != nullptr;
+  }));
+  EXPECT_EQ(messageBoxText(box).rfind("Corvane is open.", 0), 0u) << messageBoxText(box);
+  EXPECT_NE(GetDlgItem(box, IDRETRY), nullptr);
+  EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+  postCommand(box, IDCANCEL);
+  EXPECT_EQ(waitForExit(setup), 32u);
+  EXPECT_TRUE(fileExists(installFolder() + "corvane.chm"));
+  EXPECT_TRUE(fileExists(shortcutPath()));
+  EXPECT_TRUE(keyExists(UNINSTALL_KEY));
   pressSheetButton(sheet, PSBTN_CANCEL);
   EXPECT_EQ(waitForExit(corvane), 0u);
 }
