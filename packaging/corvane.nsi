@@ -6,9 +6,10 @@
 ; are built) and OUTPUT (the installer's path).
 ;
 ; While Corvane is open its files cannot be replaced or removed, so setup and uninstall look for
-; it first: interactively they ask to close it (Retry, Cancel); silently they change nothing and
-; end with exit code 32, Windows' ERROR_SHARING_VIOLATION ("The process cannot access the file
-; because it is being used by another process."), as they do after Cancel.
+; it when they start, and again right before they touch a file, since it may have been started
+; from a page meanwhile: interactively they ask to close it (Retry, Cancel); silently they change
+; nothing and end with exit code 32, Windows' ERROR_SHARING_VIOLATION ("The process cannot access
+; the file because it is being used by another process."), as they do after Cancel.
 
 Unicode true
 ManifestDPIAware true
@@ -31,8 +32,14 @@ SetDateSave off
 ; Held by every running corvane.exe.
 !define RUNNING_MUTEX "Local\Tolmarek.Corvane"
 !define SYNCHRONIZE 0x00100000
+!define GENERIC_WRITE 0x40000000
+!define FILE_SHARE_ALL 7
+!define OPEN_EXISTING 3
+!define ERROR_ACCESS_DENIED 5
+!define ERROR_SHARING_VIOLATION 32
 !define EXIT_CORVANE_OPEN 32
 
+!include FileFunc.nsh
 !include LogicLib.nsh
 !include MUI2.nsh
 
@@ -82,17 +89,43 @@ Function RunCorvane
   Exec '"$INSTDIR\corvane.exe"'
 FunctionEnd
 
+; Interactively asks to close Corvane and comes back on Retry; on Cancel, and at once when
+; silent, ends with nothing changed.
+!macro AskToCloseCorvane GO_ON
+  ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Corvane is open. Close it, then choose Retry ${GO_ON}, or Cancel to leave Corvane as it is." /SD IDCANCEL IDCANCEL`
+    SetErrorLevel ${EXIT_CORVANE_OPEN}
+    Quit
+  ${EndIf}
+!macroend
+
+; Any Corvane of this user, wherever it was started from, holds the mutex. One started as
+; administrator holds it too, but this user may not open it: access denied means open.
 !macro RefuseWhileCorvaneIsOpen GO_ON
   ${Do}
-    System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${RUNNING_MUTEX}") p .r0'
-    ${If} $0 = 0
+    System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${RUNNING_MUTEX}") p .r0 ?e'
+    Pop $1
+    ${If} $0 <> 0
+      System::Call 'kernel32::CloseHandle(p r0)'
+    ${ElseIf} $1 <> ${ERROR_ACCESS_DENIED}
       ${Break}
     ${EndIf}
-    System::Call 'kernel32::CloseHandle(p r0)'
-    ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Corvane is open. Close it, then choose Retry ${GO_ON}, or Cancel to leave Corvane as it is." /SD IDCANCEL IDCANCEL`
-      SetErrorLevel ${EXIT_CORVANE_OPEN}
-      Quit
+    !insertmacro AskToCloseCorvane "${GO_ON}"
+  ${Loop}
+!macroend
+
+; The installed program itself, which Windows lets no one write while it runs: this also finds a
+; Corvane started after the check at the start, and one from before the mutex existed.
+!macro RefuseWhileTheProgramRuns GO_ON
+  ${Do}
+    System::Call 'kernel32::CreateFile(t "$INSTDIR\corvane.exe", i ${GENERIC_WRITE}, i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, i 0, p 0) p .r0 ?e'
+    Pop $1
+    ${If} $0 <> -1
+      System::Call 'kernel32::CloseHandle(p r0)'
+      ${Break}
+    ${ElseIf} $1 <> ${ERROR_SHARING_VIOLATION}
+      ${Break}
     ${EndIf}
+    !insertmacro AskToCloseCorvane "${GO_ON}"
   ${Loop}
 !macroend
 
@@ -101,11 +134,40 @@ Function .onInit
 FunctionEnd
 
 ; Installed apps starts the uninstaller where it is (_?=), so that its first process is this
-; script's and can refuse with an exit code that the caller sees. That process then hands over to
-; a copy of itself in the temporary folder, which can remove the original, and ends, as NSIS's own
-; start of an uninstaller does.
+; script's and can refuse with an exit code that the caller sees. That process hands over to a
+; copy of itself in the temporary folder, which can remove the original, and waits for it, so that
+; the command ends when Corvane is gone and with the copy's exit code. The original and its folder
+; are left, as a running program cannot remove itself: the copy, started again, removes them once
+; the original has ended. Started by hand without _?=, NSIS makes its own copy and ends at once.
+!define HANDED_OVER "/HANDED-OVER"
+!define ORIGINAL_ENDING "/ORIGINAL-ENDING"
+
+!macro RemoveTheOriginalOnceItHasEnded
+  ${For} $1 1 100
+    Delete "$INSTDIR\uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Next}
+  RMDir "$INSTDIR"
+  RMDir "$LOCALAPPDATA\Programs"
+!macroend
+
 Function un.onInit
+  ${un.GetParameters} $R0
+  ClearErrors
+  ${un.GetOptions} $R0 "${ORIGINAL_ENDING}" $R1
+  ${IfNot} ${Errors}
+    ; A program cannot remove itself while it runs: this copy asks Windows to remove it and its
+    ; folder at the next restart, as NSIS does with its own copy.
+    Delete /REBOOTOK "$EXEPATH"
+    RMDir /REBOOTOK "$EXEDIR"
+    !insertmacro RemoveTheOriginalOnceItHasEnded
+    Quit
+  ${EndIf}
   !insertmacro RefuseWhileCorvaneIsOpen "to go on removing it"
+  !insertmacro RefuseWhileTheProgramRuns "to go on removing it"
   ${If} "$EXEDIR" == "$INSTDIR"
     GetTempFileName $0
     Delete $0
@@ -117,8 +179,18 @@ Function un.onInit
     ${EndIf}
     ; Started anywhere but in the folder that it removes.
     SetOutPath $0
-    Exec '"$0\uninstall.exe" $1_?=$INSTDIR'
-    SetErrorLevel 0
+    ClearErrors
+    ExecWait '"$0\uninstall.exe" $1${HANDED_OVER} _?=$INSTDIR' $2
+    ${If} ${Errors}
+      StrCpy $2 2
+    ${EndIf}
+    ${If} $2 = 0
+      Exec '"$0\uninstall.exe" /S ${ORIGINAL_ENDING} _?=$INSTDIR'
+    ${Else}
+      Delete "$0\uninstall.exe"
+      RMDir "$0"
+    ${EndIf}
+    SetErrorLevel $2
     Quit
   ${EndIf}
 FunctionEnd
@@ -129,6 +201,7 @@ FunctionEnd
 
 Section "Corvane" MainSection
   SetShellVarContext current
+  !insertmacro RefuseWhileTheProgramRuns "to go on with the setup"
   SetOutPath "$INSTDIR"
   File "${BUILD_DIR}\corvane.exe"
   File "${BUILD_DIR}\corvane.chm"
@@ -172,22 +245,21 @@ SectionEnd
 ; under Software\Tolmarek stay.
 Section "Uninstall"
   SetShellVarContext current
+  !insertmacro RefuseWhileTheProgramRuns "to go on removing it"
   Delete "${SHORTCUT}"
   Delete "${HELP_SHORTCUT}"
   Delete "$INSTDIR\corvane.exe"
   Delete "$INSTDIR\corvane.chm"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
-  ; The process that handed over to this copy may still be ending.
-  ${For} $1 1 100
-    Delete "$INSTDIR\uninstall.exe"
-    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
-      ${Break}
-    ${EndIf}
-    Sleep 100
-  ${Next}
-  RMDir "$INSTDIR"
-  RMDir "$LOCALAPPDATA\Programs"
+  ; The original waits for this copy to end when it handed over (see un.onInit); NSIS's own start
+  ; of an uninstaller has ended it already, or is ending it.
+  ${un.GetParameters} $R0
+  ClearErrors
+  ${un.GetOptions} $R0 "${HANDED_OVER}" $R1
+  ${If} ${Errors}
+    !insertmacro RemoveTheOriginalOnceItHasEnded
+  ${EndIf}
 
   DeleteRegKey HKCU "${VERB_KEY}"
   DeleteRegKey /ifempty HKCU "${CLASSES}\SystemFileAssociations\.dvi\shell"

@@ -87,6 +87,12 @@ class AttachedConsole {
     return all;
   }
 
+  // The records written to the console's input that no process has read yet.
+  DWORD unreadInput() const {
+    DWORD count = 0;
+    return GetNumberOfConsoleInputEvents(input_, &count) ? count : 0;
+  }
+
   bool write(const INPUT_RECORD& record) const {
     DWORD written = 0;
     return WriteConsoleInputA(input_, &record, 1, &written) && written == 1;

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -85,6 +86,50 @@ std::string valueOf(const char* key, const char* name, REGSAM view = 0) {
   if (type == REG_SZ) return std::string("REG_SZ ") + data;
   if (type == REG_DWORD) return "REG_DWORD " + std::to_string(*reinterpret_cast<DWORD*>(data));
   return "";
+}
+
+std::string lowerCase(std::string text) {
+  CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// The files that Windows deletes at the next restart (MoveFileEx with
+// MOVEFILE_DELAY_UNTIL_REBOOT and no new name), in lower case.
+std::vector<std::string> deletedAtRestart() {
+  std::vector<char> data(65536);
+  DWORD size = static_cast<DWORD>(data.size()) - 2;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                   "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, data.data(),
+                   &size) != ERROR_SUCCESS)
+    return {};
+  std::vector<std::string> deleted;
+  // Pairs of names: the file, and its new name or an empty one.
+  for (const char* name = data.data(); *name != '\0';) {
+    const char* newName = name + std::strlen(name) + 1;
+    std::string file = name;
+    if (file.rfind("\\??\\", 0) == 0) file.erase(0, 4);
+    if (*newName == '\0') deleted.push_back(lowerCase(file));
+    name = newName + std::strlen(newName) + 1;
+  }
+  return deleted;
+}
+
+// Copies of the uninstaller in the folders of the temporary folder, in lower case.
+std::vector<std::string> uninstallerCopies() {
+  char temporary[MAX_PATH] = {};
+  GetTempPathA(sizeof temporary, temporary);
+  std::vector<std::string> copies;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((std::string(temporary) + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return copies;
+  do {
+    const std::string copy = std::string(temporary) + found.cFileName + "\\uninstall.exe";
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && found.cFileName[0] != '.' &&
+        fileExists(copy))
+      copies.push_back(lowerCase(copy));
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return copies;
 }
 
 // Starts a command line as Explorer and Installed apps start theirs, program name included.
@@ -189,16 +234,18 @@ class Installer : public ::testing::Test {
   }
 
   // The quiet uninstall command of Installed apps, as a deployment tool runs it; its exit code.
-  // The uninstaller hands over to a copy of itself and ends; the copy removes the entry in
-  // Installed apps last.
   static DWORD runUninstall() {
     const std::string command = valueOf(UNINSTALL_KEY, "QuietUninstallString").substr(7);
     PROCESS_INFORMATION uninstaller = startCommandLine(command);
     return waitForExit(uninstaller);
   }
+  // The command ends when Corvane is gone, the entry in Installed apps last; the uninstaller that
+  // ran and its folder go a moment later.
   static void uninstall() {
     EXPECT_EQ(runUninstall(), 0u);
-    EXPECT_TRUE(waitUntil([] { return !keyExists(UNINSTALL_KEY); })) << "still installed";
+    EXPECT_FALSE(keyExists(UNINSTALL_KEY)) << "still installed";
+    EXPECT_FALSE(fileExists(installFolder() + "corvane.exe"));
+    EXPECT_TRUE(waitUntil([] { return !fileExists(installFolder()); }));
   }
 
   Before before;
@@ -283,14 +330,17 @@ TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
   storeRecord(defaultRecord());
   const std::vector<std::uint8_t> settings = storedBytes();
   uninstall();
-  EXPECT_FALSE(fileExists(installFolder()));
-  EXPECT_EQ(fileExists(programsFolder()), before.programsFolder);
+  EXPECT_TRUE(waitUntil([&] { return fileExists(programsFolder()) == before.programsFolder; }));
   EXPECT_FALSE(fileExists(shortcutPath()));
   EXPECT_FALSE(fileExists(helpShortcutPath()));
   for (std::size_t at = 0; at < INSTALLED_KEYS.size(); ++at)
     EXPECT_EQ(keyExists(INSTALLED_KEYS[at]), before.keys[at]) << INSTALLED_KEYS[at];
   EXPECT_EQ(storedBytes(), settings);
   clearStoredRecord();
+  // Its copy in the temporary folder, which cannot remove itself, goes at the next restart.
+  const std::vector<std::string> pending = deletedAtRestart();
+  for (const std::string& copy : uninstallerCopies())
+    EXPECT_NE(std::find(pending.begin(), pending.end(), copy), pending.end()) << copy;
 }
 
 TEST_F(Installer, InstallingAgainUpgradesInPlace) {
@@ -324,6 +374,29 @@ TEST_F(Installer, WhileCorvaneIsOpenSilentSetupAndUninstallChangeNothingAndFail)
   EXPECT_EQ(readFile(readMe), readFile(buildFolder() + "release\\corvane-1.0\\README.txt"));
   uninstall();
   EXPECT_FALSE(fileExists(installFolder()));
+}
+
+// A version from before the mutex: a program that holds none, running from the installed
+// corvane.exe. Silently, setup and uninstall find it by the file, change nothing and end with 32.
+TEST_F(Installer, AnOlderVersionThatHoldsNoMutexIsFoundByItsFile) {
+  const std::string program = installFolder() + "corvane.exe";
+  const std::string older = buildFolder() + "bare_sheet.exe";
+  ASSERT_TRUE(CopyFileA(older.c_str(), program.c_str(), FALSE));
+  PROCESS_INFORMATION running = startProgram(program, "");
+  const HWND sheet = waitForWindow(running.dwProcessId, "#32770", "Bare sheet");
+  ASSERT_NE(sheet, nullptr);
+
+  EXPECT_EQ(install(), 32u);
+  EXPECT_EQ(readFile(program), readFile(older));
+  EXPECT_EQ(runUninstall(), 32u);
+  EXPECT_TRUE(keyExists(UNINSTALL_KEY));
+  EXPECT_EQ(readFile(program), readFile(older));
+  EXPECT_TRUE(fileExists(shortcutPath()));
+
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(running), 0u);
+  EXPECT_EQ(install(), 0u);
+  EXPECT_EQ(readFile(program), readFile(corvanePath()));
 }
 
 // The installer as a user runs it: no installation beforehand, each page in turn.
@@ -471,6 +544,92 @@ TEST_F(InstallerPages, AskToCloseCorvaneThenEachPageAndFinishRunsCorvaneInDocume
   EXPECT_EQ(received.directory, documentsFolder());
   EXPECT_EQ(processIdOf("notepad.exe"), 0u);
   clearStoredRecord();
+}
+
+// Corvane started from the installation while the licence page is open: Install asks to close it
+// and Cancel leaves the installed program as it was.
+TEST_F(InstallerPages, CorvaneStartedWhileAPageIsOpenIsFoundWhenInstallIsPressed) {
+  ASSERT_EQ(install(), 0u);
+  const std::string program = installFolder() + "corvane.exe";
+  // An older version: the same program with a few bytes more at its end.
+  const std::string older = readFile(corvanePath()) + "older";
+  {
+    const HANDLE file =
+        CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, older.data(), static_cast<DWORD>(older.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  ASSERT_EQ(readFile(program), older);
+
+  setup = startProgram(buildFolder() + "corvane-1.0-setup.exe", "");
+  const HWND wizard = wizardOf(setup);
+  ASSERT_NE(wizard, nullptr);
+  ASSERT_TRUE(waitUntil([&] { return controlText(wizard, IDOK) == "&Next >"; }));
+  postClick(wizard, IDOK);
+  ASSERT_TRUE(waitUntil([&] { return controlText(wizard, IDOK) == "I &Agree"; }));
+  corvane = startProgram(program, "");
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  postClick(wizard, IDOK);
+  ASSERT_TRUE(waitUntil([&] { return controlText(wizard, IDOK) == "&Install"; }));
+  postClick(wizard, IDOK);
+
+  HWND box = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    box = findWindowOf(setup.dwProcessId, "#32770", "Corvane 1.0 Setup",
+                       [](HWND window) { return GetDlgItem(window, IDRETRY) != nullptr; });
+    return box != nullptr;
+  }));
+  EXPECT_EQ(messageBoxText(box).rfind("Corvane is open.", 0), 0u) << messageBoxText(box);
+  EXPECT_NE(GetDlgItem(box, IDRETRY), nullptr);
+  EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+  EXPECT_EQ(readFile(program), older);
+  postCommand(box, IDCANCEL);
+  EXPECT_EQ(waitForExit(setup), 32u);
+  EXPECT_EQ(readFile(program), older);
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+// Corvane started while the uninstaller asks to confirm: Uninstall asks to close it, and Cancel
+// ends the command of Installed apps with 32, nothing removed.
+TEST_F(InstallerPages, CorvaneStartedWhileTheUninstallerAsksIsFoundWhenUninstallIsPressed) {
+  ASSERT_EQ(install(), 0u);
+  setup = startCommandLine(valueOf(UNINSTALL_KEY, "UninstallString").substr(7));
+  ASSERT_NE(setup.hProcess, nullptr);
+  // The windows are its copy's, in the temporary folder (their caption ends in a blank).
+  DWORD copy = 0;
+  ASSERT_TRUE(
+      waitUntil([&] { return (copy = processIdOf("uninstall.exe", setup.dwProcessId)) != 0; }));
+  HWND wizard = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    wizard = findWindowOf(copy, "#32770", nullptr,
+                          [](HWND window) { return pageOf(window) != nullptr; });
+    return wizard != nullptr && controlText(wizard, IDOK) == "&Uninstall";
+  }));
+  corvane = startProgram(installFolder() + "corvane.exe", "");
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  postClick(wizard, IDOK);
+
+  HWND box = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    box = findWindowOf(copy, "#32770", nullptr,
+                       [](HWND window) { return GetDlgItem(window, IDRETRY) != nullptr; });
+    return box != nullptr;
+  }));
+  EXPECT_EQ(messageBoxText(box).rfind("Corvane is open.", 0), 0u) << messageBoxText(box);
+  EXPECT_NE(GetDlgItem(box, IDRETRY), nullptr);
+  EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+  postCommand(box, IDCANCEL);
+  EXPECT_EQ(waitForExit(setup), 32u);
+  EXPECT_TRUE(fileExists(installFolder() + "corvane.chm"));
+  EXPECT_TRUE(fileExists(shortcutPath()));
+  EXPECT_TRUE(keyExists(UNINSTALL_KEY));
+  pressSheetButton(sheet, PSBTN_CANCEL);
+  EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
 // 32-bit Corvane on 64-bit Windows, as every Windows 10 and 11 user has it.
