@@ -49,7 +49,8 @@ for package in "${words[@]:1}"; do
   echo "$package" >>"$state/installed"
 done'
 
-everything=(cmake make g++ python3 clang libgtest-dev googletest g++-mingw-w64-i686
+# Every package that setup installs, in its order: what the README promises a fresh machine.
+everything=(cmake make g++ python3 python3-yaml clang libgtest-dev googletest g++-mingw-w64-i686
   binutils-mingw-w64-i686 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth imagemagick
   x11-utils locales fp-utils texlive-binaries texlive-base ghostscript poppler-utils clang-format
   nsis libclang-rt-14-dev)
