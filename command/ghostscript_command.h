@@ -9,8 +9,9 @@ constexpr std::size_t GHOSTSCRIPT_COMMAND_SIZE = 2048;
 // landscape, as dvips writes it for -t landscape and the landscape special.
 bool isLandscapePostScript(const char* header);
 
-// program (short form, or quoted as typed) -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite, pages
-// kept as the PostScript draws them, landscape pages turned to show as landscape, the PDF as the
-// output file and the PostScript as the input. False when it does not fit the buffer.
+// program (short form, or as typed) -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite, pages kept as
+// the PostScript draws them, landscape pages turned to show as landscape, the PDF as the output
+// file and the PostScript as the input, each word quoted by Windows' rule. False when it does not
+// fit the buffer.
 bool composeGhostscriptCommand(const char* program, const char* postScript, const char* pdf,
                                bool landscape, char (&command)[GHOSTSCRIPT_COMMAND_SIZE]);

@@ -23,6 +23,7 @@
 #include <cstring>
 
 #include "app/text_format.h"
+#include "command/command_words.h"
 #include "command/lookup_system.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"
@@ -414,9 +415,10 @@ bool findDvips(const char* name, PathText& found) {
 }
 
 bool dvipsThatWillRun(PathText& path) {
-  if (isExistingFile(options.programFile)) return join(path, {options.programFile});
-  return namesNoFolder(options.programFile) && options.programFile[0] != '\0' &&
-         findDvips(options.programFile, path);
+  PathText program;
+  programOfField(options.programFile, program, sizeof program);
+  if (isExistingFile(program)) return join(path, {program});
+  return namesNoFolder(program) && program[0] != '\0' && findDvips(program, path);
 }
 
 bool findGhostscript(const char* dvipsPath, PathText& found) {
