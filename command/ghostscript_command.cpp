@@ -31,14 +31,17 @@ bool isLandscapePostScript(const char* header) {
   return false;
 }
 
-bool composeGhostscriptCommand(const char* program, const char* postScript, const char* pdf,
-                               bool landscape, char (&command)[GHOSTSCRIPT_COMMAND_SIZE]) {
+bool composeGhostscriptCommand(const char* program, InputName inputName, int inputCount,
+                               const char* pdf, bool landscape, bool encapsulated,
+                               char (&command)[GHOSTSCRIPT_COMMAND_SIZE]) {
   command[0] = '\0';
   char shortForm[260];
   const std::uint32_t length = shortPathName(program, shortForm, sizeof shortForm);
   const bool shortFits = length != 0 && length < sizeof shortForm;
   if (!appendProgramWord(command, sizeof command, shortFits ? shortForm : program)) return false;
   appendFormatted(command, PDF_SWITCHES);
+  // An Encapsulated PostScript figure makes a page of its own size, not a sheet of paper around it.
+  if (encapsulated) appendFormatted(command, " -dEPSCrop");
   // Ghostscript reads a % in the output file's name as the start of a page-number format.
   char outputFile[sizeof "-sOutputFile=" + 2 * PATH_FIELD_SIZE] = "-sOutputFile=";
   for (const char* at = pdf; *at != '\0'; ++at) {
@@ -48,6 +51,10 @@ bool composeGhostscriptCommand(const char* program, const char* postScript, cons
   appendFormatted(command, " ");
   if (!appendQuotedWord(command, sizeof command, outputFile)) return false;
   if (landscape) appendFormatted(command, LANDSCAPE_PAGES);
-  appendFormatted(command, " ");
-  return appendQuotedWord(command, sizeof command, postScript);
+  for (int index = 0; index < inputCount; ++index) {
+    PathText input;
+    appendFormatted(command, " ");
+    if (!inputName(index, input) || !appendQuotedWord(command, sizeof command, input)) return false;
+  }
+  return true;
 }

@@ -3,15 +3,23 @@
 
 #include <cstddef>
 
-constexpr std::size_t GHOSTSCRIPT_COMMAND_SIZE = 2048;
+#include "command/program_lookup.h"
+
+// The most that process creation takes.
+constexpr std::size_t GHOSTSCRIPT_COMMAND_SIZE = 32768;
 
 // Whether the header of a PostScript file (its first bytes, NUL-ended) says that its pages are
 // landscape, as dvips writes it for -t landscape and the landscape special.
 bool isLandscapePostScript(const char* header);
 
+// The files that Ghostscript reads, in order: inputName gives the one at index (from 0) of
+// inputCount; false when it cannot.
+using InputName = bool (*)(int index, PathText& path);
+
 // program (short form, or as typed) -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite, pages kept as
-// the PostScript draws them, landscape pages turned to show as landscape, the PDF as the output
-// file and the PostScript as the input, each word quoted by Windows' rule. False when it does not
-// fit the buffer.
-bool composeGhostscriptCommand(const char* program, const char* postScript, const char* pdf,
-                               bool landscape, char (&command)[GHOSTSCRIPT_COMMAND_SIZE]);
+// the PostScript draws them, landscape pages turned to show as landscape, Encapsulated PostScript
+// cropped to its bounding box, the PDF as the output file and the inputs, all into one PDF, each
+// word quoted by Windows' rule. False when it does not fit the buffer or a name cannot be had.
+bool composeGhostscriptCommand(const char* program, InputName inputName, int inputCount,
+                               const char* pdf, bool landscape, bool encapsulated,
+                               char (&command)[GHOSTSCRIPT_COMMAND_SIZE]);

@@ -29,19 +29,63 @@ enum class Outcome {
   GhostscriptMissing,  // no Ghostscript to run
   GhostscriptNotStarted,
   GhostscriptFailed,
-  Done,  // the result, PDF or PostScript, is ready to open
+  GhostscriptWroteNothing,  // Ghostscript ended with 0 but the PDF is not this run's
+  Done,                     // the result, PDF or PostScript, is ready to open
 };
 
 Outcome outcome = Outcome::Nothing;
 DWORD exitCode = 0;
 DWORD startError = 0;
 OutputPlace place = OutputPlace::Known;
-ZERO_FILLED PathText postScript;
 ZERO_FILLED PathText pdf;
 ZERO_FILLED PathText ghostscript;
 ZERO_FILLED PathText result;
 ZERO_FILLED char ghostscriptCommand[GHOSTSCRIPT_COMMAND_SIZE];
 ZERO_FILLED char message[4096];
+
+// A file as it was before the run: missing, or its last write and size.
+struct FileState {
+  bool exists;
+  FILETIME written;
+  DWORD sizeLow, sizeHigh;
+};
+
+FileState stateOf(const char* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return {};
+  return {true, data.ftLastWriteTime, data.nFileSizeLow, data.nFileSizeHigh};
+}
+
+// A file counts as this run's when it is there and was not, or was written since.
+bool writtenSince(const char* path, const FileState& before) {
+  const FileState now = stateOf(path);
+  return now.exists && (!before.exists || CompareFileTime(&now.written, &before.written) != 0 ||
+                        now.sizeLow != before.sizeLow || now.sizeHigh != before.sizeHigh);
+}
+
+// Before the run: the PostScript file, or its sections, and the PDF.
+FileState postScriptBefore, pdfBefore;
+ZERO_FILLED FileState sectionsBefore[MAX_SECTIONS];
+// After the run: how many files, from the first, dvips wrote for this run.
+int filesWritten = 0;
+
+bool planFile(int index, PathText& path) {
+  if (plan.sections) return sectionFile(index + 1, path);
+  copyText(path, plan.postScript);
+  return true;
+}
+
+int countFilesWritten() {
+  if (!plan.sections) return writtenSince(plan.postScript, postScriptBefore) ? 1 : 0;
+  int count = 0;
+  PathText section;
+  while (count < MAX_SECTIONS && sectionFile(count + 1, section) &&
+         writtenSince(section, sectionsBefore[count]))
+    ++count;
+  return count;
+}
 
 // Waits for a child to end and gives its exit code; false when there is no handle to wait on.
 bool waitForExitCode(HANDLE process, DWORD& code) {
@@ -64,10 +108,6 @@ bool landscapeHeader(const char* path) {
 }
 
 void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
-  if (!isExistingFile(postScript)) {
-    outcome = Outcome::NoPostScript;
-    return;
-  }
   if (pdfOptions.ghostscriptFile[0] != '\0') {
     copyText(ghostscript, pdfOptions.ghostscriptFile);
   } else {
@@ -79,14 +119,17 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
       return;
     }
   }
+  PathText first;
+  planFile(0, first);
   // Paths at the limit of a field may leave no room for ".pdf" or for the whole command.
-  if (!pdfFileFor(postScript, pdf) ||
-      !composeGhostscriptCommand(ghostscript, postScript, pdf, landscapeHeader(postScript),
-                                 ghostscriptCommand)) {
+  if (!pdfFileFor(plan.postScript, pdf) ||
+      !composeGhostscriptCommand(ghostscript, planFile, filesWritten, pdf, landscapeHeader(first),
+                                 plan.encapsulated, ghostscriptCommand)) {
     outcome = Outcome::PlaceUnknown;
     place = OutputPlace::TooLong;
     return;
   }
+  pdfBefore = stateOf(pdf);
   PROCESS_INFORMATION process;
   if (!startChild(ghostscriptCommand, directory, showCommand, creationFlags, process)) {
     startError = GetLastError();
@@ -96,8 +139,8 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
   const bool ended = waitForExitCode(process.hProcess, exitCode);
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (!ended) return;
-  if (exitCode != 0) {
-    outcome = Outcome::GhostscriptFailed;
+  if (exitCode != 0 || !writtenSince(pdf, pdfBefore)) {
+    outcome = exitCode != 0 ? Outcome::GhostscriptFailed : Outcome::GhostscriptWroteNothing;
     return;
   }
   copyText(result, pdf);
@@ -111,26 +154,25 @@ void addParagraph(int id, std::initializer_list<const char*> texts = {}) {
 
 // Why the converter failed, where Corvane can tell: the DVI file that dvips was given is missing.
 void addConverterCause() {
-  if (options.dviFile[0] == '\0') {
+  if (plan.dviFile[0] == '\0') {
     addParagraph(IDS_NO_DVI_FILE);
     return;
   }
   // dvips adds ".dvi" to a name that it cannot open as it stands.
   PathText withExtension = "";
-  appendFormatted(withExtension, "%s.dvi", {options.dviFile});
-  if (GetFileAttributesA(options.dviFile) != INVALID_FILE_ATTRIBUTES ||
+  appendFormatted(withExtension, "%s.dvi", {plan.dviFile});
+  if (GetFileAttributesA(plan.dviFile) != INVALID_FILE_ATTRIBUTES ||
       GetFileAttributesA(withExtension) != INVALID_FILE_ATTRIBUTES)
     return;
   char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(options.dviFile, sizeof full, full, nullptr);
-  addParagraph(IDS_DVI_NOT_FOUND, {length != 0 && length < sizeof full ? full : options.dviFile});
+  const DWORD length = GetFullPathNameA(plan.dviFile, sizeof full, full, nullptr);
+  addParagraph(IDS_DVI_NOT_FOUND, {length != 0 && length < sizeof full ? full : plan.dviFile});
 }
 
 int placeReason() {
   switch (place) {
     case OutputPlace::NoDviFile: return IDS_NO_DVI_FILE;
     case OutputPlace::Printer: return IDS_PLACE_PRINTER;
-    case OutputPlace::OutputOption: return IDS_PLACE_OUTPUT_OPTION;
     case OutputPlace::Program: return IDS_PLACE_PROGRAM;
     default: return IDS_PLACE_TOO_LONG;
   }
@@ -171,22 +213,60 @@ void openResult() {
 
 }  // namespace
 
-void followConversion(HANDLE converter, const char* directory, const char* runFolder,
-                      WORD showCommand, DWORD creationFlags) {
+void planConversion(const char* command, const char* runFolder) {
+  makePlan(command, runFolder);
+  postScriptBefore = stateOf(plan.postScript);
+  for (FileState& state : sectionsBefore) state = {};
+  PathText pattern;
+  if (!plan.sections || !sectionFile(MAX_SECTIONS, pattern)) return;
+  // Every section file there is, whatever its number: one left from a longer run is not this
+  // run's unless dvips writes it again.
+  const std::size_t digits = std::strlen(pattern) - 3;
+  std::memcpy(pattern + digits, "???", 3);
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(pattern, &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    PathText section;
+    copyText(section, pattern);
+    const char* name = fileNameOf(found.cFileName);
+    const std::size_t length = std::strlen(name);
+    if (length < 3) continue;
+    const char* number = name + length - 3;
+    if (number[0] < '0' || number[0] > '9' || number[1] < '0' || number[1] > '9' ||
+        number[2] < '0' || number[2] > '9')
+      continue;
+    const int index = (number[0] - '0') * 100 + (number[1] - '0') * 10 + (number[2] - '0') - 1;
+    if (index < 0 || !sectionFile(index + 1, section)) continue;
+    sectionsBefore[index] = stateOf(section);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+void followConversion(HANDLE converter, const char* directory, WORD showCommand,
+                      DWORD creationFlags) {
   outcome = Outcome::Nothing;
   if (!waitForExitCode(converter, exitCode) || !waitsForConverter()) return;
-  if (exitCode != 0) {
+  place = plan.place;
+  filesWritten =
+      place == OutputPlace::Known || place == OutputPlace::Printer ? countFilesWritten() : 0;
+  // A printer's configuration that writes the default file is told by the file itself.
+  if (place == OutputPlace::Printer && filesWritten > 0) place = OutputPlace::Known;
+  if (exitCode != 0 && filesWritten == 0) {
     if (pdfOptions.reportFailure) outcome = Outcome::ConverterFailed;
     return;
   }
   if (!pdfOptions.makePdf && !pdfOptions.openResult) return;
-  place = postScriptFile(runFolder, postScript);
   if (place != OutputPlace::Known) {
     outcome = Outcome::PlaceUnknown;
     return;
   }
+  if (filesWritten == 0) {
+    outcome = Outcome::NoPostScript;
+    return;
+  }
   if (!pdfOptions.makePdf) {
-    copyText(result, postScript);
+    planFile(0, result);
     outcome = Outcome::Done;
     return;
   }
@@ -212,7 +292,7 @@ void reportConversion() {
       break;
     case Outcome::NoPostScript:
       addParagraph(IDS_NO_PDF_MADE);
-      addParagraph(IDS_NO_POSTSCRIPT, {postScript});
+      addParagraph(IDS_NO_POSTSCRIPT, {plan.postScript});
       break;
     case Outcome::GhostscriptMissing:
       addParagraph(IDS_NO_PDF_MADE);
@@ -220,6 +300,10 @@ void reportConversion() {
       appendFormatted(message, "\r\n\r\n%s", {ghostscriptPlacesLooked()});
       break;
     case Outcome::GhostscriptNotStarted: reportSystemError(startError, ghostscript); return;
+    case Outcome::GhostscriptWroteNothing:
+      addParagraph(IDS_NO_PDF_MADE);
+      addParagraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {pdf});
+      break;
     case Outcome::GhostscriptFailed:
       addParagraph(IDS_GHOSTSCRIPT_FAILED, {decimalText(exitCode, number), pdf});
       if (options.windowMode != WINDOW_CAPTURE) addParagraph(IDS_CAPTURE_ADVICE);

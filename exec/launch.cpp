@@ -107,6 +107,7 @@ void runCommandLine() {
   const bool useDirectory =
       options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
 
+  if (waitsForConverter()) planConversion(commandLine, runFolder(useDirectory, dviFullPath));
   if (capture) {
     AllocConsole();
     SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
@@ -119,8 +120,8 @@ void runCommandLine() {
     return;
   }
   if (capture || waitsForConverter())
-    followConversion(process.hProcess, useDirectory ? directory : nullptr,
-                     runFolder(useDirectory, dviFullPath), showCommand, creationFlags);
+    followConversion(process.hProcess, useDirectory ? directory : nullptr, showCommand,
+                     creationFlags);
   if (capture) recolourConsole();
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (capture) {

@@ -25,7 +25,6 @@
 #define IDS_NO_PDF_MADE 264
 #define IDS_NOTHING_OPENED 265
 #define IDS_PLACE_PRINTER 266
-#define IDS_PLACE_OUTPUT_OPTION 267
 #define IDS_PLACE_PROGRAM 268
 #define IDS_PLACE_TOO_LONG 269
 #define IDS_NO_POSTSCRIPT 270
@@ -35,6 +34,8 @@
 #define IDS_RUNS_GHOSTSCRIPT 274
 #define IDS_DVIPS_MISSING 275
 #define IDS_GHOSTSCRIPT_MISSING 276
+// What a run came to, told from the files it wrote and what the programs said.
+#define IDS_GHOSTSCRIPT_WROTE_NOTHING 290
 
 // Icons
 #define IDI_LARGE 101

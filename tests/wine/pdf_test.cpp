@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/confirm_help_driver.h"
 #include "tests/wine/console_probe.h"
 #include "tests/wine/real_dvips.h"
 #include "tests/wine/sheet_session.h"
@@ -147,12 +148,24 @@ class RealPdf : public PdfRun {
   // paper.dvi copied into a new folder of the name, converted with the record, and the PDF's
   // path; empty when no PDF was made.
   std::string convert(const std::string& folderName, const Options& record, const PdfOptions& pdf) {
-    const std::string folder = scratchFolder(folderName);
+    return convertIn(scratchFolder(folderName), record, pdf);
+  }
+  // The same in a folder that exists, with what it already holds.
+  std::string convertIn(const std::string& folder, const Options& record, const PdfOptions& pdf) {
     EXPECT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
     if (openWith(record, pdf, "\"" + folder + "paper.dvi\"") == nullptr) return {};
     pressSheetButton(sheet, PSBTN_OK);
     EXPECT_EQ(waitForExit(corvane, 120000), 0u);
     return fileExists(folder + "paper.pdf") ? folder + "paper.pdf" : std::string();
+  }
+  // The number of pages pdfinfo counts; 0 when it cannot read the file.
+  static int pageCount(const std::string& pdf) {
+    const std::string info = unixToolOutput("pdfinfo", "\"" + pdf + "\"");
+    int pages = 0;
+    const std::size_t at = info.find("\nPages:");
+    return at != std::string::npos && std::sscanf(info.c_str() + at, "\nPages: %d", &pages) == 1
+               ? pages
+               : 0;
   }
 
   // pdfinfo's lines about the pages' sizes, e.g. "Page    1 size:  595 x 842 pts (A4)".
@@ -235,7 +248,88 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   EXPECT_FALSE(hasExited(corvane));
   ASSERT_TRUE(console.write(keyEvent(true)));
   console.detach();
-  EXPECT_EQ(waitForExit(corvane), 0u);
+  // The stand-in wrote no PDF, and Corvane says so rather than open nothing.
+  const HWND box = waitForErrorBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box),
+            "Corvane made no PDF file.\r\n\r\nGhostscript ended without writing " + folder +
+                "paper.pdf.");
+  closeBox(box);
+}
+
+// A PostScript file of one page left from another document, and a section left from an earlier
+// run: with -i -S 1 dvips writes paper.001 to paper.006, and the PDF holds those six pages in
+// order, neither the old paper.ps nor the old paper.007.
+TEST_F(RealPdf, SectionsOfThisRunMakeOnePdfAndOldFilesAreLeftAlone) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("sections");
+  const std::string onePage = "%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\nshowpage\n%%EOF\n";
+  for (const char* old : {"paper.ps", "paper.007"})
+    ASSERT_TRUE(createFileWide(wideOf(folder + old), onePage));
+  Options record = defaultRecord();
+  copyText(record.otherOptions, "-i -S 1");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string made = convertIn(folder, record, pdf);
+  ASSERT_FALSE(made.empty()) << "no PDF was made";
+  EXPECT_EQ(pageCount(made), 6);
+  EXPECT_EQ(readFile(folder + "paper.ps"), onePage);
+}
+
+// The command edited in the confirmation dialog to write edited.ps: the PDF is made of that file.
+TEST_F(RealPdf, AnOutputEditedInTheConfirmationGivesItsPdf) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("edited-output");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  record.showCommandLine = 1;
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND dialog = waitForConfirmDialog(corvane.dwProcessId);
+  ASSERT_NE(dialog, nullptr);
+  const std::string composed = controlText(dialog, IDC_COMMAND_EDIT);
+  const std::size_t program = composed.find(' ');
+  ASSERT_NE(program, std::string::npos) << composed;
+  setControlText(dialog, IDC_COMMAND_EDIT,
+                 composed.substr(0, program) + " -o edited.ps" + composed.substr(program));
+  postClick(dialog, IDOK);
+  EXPECT_EQ(waitForExit(corvane, 120000), 0u);
+  EXPECT_EQ(pageCount(folder + "edited.pdf"), 6);
+  EXPECT_FALSE(fileExists(folder + "paper.pdf"));
+}
+
+// Printer "pdf" (dvips -Ppdf), whose configuration writes the default file: the PDF is made.
+TEST_F(RealPdf, PrinterPdfGivesThePdf) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  Options record = defaultRecord();
+  copyText(record.printer, "pdf");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string made = convert("printer-pdf", record, pdf);
+  ASSERT_FALSE(made.empty()) << "no PDF was made";
+  EXPECT_EQ(pageCount(made), 6);
+}
+
+// Encapsulated PostScript of one page: the PDF's page has the figure's size, not a sheet's.
+TEST_F(RealPdf, EncapsulatedPostScriptGivesAPageOfTheFiguresSize) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  Options record = defaultRecord();
+  record.encapsulated = 1;
+  copyText(record.pageRanges, "11");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string made = convert("encapsulated", record, pdf);
+  ASSERT_FALSE(made.empty()) << "no PDF was made";
+  const std::string postScript = readFile(made.substr(0, made.size() - 4) + ".ps");
+  int left = 0, bottom = 0, right = 0, top = 0;
+  ASSERT_EQ(std::sscanf(commentValue(postScript, "%%BoundingBox:").c_str(), "%d %d %d %d", &left,
+                        &bottom, &right, &top),
+            4);
+  const auto sizes = pageSizes(unixToolOutput("pdfinfo", "-f 1 -l 1 \"" + made + "\""));
+  ASSERT_EQ(sizes.size(), 1u);
+  EXPECT_EQ(sizes[0], std::make_pair(right - left, top - bottom));
 }
 
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
