@@ -12,6 +12,7 @@
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
 #include "command/program_lookup.h"
+#include "command/run_report.h"
 #include "exec/exec.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
@@ -87,11 +88,107 @@ int countFilesWritten() {
   return count;
 }
 
-// Waits for a child to end and gives its exit code; false when there is no handle to wait on.
+// The pipe that a waited-for child writes its output and errors into, read by a thread of its
+// own while the child runs: the lines are kept, and in Capture written to the console as they
+// come. Normal and Minimized keep the console the system gives the child, and no pipe.
+HANDLE outputPipe = nullptr;
+HANDLE outputReader = nullptr;
+
+DWORD WINAPI readOutput(void*) {
+  const HANDLE console =
+      options.windowMode == WINDOW_CAPTURE ? GetStdHandle(STD_OUTPUT_HANDLE) : nullptr;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(outputPipe, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    keepOutput(buffer, read);
+    DWORD written = 0;
+    if (console != nullptr) WriteFile(console, buffer, read, &written, nullptr);
+  }
+  return 0;
+}
+
+bool readsOutput() {
+  return waitsForConverter() &&
+         (options.windowMode == WINDOW_CAPTURE || options.windowMode == WINDOW_HIDDEN);
+}
+
+// Starts a child as startChild does; where its output is read, with the pipe as its output and
+// error, and as input Capture's console or, hidden, NUL: a child that waits for a key it cannot
+// get would hold the run for ever.
+BOOL startReadChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
+                    PROCESS_INFORMATION& process) {
+  clearOutput();
+  if (!readsOutput()) return startChild(command, directory, showCommand, creationFlags, process);
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  HANDLE write = nullptr, input = nullptr;
+  if (!CreatePipe(&outputPipe, &write, &inherited, 0)) {
+    outputPipe = nullptr;
+    return startChild(command, directory, showCommand, creationFlags, process);
+  }
+  SetHandleInformation(outputPipe, HANDLE_FLAG_INHERIT, 0);
+  if (options.windowMode == WINDOW_HIDDEN)
+    input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                        OPEN_EXISTING, 0, nullptr);
+  else
+    DuplicateHandle(GetCurrentProcess(), GetStdHandle(STD_INPUT_HANDLE), GetCurrentProcess(),
+                    &input, 0, TRUE, DUPLICATE_SAME_ACCESS);
+  const BOOL started =
+      startChild(command, directory, showCommand, creationFlags, process, input, write);
+  const DWORD error = GetLastError();
+  CloseHandle(write);
+  if (input != nullptr && input != INVALID_HANDLE_VALUE) CloseHandle(input);
+  if (started) outputReader = CreateThread(nullptr, 0, readOutput, nullptr, 0, nullptr);
+  if (!started || outputReader == nullptr) {
+    CloseHandle(outputPipe);
+    outputPipe = nullptr;
+  }
+  SetLastError(error);
+  return started;
+}
+
+// Waits with the thread's windows served, such as a help window opened from the sheet, then for
+// the reader to take the last of the output; font makers that the child started may still hold
+// the pipe, so that wait is bounded.
 bool waitForExitCode(HANDLE process, DWORD& code) {
   if (process == nullptr) return false;
-  WaitForSingleObject(process, INFINITE);
+  while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG queued;
+    while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&queued);
+      DispatchMessageA(&queued);
+    }
+  }
+  if (outputReader != nullptr) {
+    WaitForSingleObject(outputReader, 5000);
+    CloseHandle(outputReader);
+    CloseHandle(outputPipe);
+    outputReader = outputPipe = nullptr;
+  }
   return GetExitCodeProcess(process, &code) != FALSE;
+}
+
+// What a program said, as the box tells it: the causes, one sentence each, then its last lines.
+ZERO_FILLED char converterSaid[2048];
+ZERO_FILLED char ghostscriptSaid[2048];
+bool converterFailed = false, converterWarned = false;
+DWORD converterExitCode = 0;
+constexpr int LINES_IN_BOX = 10;
+
+void noteWhatWasSaid(char (&said)[2048], const char* program, bool& failed, bool& warned) {
+  said[0] = '\0';
+  failed = warned = false;
+  const Cause* causes[MAX_CAUSES];
+  const int count = findCauses(causes);
+  for (int index = 0; index < count; ++index) {
+    (causes[index]->kind == CauseKind::Failure ? failed : warned) = true;
+    appendStringText(said, "\r\n\r\n", causes[index]->sentence);
+  }
+  const int lines = keptLineCount();
+  if (lines == 0) return;
+  appendStringText(said, "\r\n\r\n", IDS_LAST_LINES, {program});
+  for (int index = lines > LINES_IN_BOX ? lines - LINES_IN_BOX : 0; index < lines; ++index)
+    appendFormatted(said, "\r\n%s", {keptLine(index)});
 }
 
 bool landscapeHeader(const char* path) {
@@ -131,7 +228,7 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
   }
   pdfBefore = stateOf(pdf);
   PROCESS_INFORMATION process;
-  if (!startChild(ghostscriptCommand, directory, showCommand, creationFlags, process)) {
+  if (!startReadChild(ghostscriptCommand, directory, showCommand, creationFlags, process)) {
     startError = GetLastError();
     outcome = Outcome::GhostscriptNotStarted;
     return;
@@ -139,8 +236,11 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
   const bool ended = waitForExitCode(process.hProcess, exitCode);
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (!ended) return;
-  if (exitCode != 0 || !writtenSince(pdf, pdfBefore)) {
-    outcome = exitCode != 0 ? Outcome::GhostscriptFailed : Outcome::GhostscriptWroteNothing;
+  bool failed = false, warned = false;
+  noteWhatWasSaid(ghostscriptSaid, "Ghostscript", failed, warned);
+  if (failed || exitCode != 0 || !writtenSince(pdf, pdfBefore)) {
+    outcome =
+        exitCode != 0 || failed ? Outcome::GhostscriptFailed : Outcome::GhostscriptWroteNothing;
     return;
   }
   copyText(result, pdf);
@@ -150,6 +250,11 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
 // Paragraphs of the message, an empty line between them.
 void addParagraph(int id, std::initializer_list<const char*> texts = {}) {
   appendStringText(message, "\r\n\r\n", id, texts);
+}
+
+// What a program said, as one more paragraph or more.
+void addSaid(const char* said) {
+  if (said[0] != '\0') appendFormatted(message, message[0] != '\0' ? "\r\n\r\n%s" : "%s", {said});
 }
 
 // Why the converter failed, where Corvane can tell: the DVI file that dvips was given is missing.
@@ -213,6 +318,11 @@ void openResult() {
 
 }  // namespace
 
+BOOL startConverter(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
+                    PROCESS_INFORMATION& process) {
+  return startReadChild(command, directory, showCommand, creationFlags, process);
+}
+
 void planConversion(const char* command, const char* runFolder) {
   makePlan(command, runFolder);
   postScriptBefore = stateOf(plan.postScript);
@@ -246,13 +356,20 @@ void planConversion(const char* command, const char* runFolder) {
 void followConversion(HANDLE converter, const char* directory, WORD showCommand,
                       DWORD creationFlags) {
   outcome = Outcome::Nothing;
+  converterFailed = converterWarned = false;
   if (!waitForExitCode(converter, exitCode) || !waitsForConverter()) return;
   place = plan.place;
   filesWritten =
       place == OutputPlace::Known || place == OutputPlace::Printer ? countFilesWritten() : 0;
   // A printer's configuration that writes the default file is told by the file itself.
   if (place == OutputPlace::Printer && filesWritten > 0) place = OutputPlace::Known;
-  if (exitCode != 0 && filesWritten == 0) {
+  converterExitCode = exitCode;
+  noteWhatWasSaid(converterSaid, "dvips", converterFailed, converterWarned);
+  // dvips's exit code alone is no verdict: it ends with 1 after a missing figure, with the
+  // PostScript written, and with 0 after replacing a font.
+  converterFailed = converterFailed || (exitCode != 0 && filesWritten == 0);
+  converterWarned = converterWarned || exitCode != 0;
+  if (converterFailed) {
     if (pdfOptions.reportFailure) outcome = Outcome::ConverterFailed;
     return;
   }
@@ -276,15 +393,26 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
 void reportConversion() {
   message[0] = '\0';
   char number[12];
+  // A run that went through with warnings says so first, with a warning's icon.
+  const bool goneThrough = outcome == Outcome::Nothing || outcome == Outcome::Done;
+  if (goneThrough && converterWarned && pdfOptions.reportFailure) {
+    addParagraph(IDS_DONE_WITH_WARNINGS);
+    addSaid(converterSaid);
+    addParagraph(IDS_EXIT_CODE, {"dvips", decimalText(converterExitCode, number)});
+    reportError(message, MB_ICONWARNING);
+    message[0] = '\0';
+  }
   switch (outcome) {
     case Outcome::Nothing: return;
     case Outcome::Done:
       if (pdfOptions.openResult) openResult();
       return;
     case Outcome::ConverterFailed:
-      addParagraph(IDS_DVIPS_FAILED, {decimalText(exitCode, number)});
       addConverterCause();
-      if (options.windowMode != WINDOW_CAPTURE) addParagraph(IDS_CAPTURE_ADVICE);
+      addSaid(converterSaid);
+      addParagraph(IDS_DVIPS_FAILED, {decimalText(exitCode, number)});
+      if (keptLineCount() == 0 && options.windowMode != WINDOW_CAPTURE)
+        addParagraph(IDS_CAPTURE_ADVICE);
       break;
     case Outcome::PlaceUnknown:
       addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);
@@ -305,8 +433,10 @@ void reportConversion() {
       addParagraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {pdf});
       break;
     case Outcome::GhostscriptFailed:
+      addSaid(ghostscriptSaid);
       addParagraph(IDS_GHOSTSCRIPT_FAILED, {decimalText(exitCode, number), pdf});
-      if (options.windowMode != WINDOW_CAPTURE) addParagraph(IDS_CAPTURE_ADVICE);
+      if (keptLineCount() == 0 && options.windowMode != WINDOW_CAPTURE)
+        addParagraph(IDS_CAPTURE_ADVICE);
       break;
   }
   reportError(message);

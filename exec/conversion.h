@@ -8,6 +8,11 @@
 // path), is to write, and the state of each before the run.
 void planConversion(const char* command, const char* runFolder);
 
+// Starts dvips as startChild does; where Corvane waits for it in Capture or Hidden mode, its
+// output and errors go through a pipe that Corvane reads, shown in Capture's console as they come.
+BOOL startConverter(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
+                    PROCESS_INFORMATION& process);
+
 // Waits for dvips (no handle: nothing can be known, and nothing follows), then, when dvips wrote
 // this run's files and the PDF page asks for it, runs Ghostscript on those files with the same
 // window, folder and flags, and waits for it too. In Capture mode this happens in the console,

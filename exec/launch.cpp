@@ -84,11 +84,13 @@ void waitForKeyPress() {
 }  // namespace
 
 BOOL startChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
-                PROCESS_INFORMATION& process) {
+                PROCESS_INFORMATION& process, HANDLE input, HANDLE output) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.dwFlags = STARTF_USESHOWWINDOW | (output != nullptr ? STARTF_USESTDHANDLES : 0);
   startup.wShowWindow = showCommand;
+  startup.hStdInput = input;
+  startup.hStdOutput = startup.hStdError = output;
   process = {};
   if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, creationFlags, nullptr, directory,
                       &startup, &process))
@@ -112,8 +114,8 @@ void runCommandLine() {
     AllocConsole();
     SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
   }
-  if (!startChild(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,
-                  process)) {
+  if (!startConverter(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,
+                      process)) {
     const DWORD error = GetLastError();
     if (capture) FreeConsole();
     reportSystemError(error, programNotStarted(programPart()));

@@ -2,6 +2,7 @@
 // machine described in memory.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/text_format.h"
@@ -9,7 +10,9 @@
 #include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
 #include "command/program_lookup.h"
+#include "command/run_report.h"
 #include "options/options.h"
+#include "resources/resource.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -275,6 +278,71 @@ TEST_F(Lookup, GhostscriptCommandMakesThePdfInTheOrientationOfThePages) {
   EXPECT_TRUE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\r\n%%Orientation: Landscape\n"));
   EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Orientation: Portrait\n"));
   EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\n"));
+}
+
+}  // namespace
+
+namespace {
+
+// The lines as TeX Live 2022's dvips and Ghostscript 10.00 print them on this machine, each with
+// the cause that Corvane reads in it.
+TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
+  struct Case {
+    const char* output;
+    int sentence;
+    CauseKind kind;
+  };
+  const Case cases[] = {
+      {"dvips: DVI file can't be opened: nosuch.dvi: No such file or directory\n", IDS_CAUSE_NO_DVI,
+       CauseKind::Failure},
+      {"dvips: ! Bad DVI file: first byte not preamble\n", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
+      {"dvips: ! unexpected eof on DVI file\n", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
+      {"dvips: Could not find figure file missing.eps; continuing.\n", IDS_CAUSE_FIGURE,
+       CauseKind::Warning},
+      {"dvips: ! End of document before first specified page\n", IDS_CAUSE_PAGE_RANGE,
+       CauseKind::Failure},
+      {"dvips: no match for papersize\n", IDS_CAUSE_PAPER, CauseKind::Warning},
+      {"dvips: ! Couldn't find header file: nosuch.pro\n", IDS_CAUSE_HEADER, CauseKind::Failure},
+      {"GPL Ghostscript 10.00.0: **** Could not open the file /nonexist/x.pdf .\r\n"
+       "**** Unable to open the initial device, quitting.\r\n",
+       IDS_CAUSE_FILE_HELD, CauseKind::Failure},
+      {"Error: /undefined in .setopacityalpha\nOperand stack:\n   0.5\n", IDS_CAUSE_TRANSPARENCY,
+       CauseKind::Failure},
+      {"Error: /undefined in .setfillconstantalpha\n", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
+      {"Error: /invalidfileaccess in --file--\n", IDS_CAUSE_SAFE_MODE, CauseKind::Failure},
+  };
+  for (const Case& c : cases) {
+    clearOutput();
+    keepOutput(c.output, std::strlen(c.output));
+    const Cause* found[MAX_CAUSES];
+    ASSERT_EQ(findCauses(found), 1) << c.output;
+    EXPECT_EQ(found[0]->sentence, c.sentence) << c.output;
+    EXPECT_EQ(found[0]->kind, c.kind) << c.output;
+  }
+  clearOutput();
+  const Cause* found[MAX_CAUSES];
+  EXPECT_EQ(findCauses(found), 0);
+}
+
+// Only the last lines are kept, whole lines each up to its length, in the order they came.
+TEST(RunReport, KeepsTheLastLinesInOrder) {
+  clearOutput();
+  for (int line = 1; line <= KEPT_LINES + 50; ++line) {
+    const std::string text = "line " + std::to_string(line) + "\r\n";
+    // Pipes give bytes, not lines: each comes in two pieces.
+    keepOutput(text.c_str(), 3);
+    keepOutput(text.c_str() + 3, text.size() - 3);
+  }
+  keepOutput("open", 4);
+  ASSERT_EQ(keptLineCount(), KEPT_LINES);
+  EXPECT_STREQ(keptLine(0), "line 52");
+  EXPECT_STREQ(keptLine(KEPT_LINES - 2), "line 250");
+  EXPECT_STREQ(keptLine(KEPT_LINES - 1), "open");
+  const std::string longLine(1000, 'x');
+  keepOutput(longLine.c_str(), longLine.size());
+  EXPECT_EQ(std::strlen(keptLine(KEPT_LINES - 1)), KEPT_LINE_SIZE - 1);
+  clearOutput();
+  EXPECT_EQ(keptLineCount(), 0);
 }
 
 }  // namespace

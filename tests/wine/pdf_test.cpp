@@ -332,6 +332,81 @@ TEST_F(RealPdf, EncapsulatedPostScriptGivesAPageOfTheFiguresSize) {
   EXPECT_EQ(sizes[0], std::make_pair(right - left, top - bottom));
 }
 
+// Documents made by tex for the run (tests/wine/prepare-inputs.sh), converted by the real dvips in
+// the Hidden mode: the box gives the
+// cause in Corvane's words, then dvips's own last lines, and the run's kind by its icon.
+class RunCauses : public RealPdf {
+ protected:
+  // The text of the box that the run in the Hidden mode ends with; empty when none shows.
+  std::string boxAfter(Options record, const std::string& dvi) {
+    record.windowMode = WINDOW_HIDDEN;
+    if (openWith(record, defaultPdfRecord(), "\"" + dvi + "\"") == nullptr) return {};
+    pressSheetButton(sheet, PSBTN_OK);
+    const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+    if (box == nullptr) return {};
+    const std::string text = messageBoxText(box);
+    closeBox(box);
+    return text;
+  }
+};
+
+TEST_F(RunCauses, AMissingFigureIsAWarningAndThePostScriptIsMade) {
+  const std::string folder = scratchFolder("figure");
+  ASSERT_TRUE(CopyFileA((inputs + "figure.dvi").c_str(), (folder + "figure.dvi").c_str(), FALSE));
+  const std::string text = boxAfter(defaultRecord(), folder + "figure.dvi");
+  EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "A figure is missing; the PostScript was made without it.")) << text;
+  EXPECT_TRUE(contains(text, "dvips: Could not find figure file missing.eps; continuing.")) << text;
+  EXPECT_TRUE(contains(text, "dvips ended with exit code 1.")) << text;
+  EXPECT_TRUE(fileExists(folder + "figure.ps"));
+}
+
+TEST_F(RunCauses, APageRangePastTheEndIsAFailure) {
+  const std::string folder = scratchFolder("past-the-end");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  record.firstPage = 20;
+  record.useTexNumbers = 0;
+  const std::string text = boxAfter(record, folder + "paper.dvi");
+  EXPECT_TRUE(contains(text, "The page range starts after the document's last page.")) << text;
+  EXPECT_TRUE(contains(text, "dvips: ! End of document before first specified page")) << text;
+}
+
+TEST_F(RunCauses, ATruncatedDviFileIsAFailure) {
+  const std::string folder = scratchFolder("truncated");
+  const std::string whole = readFile(inputs + "paper.dvi");
+  ASSERT_TRUE(createFileWide(wideOf(folder + "paper.dvi"), whole.substr(0, 100)));
+  const std::string text = boxAfter(defaultRecord(), folder + "paper.dvi");
+  EXPECT_TRUE(contains(text, "The file is not a DVI file, or TeX is still writing it.")) << text;
+}
+
+TEST_F(RunCauses, AnUnknownPaperNameIsAWarning) {
+  const std::string folder = scratchFolder("unknown-paper");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  copyText(record.paperType, "nosuchpaper");
+  const std::string text = boxAfter(record, folder + "paper.dvi");
+  EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "dvips does not know that paper name")) << text;
+}
+
+// A hidden dvips told to read the DVI file from its input (-f) gets NUL, not a console that nobody
+// sees, and the run ends.
+TEST_F(RunCauses, HiddenWithInputFromTheConsoleEnds) {
+  Options record = defaultRecord();
+  record.windowMode = WINDOW_HIDDEN;
+  copyText(record.otherOptions, "-f");
+  ASSERT_NE(openWith(record, defaultPdfRecord(), "\"" + inputs + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  HWND box = nullptr;
+  EXPECT_TRUE(waitUntil([&] {
+    box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+    return box != nullptr || hasExited(corvane);
+  }));
+  if (box != nullptr) PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
 // box says so and how to see dvips's messages, and Ghostscript does not run.
 TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
@@ -347,7 +422,7 @@ TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
   const HWND box = waitForErrorBox();
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
-  EXPECT_EQ(text.rfind("dvips ended with exit code 1.", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "dvips ended with exit code 1.")) << text;
   EXPECT_TRUE(contains(text, "Choose Capture on the DVIPS Options page")) << text;
   const ConverterRecord ran = waitForConverterRecord(log);
   ASSERT_TRUE(ran.found);
@@ -367,7 +442,7 @@ TEST_F(PdfRun, AMissingDviFileIsNamed) {
   const HWND box = waitForErrorBox();
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
-  EXPECT_EQ(text.rfind("dvips ended with exit code ", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "dvips ended with exit code ")) << text;
   EXPECT_TRUE(contains(text, "The DVI file " + missing + " does not exist.")) << text;
   closeBox(box);
 }
