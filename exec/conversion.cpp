@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "app/strings.h"
 #include "app/text_format.h"
 #include "command/command_line.h"
 #include "command/conversion_files.h"
@@ -323,19 +324,71 @@ BOOL startConverter(char* command, const char* directory, WORD showCommand, DWOR
   return startReadChild(command, directory, showCommand, creationFlags, process);
 }
 
-void planConversion(const char* command, const char* runFolder) {
+namespace {
+
+// A file that is there but cannot be opened for writing: another program holds it.
+bool heldOpen(const char* path) {
+  if (!stateOf(path).exists) return false;
+  const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return true;
+  CloseHandle(file);
+  return false;
+}
+
+// A folder in which no file can be made.
+bool folderRefuses(const char* folder) {
+  PathText probe = "";
+  appendFormatted(probe, "%s%scorvane-write-check.tmp", {folder, separatorAfter(folder)});
+  const HANDLE file = CreateFileA(probe, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+// What stands in the way of the files the run is to write, in message; empty when nothing does.
+void findWhatStandsInTheWay() {
+  message[0] = '\0';
+  if (plan.place != OutputPlace::Known && plan.place != OutputPlace::Printer) return;
+  PathText folder;
+  copyText(folder, plan.postScript);
+  if (cutToFolder(folder) && folderRefuses(folder)) {
+    addParagraph(IDS_FOLDER_NOT_WRITABLE, {folder});
+    return;
+  }
+  if (!plan.sections && heldOpen(plan.postScript)) {
+    addParagraph(IDS_FILE_HELD_OPEN, {plan.postScript});
+    return;
+  }
+  PathText planned;
+  if (pdfOptions.makePdf && pdfFileFor(plan.postScript, planned) && heldOpen(planned))
+    addParagraph(IDS_FILE_HELD_OPEN, {planned});
+}
+
+}  // namespace
+
+bool planConversion(const char* command, const char* runFolder) {
   makePlan(command, runFolder);
+  for (findWhatStandsInTheWay(); message[0] != '\0'; findWhatStandsInTheWay()) {
+    SetForegroundWindow(GetActiveWindow());
+    if (MessageBoxA(GetActiveWindow(), message, loadResourceString(IDS_ERROR_CAPTION),
+                    MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND) != IDRETRY)
+      return false;
+  }
   postScriptBefore = stateOf(plan.postScript);
   for (FileState& state : sectionsBefore) state = {};
   PathText pattern;
-  if (!plan.sections || !sectionFile(MAX_SECTIONS, pattern)) return;
+  if (!plan.sections || !sectionFile(MAX_SECTIONS, pattern)) return true;
   // Every section file there is, whatever its number: one left from a longer run is not this
   // run's unless dvips writes it again.
   const std::size_t digits = std::strlen(pattern) - 3;
   std::memcpy(pattern + digits, "???", 3);
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA(pattern, &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return true;
   do {
     PathText section;
     copyText(section, pattern);
@@ -351,6 +404,7 @@ void planConversion(const char* command, const char* runFolder) {
     sectionsBefore[index] = stateOf(section);
   } while (FindNextFileA(search, &found));
   FindClose(search);
+  return true;
 }
 
 void followConversion(HANDLE converter, const char* directory, WORD showCommand,

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 // Before dvips starts: the plan of the files that the command, running in runFolder (a full
-// path), is to write, and the state of each before the run.
-void planConversion(const char* command, const char* runFolder);
+// path), is to write, and the state of each before the run. A file of the plan that another
+// program holds open, or a folder that cannot be written, is named first, with Retry and Cancel;
+// false after Cancel, and nothing runs.
+bool planConversion(const char* command, const char* runFolder);
 
 // Starts dvips as startChild does; where Corvane waits for it in Capture or Hidden mode, its
 // output and errors go through a pipe that Corvane reads, shown in Capture's console as they come.

@@ -109,7 +109,8 @@ void runCommandLine() {
   const bool useDirectory =
       options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
 
-  if (waitsForConverter()) planConversion(commandLine, runFolder(useDirectory, dviFullPath));
+  if (waitsForConverter() && !planConversion(commandLine, runFolder(useDirectory, dviFullPath)))
+    return;
   if (capture) {
     AllocConsole();
     SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));

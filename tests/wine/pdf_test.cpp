@@ -407,6 +407,31 @@ TEST_F(RunCauses, HiddenWithInputFromTheConsoleEnds) {
   EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
+// The PDF of the run held open without sharing by another program: before dvips starts, the box
+// names it with Retry and Cancel; Retry once it is closed makes the PDF.
+TEST_F(RealPdf, APdfHeldOpenIsNamedBeforeTheRunWithRetry) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("held-open");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  ASSERT_TRUE(createFileWide(wideOf(folder + "paper.pdf"), "old"));
+  HANDLE held = CreateFileA((folder + "paper.pdf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForErrorBox();
+  ASSERT_NE(box, nullptr);
+  const std::string text = messageBoxText(box);
+  EXPECT_TRUE(contains(text, folder + "paper.pdf is open in another program")) << text;
+  EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran before the box was answered";
+  CloseHandle(held);
+  PostMessageA(box, WM_COMMAND, IDRETRY, 0);
+  EXPECT_EQ(waitForExit(corvane, 120000), 0u);
+  EXPECT_EQ(pageCount(folder + "paper.pdf"), 6);
+}
+
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
 // box says so and how to see dvips's messages, and Ghostscript does not run.
 TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
