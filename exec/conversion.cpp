@@ -119,6 +119,13 @@ bool readsOutput() {
 BOOL startReadChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
                     PROCESS_INFORMATION& process) {
   clearOutput();
+  // In Capture each command shows before it runs, as a console user would see it typed.
+  if (options.windowMode == WINDOW_CAPTURE && waitsForConverter()) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), command, static_cast<DWORD>(lstrlenA(command)),
+              &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "\r\n", 2, &written, nullptr);
+  }
   if (!readsOutput()) return startChild(command, directory, showCommand, creationFlags, process);
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
   HANDLE write = nullptr, input = nullptr;
