@@ -13,6 +13,7 @@
 #include "command/command_words.h"
 #include "paths/path_rules.h"
 #include "tests/wine/driver.h"
+#include "tests/wine/sheet_session.h"
 
 namespace {
 
@@ -132,26 +133,19 @@ TEST(CommandWords, ProgramWordEndsAtItsClosingQuote) {
 
 // A PostScript file named as a folder that ends in a backslash: its closing quote stays a quote
 // and the DVI file stays a word of its own.
-TEST(CommandWords, AnOutputFolderEndingInABackslashLeavesTheDviFileAWord) {
-  clearStoredRecord();
+class CommandWordsRun : public SheetSession {};
+
+TEST_F(CommandWordsRun, AnOutputFolderEndingInABackslashLeavesTheDviFileAWord) {
   PdfOptions off = defaultPdfRecord();
   off.reportFailure = 0;
   storePdfRecord(off);
   Options record = fakeConverterRecord();
   const std::string folder = scratchFolder("out-folder");
   copyText(record.psFile, folder.c_str());
-  storeRecord(record);
-  const std::string log = newConverterLog("out-folder");
-  DeleteFileA(log.c_str());
-  PROCESS_INFORMATION corvane = startCorvane("paper.dvi");
-  const HWND sheet = waitForSheet(corvane);
-  ASSERT_NE(sheet, nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
-  EXPECT_EQ(waitForExit(corvane), 0u);
-  const ConverterRecord received = waitForConverterRecord(log);
-  ASSERT_TRUE(received.found);
+  ASSERT_NE(open(record, "paper.dvi"), nullptr);
+  const std::string command = okAndReceive();
   const std::vector<std::string> expected = {"-o", folder, "paper.dvi"};
-  EXPECT_EQ(wordsByWindows(received.command), expected) << received.command;
+  EXPECT_EQ(wordsByWindows(command), expected) << command;
 }
 
 }  // namespace
