@@ -392,6 +392,29 @@ TEST_F(RunCauses, AnUnknownPaperNameIsAWarning) {
 
 // A hidden dvips told to read the DVI file from its input (-f) gets NUL, not a console that nobody
 // sees, and the run ends.
+// Transparency in the PostScript: Ghostscript stops, and the box says why in plain words.
+TEST_F(RunCauses, TransparencyThatGhostscriptBlocksIsNamed) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("transparency");
+  ASSERT_TRUE(CopyFileA((inputs + "transparency.dvi").c_str(),
+                        (folder + "transparency.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  record.windowMode = WINDOW_HIDDEN;
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NE(openWith(record, pdf, "\"" + folder + "transparency.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+  ASSERT_NE(box, nullptr);
+  const std::string text = messageBoxText(box);
+  EXPECT_TRUE(contains(text,
+                       "The PostScript uses transparency (PSTricks), which Ghostscript "
+                       "blocks by default."))
+      << text;
+  EXPECT_TRUE(contains(text, "Error: /undefined in .setopacityalpha")) << text;
+  closeBox(box);
+}
+
 TEST_F(RunCauses, HiddenWithInputFromTheConsoleEnds) {
   Options record = defaultRecord();
   record.windowMode = WINDOW_HIDDEN;
