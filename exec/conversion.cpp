@@ -292,9 +292,10 @@ int placeReason() {
 }
 
 // The shell is bound when a result is opened, not at start-up; COM is ready for the handlers
-// that the association may name.
+// that the association may name. The shell shows no box of its own and does not return before the
+// program is started, so that Corvane can tell the real reason when it fails.
 void openResult() {
-  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
   using CoInitializeFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
   if (const HMODULE com = LoadLibraryA("ole32.dll")) {
     const auto initialize = reinterpret_cast<CoInitializeFunction>(
@@ -305,23 +306,30 @@ void openResult() {
   const HMODULE shell = LoadLibraryA("shell32.dll");
   const auto shellExecute =
       shell == nullptr ? nullptr
-                       : reinterpret_cast<ShellExecuteFunction>(
-                             reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")));
-  if (shellExecute == nullptr) {
-    reportSystemError(0, result);
-    return;
-  }
+                       : reinterpret_cast<ShellExecuteExFunction>(
+                             reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteExW")));
   ZERO_FILLED static wchar_t wide[MAX_PATH];
-  if (MultiByteToWideChar(CP_ACP, 0, result, -1, wide, MAX_PATH) == 0) {
+  if (shellExecute == nullptr || MultiByteToWideChar(CP_ACP, 0, result, -1, wide, MAX_PATH) == 0) {
     reportSystemError(0, result);
     return;
   }
-  const auto code = static_cast<DWORD>(reinterpret_cast<INT_PTR>(
-      shellExecute(nullptr, L"open", wide, nullptr, nullptr, SW_SHOWNORMAL)));
-  if (code > 32) return;
-  // The shell's small codes below 32 are the system's error codes, but for "no association".
-  const bool noAssociation = code == SE_ERR_NOASSOC || code == SE_ERR_ASSOCINCOMPLETE;
-  reportSystemError(noAssociation ? ERROR_NO_ASSOCIATION : code, result);
+  SHELLEXECUTEINFOW execute = {};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  execute.lpVerb = L"open";
+  execute.lpFile = wide;
+  execute.nShow = SW_SHOWNORMAL;
+  if (shellExecute(&execute)) return;
+  // With no program set for the file's type the shell may also try to run the file itself, which
+  // is no program: that is "no association" too.
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_ASSOCIATION && error != ERROR_BAD_EXE_FORMAT) {
+    reportSystemError(error, result);
+    return;
+  }
+  message[0] = '\0';
+  addParagraph(IDS_NO_PROGRAM_FOR_RESULT, {result});
+  reportError(message, MB_ICONWARNING);
 }
 
 }  // namespace

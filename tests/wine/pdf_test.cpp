@@ -203,6 +203,28 @@ TEST_F(RealPdf, PdfBesideTheDviIsOpened) {
   EXPECT_EQ(lastQuoted(opened.command), made);
 }
 
+// No program is set for PDF files: the box says that the PDF was made, where, and how to choose a
+// program for it.
+TEST_F(RealPdf, WithNoProgramForPdfFilesTheBoxSaysWhereThePdfIs) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  RecordingPdfViewer viewer;
+  const std::string commandKey = std::string(CLASSES_KEY) + "\\" + VIEWER_TYPE + "\\shell";
+  ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, commandKey.c_str()), ERROR_SUCCESS);
+  const std::string folder = scratchFolder("no-viewer");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = pdf.openResult = 1;
+  ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+  ASSERT_NE(box, nullptr);
+  const std::string text = messageBoxText(box);
+  EXPECT_EQ(text, "Corvane made " + folder +
+                      "paper.pdf, but no program is set to open such files. In Explorer, "
+                      "right-click the file, choose Open with, and pick a program.");
+  closeBox(box);
+}
+
 // "Landscape" on the Page Style page: every page of the PDF shows wider than high. Ghostscript is
 // found in its default folder this time.
 TEST_F(RealPdf, LandscapeGivesLandscapePages) {
