@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // a name outside the ANSI code page is not turned into question marks.
   const wchar_t* const argument = argumentOfCommandLine(GetCommandLineW());
   const std::uint32_t argumentError = takeDviFileArgument(argument);
-  if (argumentError != 0) reportPathError(argumentError, unquotedPath(argument));
+  if (argumentError != 0) reportPathError(argumentError, dviFileOfArgument(argument));
   if (runOptionsSheet() != 0) composeConfirmRun();
   return 0;
 }

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "command/command_words.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 
@@ -31,9 +32,18 @@ const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine) {
   return skipBlanks(at);
 }
 
+const wchar_t* dviFileOfArgument(const wchar_t* argument) {
+  ZERO_FILLED static wchar_t word[WIDE_PATH_SIZE];
+  const std::size_t length = std::wcslen(argument);
+  if (length < 2 || argument[0] != L'"' || argument[length - 1] != L'"') return argument;
+  const wchar_t* at = argument;
+  if (nextWord(at, word, WIDE_PATH_SIZE) != WordRead::Taken || *at != L'\0') return argument;
+  return word;
+}
+
 std::uint32_t takeDviFileArgument(const wchar_t* argument) {
   if (argument[0] == L'\0') return 0;
-  return widePathToField(unquotedPath(argument), options.dviFile);
+  return widePathToField(dviFileOfArgument(argument), options.dviFile);
 }
 
 void makeHelpFilePath(wchar_t* modulePath, std::uint32_t reportedLength) {

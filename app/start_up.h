@@ -11,9 +11,12 @@ extern char helpFilePath[HELP_PATH_SIZE];
 // Everything after the program's own name in a process command line, blanks and quotes kept.
 const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine);
 
-// Puts a non-empty argument into dviFile: a path that a file manager quoted loses its quotes
-// (unquotedPath), and goes in by widePathToField. Returns 0, or the system's error code to
-// report when no form of it fits the field, which then keeps what it held.
+// The file that the argument names: a path that a file manager quoted is read as the one word
+// it is by Windows' rule; anything else stands as it is. In one shared buffer, or argument itself.
+const wchar_t* dviFileOfArgument(const wchar_t* argument);
+
+// Puts a non-empty argument into dviFile: dviFileOfArgument, by widePathToField. Returns 0, or the
+// system's error code to report when no form of it fits the field, which then keeps what it held.
 std::uint32_t takeDviFileArgument(const wchar_t* argument);
 
 // modulePath holds the program's path, of the length that the platform reported; its last three

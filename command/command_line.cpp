@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "command/command_words.h"
 #include "command/program_lookup.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
@@ -20,19 +21,19 @@ char switchBuffer[32];
 
 bool isPresent(const char* text) { return text[0] != '\0'; }
 
-// The short form is one token. A bare name that is not in the current folder is looked for where
+// The short form is one word. A bare name that is not in the current folder is looked for where
 // process creation and the TeX distributions put it, and the program found goes in as a path
 // field would hold it, so that the confirmation shows which one runs. When there is none the name
-// as typed stands, and a name holding blanks must be quoted or the system would run the part
-// before the first blank.
+// as typed stands, in quotes when it holds blanks, or the system would run the part before the
+// first.
 void writeProgramPart() {
-  const auto capacity = static_cast<std::uint32_t>(commandCapacity);
-  const char* program = options.programFile;
-  std::uint32_t length = shortPathName(program, commandLine, capacity);
-  programLookupFailed = false;
+  ZERO_FILLED static PathText typed, shortForm, foundProgram;
   ZERO_FILLED static WidePathText found;
-  ZERO_FILLED static PathText foundProgram;
-  if ((length == 0 || length >= capacity) && namesNoFolder(program) && program[0] != '\0') {
+  programOfField(options.programFile, typed, sizeof typed);
+  const char* program = typed;
+  std::uint32_t length = shortPathName(program, shortForm, sizeof shortForm);
+  programLookupFailed = false;
+  if ((length == 0 || length >= sizeof shortForm) && namesNoFolder(program) && program[0] != '\0') {
     programLookupFailed = !findDvips(program, found);
     if (!programLookupFailed) {
       programForCommand(found, foundProgram);
@@ -40,17 +41,17 @@ void writeProgramPart() {
       length = 0;
     }
   }
-  if (length == 0 || length >= capacity) {
-    copyText(commandLine, static_cast<std::size_t>(commandCapacity), program);
-    length = static_cast<std::uint32_t>(std::strlen(commandLine));
-  }
-  const bool quoted = length >= 2 && commandLine[0] == '"' && commandLine[length - 1] == '"';
-  if (!quoted && std::strchr(commandLine, ' ') != nullptr) {
-    std::memmove(commandLine + 1, commandLine, length);
-    commandLine[0] = '"';
-    commandLine[length + 1] = '"';
-    commandLine[length + 2] = '\0';
-  }
+  const bool shortFits = length != 0 && length < sizeof shortForm;
+  appendProgramWord(commandLine, static_cast<std::size_t>(commandCapacity),
+                    shortFits ? shortForm : program);
+}
+
+// A path in quotes, by the rule that the converter reads its words with: a folder that ends in a
+// backslash would otherwise escape the closing quote and swallow the next word.
+int appendQuotedPath(const char* before, const char* path, const char* after) {
+  char quoted[quotedWordSize(PATH_FIELD_SIZE)] = "";
+  return appendQuotedWord(quoted, sizeof quoted, path) && appendToCommandLine(before) &&
+         appendToCommandLine(quoted) && appendToCommandLine(after);
 }
 
 int appendField(const char* before, const char* field, const char* after) {
@@ -65,7 +66,7 @@ char copyLetter(std::int8_t copyMode) {
 
 int appendSwitches() {
   const Options& o = options;
-  if (isPresent(o.psFile) && !appendField("-o \"", o.psFile, "\" ")) return 0;
+  if (isPresent(o.psFile) && !appendQuotedPath("-o ", o.psFile, " ")) return 0;
   if (o.encapsulated && !appendToCommandLine("-E ")) return 0;
   if (isPresent(o.pageRanges) && !appendField("-pp ", o.pageRanges, " ")) return 0;
   if (o.firstPage && !appendToCommandLine(formatSwitch('p', o.firstPage, !o.useTexNumbers)))
@@ -95,7 +96,7 @@ int appendSwitches() {
   char fullPath[DVI_FOLDER_SIZE], folder[DVI_FOLDER_SIZE];
   const bool inItsFolder = o.useDviDirectory && dviFolder(o.dviFile, fullPath, folder);
   const char* dviFile = inItsFolder ? fullPath : o.dviFile;
-  if (isPresent(dviFile) && !appendField("\"", dviFile, "\"")) return 0;
+  if (isPresent(dviFile) && !appendQuotedPath("", dviFile, "")) return 0;
   return 1;
 }
 

@@ -1,25 +1,16 @@
-// The PostScript and PDF of a conversion, named by dvips's rule.
+// The files of a conversion, named by dvips's rules, and the PDF beside them.
 #include "command/conversion_files.h"
 
 #include <cstring>
 
 #include "app/text_format.h"
+#include "command/command_words.h"
 #include "paths/path_system.h"
 
 namespace {
 
 bool isAbsolute(const char* path) {
   return path[0] == '\\' || path[0] == '/' || (path[0] != '\0' && path[1] == ':');
-}
-
-// Whether a blank-separated word of the text starts with the switch.
-bool hasSwitch(const char* text, const char* name) {
-  const std::size_t length = std::strlen(name);
-  for (const char* at = text; *at != '\0'; ++at)
-    if ((at == text || *(at - 1) == ' ' || *(at - 1) == '\t') &&
-        std::strncmp(at, name, length) == 0)
-      return true;
-  return false;
 }
 
 // The position of the extension's dot in the file name at the end of path, or null.
@@ -37,26 +28,102 @@ bool fullPathIn(const char* folder, const char* name, PathText& path) {
   return length != 0 && length < PATH_FIELD_SIZE;
 }
 
+// The switches of dvips that take a value, either joined to the letter or as the next word.
+bool takesValue(char letter) {
+  return letter != '\0' && std::strchr("bcCdDehlnoOpPStTuxXyY", letter) != nullptr;
+}
+
+// A flag that a '0' after its letter turns off.
+bool flagOn(const char* word) { return word[2] != '0'; }
+
 }  // namespace
 
-OutputPlace postScriptFile(const char* runFolder, PathText& path) {
-  path[0] = '\0';
-  if (options.printer[0] != '\0' || hasSwitch(options.otherOptions, "-P"))
-    return OutputPlace::Printer;
-  if (hasSwitch(options.otherOptions, "-o")) return OutputPlace::OutputOption;
-  if (options.psFile[0] == '!' || options.psFile[0] == '|') return OutputPlace::Program;
-  if (options.psFile[0] != '\0')
-    return fullPathIn(runFolder, options.psFile, path) ? OutputPlace::Known : OutputPlace::TooLong;
-  if (options.dviFile[0] == '\0') return OutputPlace::NoDviFile;
-  const char* name = fileNameOf(options.dviFile);
+ConversionPlan plan;
+
+void makePlan(const char* command, const char* runFolder) {
+  plan = {};
+  PathText word, output = "";
+  char* const dviFile = plan.dviFile;
+  bool outputGiven = false, printer = false, filter = false;
+  const char* at = command;
+  nextWord(at, word, sizeof word, true);
+  while (nextWord(at, word, sizeof word) != WordRead::None) {
+    if (word[0] != '-' || word[1] == '\0') {
+      if (dviFile[0] == '\0') copyText(plan.dviFile, word);
+      continue;
+    }
+    const char letter = word[1];
+    if (std::strcmp(word, "-mode") == 0 || std::strcmp(word, "-title") == 0 ||
+        std::strcmp(word, "-bitmapfontenc") == 0) {
+      nextWord(at, word, sizeof word);
+      continue;
+    }
+    if (letter == 'i') plan.sections = flagOn(word);
+    if (letter == 'E') plan.encapsulated = flagOn(word);
+    if (letter == 'f') filter = flagOn(word);
+    if (letter == 'P') printer = true;
+    const bool longFlag = std::strncmp(word, "-landscaperotate", 16) == 0 ||
+                          std::strncmp(word, "-noomega", 8) == 0 ||
+                          std::strncmp(word, "-noptex", 7) == 0;
+    if (!takesValue(letter) || longFlag) continue;
+    const char* value = word + (letter == 'p' && word[2] == 'p' ? 3 : 2);
+    PathText next = "";
+    // dvips takes the next word for -o only when it is no switch, or "-".
+    const char* after = at;
+    if (*value == '\0' && nextWord(after, next, sizeof next) != WordRead::None &&
+        (letter != 'o' || next[0] != '-' || next[1] == '\0')) {
+      at = after;
+      value = next;
+    }
+    if (letter == 'o') {
+      outputGiven = true;
+      copyText(output, value);
+    }
+  }
+  const bool toProgram = output[0] == '!' || output[0] == '|' || std::strcmp(output, "-") == 0;
+  if (toProgram || (filter && !outputGiven)) {
+    plan.place = OutputPlace::Program;
+    return;
+  }
+  if (output[0] != '\0') {
+    plan.place =
+        fullPathIn(runFolder, output, plan.postScript) ? OutputPlace::Known : OutputPlace::TooLong;
+    return;
+  }
+  if (dviFile[0] == '\0') {
+    plan.place = OutputPlace::NoDviFile;
+    return;
+  }
+  const char* name = fileNameOf(dviFile);
   const char* dot = extensionDot(name);
-  PathText psName = "";
   const std::size_t stem =
       dot == nullptr ? std::strlen(name) : static_cast<std::size_t>(dot - name);
-  if (stem + 4 >= PATH_FIELD_SIZE) return OutputPlace::TooLong;
-  std::memcpy(psName, name, stem);
-  std::memcpy(psName + stem, ".ps", 4);
-  return fullPathIn(runFolder, psName, path) ? OutputPlace::Known : OutputPlace::TooLong;
+  PathText psName = "";
+  if (stem + 4 < PATH_FIELD_SIZE) {
+    std::memcpy(psName, name, stem);
+    std::memcpy(psName + stem, ".ps", 4);
+  }
+  if (psName[0] == '\0' || !fullPathIn(runFolder, psName, plan.postScript)) {
+    plan.place = OutputPlace::TooLong;
+    return;
+  }
+  // Without -o a printer's configuration decides where the output goes.
+  plan.place = printer && !outputGiven ? OutputPlace::Printer : OutputPlace::Known;
+}
+
+bool sectionFile(int number, PathText& path) {
+  const char* dot = extensionDot(plan.postScript);
+  const std::size_t stem = dot == nullptr ? std::strlen(plan.postScript)
+                                          : static_cast<std::size_t>(dot - plan.postScript);
+  if (stem + 5 >= PATH_FIELD_SIZE || number < 1 || number > MAX_SECTIONS) return false;
+  std::memcpy(path, plan.postScript, stem);
+  char* digits = path + stem;
+  if (dot != nullptr) *digits++ = '.';
+  digits[0] = static_cast<char>('0' + number / 100);
+  digits[1] = static_cast<char>('0' + number / 10 % 10);
+  digits[2] = static_cast<char>('0' + number % 10);
+  digits[3] = '\0';
+  return true;
 }
 
 bool pdfFileFor(const char* postScript, PathText& pdf) {

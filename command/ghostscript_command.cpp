@@ -6,7 +6,9 @@
 #include <string>
 
 #include "app/text_format.h"
+#include "command/command_words.h"
 #include "options/pdf_options.h"
+#include "paths/path_rules.h"
 #include "paths/path_system.h"
 
 namespace {
@@ -65,30 +67,34 @@ bool isLandscapePostScript(const char* header) {
   return false;
 }
 
-bool composeGhostscriptCommand(const char* program, const char* postScript, const char* pdf,
-                               bool landscape, char (&command)[GHOSTSCRIPT_COMMAND_SIZE]) {
+bool composeGhostscriptCommand(const char* program, InputName inputName, int inputCount,
+                               const char* pdf, bool landscape, bool encapsulated,
+                               char (&command)[GHOSTSCRIPT_COMMAND_SIZE]) {
   command[0] = '\0';
   char shortForm[260];
   const std::uint32_t length = shortPathName(program, shortForm, sizeof shortForm);
-  if (length != 0 && length < sizeof shortForm && std::strchr(shortForm, ' ') == nullptr)
-    appendFormatted(command, "%s", {shortForm});
-  else
-    appendFormatted(command, "\"%s\"", {program});
+  const bool shortFits = length != 0 && length < sizeof shortForm;
+  if (!appendProgramWord(command, sizeof command, shortFits ? shortForm : program)) return false;
   appendFormatted(command, PDF_SWITCHES);
   char purposeSwitches[PDF_PURPOSE_SWITCHES_SIZE];
   if (pdfPurposeSwitches(pdfOptions.purpose, pdfOptions.allowTransparency != 0,
                          purposeSwitches)[0] != '\0')
     appendFormatted(command, " %s", {purposeSwitches});
+  // An Encapsulated PostScript figure makes a page of its own size, not a sheet of paper around it.
+  if (encapsulated) appendFormatted(command, " -dEPSCrop");
   // Ghostscript reads a % in the output file's name as the start of a page-number format.
-  appendFormatted(command, " \"-sOutputFile=");
+  char outputFile[sizeof "-sOutputFile=" + 2 * PATH_FIELD_SIZE] = "-sOutputFile=";
   for (const char* at = pdf; *at != '\0'; ++at) {
     const char piece[3] = {*at, *at == '%' ? '%' : '\0', '\0'};
-    appendFormatted(command, piece);
+    appendFormatted(outputFile, piece);
   }
-  appendFormatted(command, "\"");
+  appendFormatted(command, " ");
+  if (!appendQuotedWord(command, sizeof command, outputFile)) return false;
   if (landscape) appendFormatted(command, LANDSCAPE_PAGES);
-  appendFormatted(command, " \"%s\"", {postScript});
-  // Cut by appendFormatted when it did not fit: then the closing quote is missing.
-  const std::size_t used = std::strlen(command);
-  return used + 1 < GHOSTSCRIPT_COMMAND_SIZE && command[used - 1] == '"';
+  for (int index = 0; index < inputCount; ++index) {
+    PathText input;
+    appendFormatted(command, " ");
+    if (!inputName(index, input) || !appendQuotedWord(command, sizeof command, input)) return false;
+  }
+  return true;
 }

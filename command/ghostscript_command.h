@@ -4,7 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr std::size_t GHOSTSCRIPT_COMMAND_SIZE = 2048;
+#include "command/program_lookup.h"
+
+// The most that process creation takes.
+constexpr std::size_t GHOSTSCRIPT_COMMAND_SIZE = 32768;
 constexpr std::size_t PDF_PURPOSE_SWITCHES_SIZE = 128;
 
 // The switches that the PDF page's choices add to Ghostscript's defaults, separated by blanks:
@@ -17,9 +20,15 @@ const char* pdfPurposeSwitches(std::int32_t purpose, bool allowTransparency,
 // landscape, as dvips writes it for -t landscape and the landscape special.
 bool isLandscapePostScript(const char* header);
 
-// program (short form, or quoted as typed) -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite, pages
-// kept as the PostScript draws them, the switches of the PDF page's purpose and transparency,
-// landscape pages turned to show as landscape, the PDF as the output file and the PostScript as
-// the input. False when it does not fit the buffer.
-bool composeGhostscriptCommand(const char* program, const char* postScript, const char* pdf,
-                               bool landscape, char (&command)[GHOSTSCRIPT_COMMAND_SIZE]);
+// The files that Ghostscript reads, in order: inputName gives the one at index (from 0) of
+// inputCount; false when it cannot.
+using InputName = bool (*)(int index, PathText& path);
+
+// program (short form, or as typed) -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite, pages kept as
+// the PostScript draws them, the switches of the PDF page's purpose and transparency, landscape
+// pages turned to show as landscape, Encapsulated PostScript cropped to its bounding box, the PDF
+// as the output file and the inputs, all into one PDF, each word quoted by Windows' rule. False
+// when it does not fit the buffer or a name cannot be had.
+bool composeGhostscriptCommand(const char* program, InputName inputName, int inputCount,
+                               const char* pdf, bool landscape, bool encapsulated,
+                               char (&command)[GHOSTSCRIPT_COMMAND_SIZE]);

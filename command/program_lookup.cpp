@@ -23,6 +23,7 @@
 #include <cwchar>
 
 #include "app/text_format.h"
+#include "command/command_words.h"
 #include "command/lookup_system.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"
@@ -425,7 +426,9 @@ bool findDvips(const char* name, WidePathText& found) {
   return fileOnRegistryPath(file, found) || findTexLive(file, found) || findMiktex(file, found);
 }
 
-bool dvipsThatWillRun(const char* program, WidePathText& path) {
+bool dvipsThatWillRun(const char* field, WidePathText& path) {
+  PathText program;
+  programOfField(field, program, sizeof program);
   if (widePathName(program, path, PATH_SIZE) != 0 && isExistingFile(path)) return true;
   path[0] = L'\0';
   return namesNoFolder(program) && program[0] != '\0' && findDvips(program, path);

@@ -25,10 +25,10 @@ bool namesNoFolder(const char* program);
 // records itself and in its per-user and all-users folders. False when it is nowhere.
 bool findDvips(const char* name, WidePathText& found);
 
-// The dvips that a run with this program field starts: the field when it names a file that exists
-// (a bare name is looked for in the current folder first), else what findDvips finds. False when
-// none exists.
-bool dvipsThatWillRun(const char* program, WidePathText& path);
+// The dvips that a run with this program field starts: the field's program (read as a command's
+// first word, so a file manager's quotes go) when it names a file that exists (a bare name is
+// looked for in the current folder first), else what findDvips finds. False when none exists.
+bool dvipsThatWillRun(const char* field, WidePathText& path);
 
 // Ghostscript's console program: where its installer records it in the registry (64-bit view
 // first), in Program Files\gs, on PATH as gswin64c, gswin32c or gs, then TeX Live's rungs.exe and

@@ -4,12 +4,23 @@
 
 #include <windows.h>
 
-// Waits for dvips (no handle: nothing can be known, and nothing follows), then, when dvips
-// succeeded and the PDF page asks for it, runs Ghostscript with the same window, folder and
-// flags, and waits for it too. In Capture mode this happens in the console, before the wait for
-// a key. runFolder is the full path of the folder dvips runs in.
-void followConversion(HANDLE converter, const char* directory, const char* runFolder,
-                      WORD showCommand, DWORD creationFlags);
+// Before dvips starts: the plan of the files that the command, running in runFolder (a full
+// path), is to write, and the state of each before the run. A file of the plan that another
+// program holds open, or a folder that cannot be written, is named first, with Retry and Cancel;
+// false after Cancel, and nothing runs.
+bool planConversion(const char* command, const char* runFolder);
+
+// Starts dvips as startChild does; where Corvane waits for it in Capture or Hidden mode, its
+// output and errors go through a pipe that Corvane reads, shown in Capture's console as they come.
+BOOL startConverter(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
+                    PROCESS_INFORMATION& process);
+
+// Waits for dvips (no handle: nothing can be known, and nothing follows), then, when dvips wrote
+// this run's files and the PDF page asks for it, runs Ghostscript on those files with the same
+// window, folder and flags, and waits for it too. In Capture mode this happens in the console,
+// before the wait for a key.
+void followConversion(HANDLE converter, const char* directory, WORD showCommand,
+                      DWORD creationFlags);
 
 // Afterwards (in Capture mode after the key): the boxes that say what went wrong, or the result
 // opened with the program that Windows associates with it.

@@ -29,7 +29,8 @@ void showErrorBox(DWORD code, const wchar_t* what) {
   if (MultiByteToWideChar(CP_ACP, 0, loadResourceString(IDS_ERROR_CAPTION), -1, caption, 256) == 0)
     caption[0] = L'\0';
   SetForegroundWindow(GetActiveWindow());
-  MessageBoxW(GetActiveWindow(), message, caption, MB_ICONERROR);
+  // The sheet is gone by the time a run reports: the box comes to the front by itself.
+  MessageBoxW(GetActiveWindow(), message, caption, MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 }  // namespace
@@ -46,7 +47,8 @@ void reportSystemError(DWORD code, const char* what) {
 
 void reportPathError(DWORD code, const wchar_t* path) { showErrorBox(code, path); }
 
-void reportError(const char* text) {
+void reportError(const char* text, UINT icon) {
   SetForegroundWindow(GetActiveWindow());
-  MessageBoxA(GetActiveWindow(), text, loadResourceString(IDS_ERROR_CAPTION), MB_ICONERROR);
+  MessageBoxA(GetActiveWindow(), text, loadResourceString(IDS_ERROR_CAPTION),
+              icon | MB_SETFOREGROUND);
 }

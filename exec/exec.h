@@ -7,9 +7,10 @@
 int confirmCommandLine();
 
 // Starts a child with its window shown as showCommand, handles inherited, in directory (null:
-// this process's own); the child's thread handle is closed at once.
+// this process's own); the child's thread handle is closed at once. With output given, the
+// child's standard output and error go there and its input comes from input.
 BOOL startChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
-                PROCESS_INFORMATION& process);
+                PROCESS_INFORMATION& process, HANDLE input = nullptr, HANDLE output = nullptr);
 
 // Starts the converter in the chosen window mode; in Capture mode waits for it and a key.
 void runCommandLine();
@@ -23,5 +24,5 @@ void reportSystemError(DWORD code, const char* what = nullptr);
 // which file to rename or move.
 void reportPathError(DWORD code, const wchar_t* path);
 
-// Error box with the text, under the same caption and icon.
-void reportError(const char* text);
+// Error box with the text, under the same caption; a warning's icon when asked for.
+void reportError(const char* text, UINT icon = MB_ICONERROR);

@@ -7,6 +7,7 @@
 
 #include "app/strings.h"
 #include "command/command_line.h"
+#include "command/command_words.h"
 #include "command/program_lookup.h"
 #include "exec/conversion.h"
 #include "exec/exec.h"
@@ -34,20 +35,11 @@ WORD showCommandFor(int windowMode) {
   return showCommands[static_cast<std::size_t>(windowMode)];
 }
 
-// The first token of the command, the program that process creation looked for: up to the
-// closing quote when it is quoted, else up to the first blank.
+// The first word of the command, the program that process creation looked for.
 const char* programPart() {
   ZERO_FILLED static char program[MAX_PATH];
-  const char* from = commandLine;
-  const bool quoted = *from == '"';
-  const char* end = from + (quoted ? 1 : 0);
-  while (*end != '\0' && (quoted ? *end != '"' : *end != ' ' && *end != '\t')) ++end;
-  if (quoted && *end == '"') ++end;
-  const std::size_t length = static_cast<std::size_t>(end - from);
-  const std::size_t kept =
-      wholeCharacterLength(from, length < sizeof program ? length : sizeof program - 1);
-  std::memcpy(program, from, kept);
-  program[kept] = '\0';
+  const char* at = commandLine;
+  nextWord(at, program, sizeof program, true);
   return program;
 }
 
@@ -96,11 +88,13 @@ void waitForKeyPress() {
 }  // namespace
 
 BOOL startChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
-                PROCESS_INFORMATION& process) {
+                PROCESS_INFORMATION& process, HANDLE input, HANDLE output) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.dwFlags = STARTF_USESHOWWINDOW | (output != nullptr ? STARTF_USESTDHANDLES : 0);
   startup.wShowWindow = showCommand;
+  startup.hStdInput = input;
+  startup.hStdOutput = startup.hStdError = output;
   process = {};
   if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, creationFlags, nullptr, directory,
                       &startup, &process))
@@ -119,20 +113,22 @@ void runCommandLine() {
   const bool useDirectory =
       options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
 
+  if (waitsForConverter() && !planConversion(commandLine, runFolder(useDirectory, dviFullPath)))
+    return;
   if (capture) {
     AllocConsole();
     SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
   }
-  if (!startChild(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,
-                  process)) {
+  if (!startConverter(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,
+                      process)) {
     const DWORD error = GetLastError();
     if (capture) FreeConsole();
     reportSystemError(error, programNotStarted(programPart()));
     return;
   }
   if (capture || waitsForConverter())
-    followConversion(process.hProcess, useDirectory ? directory : nullptr,
-                     runFolder(useDirectory, dviFullPath), showCommand, creationFlags);
+    followConversion(process.hProcess, useDirectory ? directory : nullptr, showCommand,
+                     creationFlags);
   if (capture) recolourConsole();
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (capture) {

@@ -1,4 +1,5 @@
-// Fuzz target: any process command line gives an argument that fits dviFile and a command.
+// Fuzz target: any process command line gives an argument that fits dviFile and a command
+// from which the DVI file reads back whole.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #include "app/start_up.h"
 #include "command/command_line.h"
+#include "command/command_words.h"
 #include "options/options.h"
 #include "tests/native/fakes.h"
 
@@ -27,5 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (std::strlen(options.dviFile) >= PATH_FIELD_SIZE) __builtin_trap();
   if (options.psFile[0] != '\0') __builtin_trap();
   if (composeCommandLine() != 1) __builtin_trap();
+  // The DVI file comes back from the command as its last word, whatever it holds.
+  const char* at = commandLine;
+  static char word[2 * PATH_FIELD_SIZE];
+  std::string last;
+  for (bool program = true; nextWord(at, word, sizeof word, program) == WordRead::Taken;
+       program = false)
+    last = word;
+  if (options.dviFile[0] != '\0' && last != options.dviFile) __builtin_trap();
   return 0;
 }

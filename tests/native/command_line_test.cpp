@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "command/command_line.h"
+#include "command/command_words.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "tests/native/fakes.h"
@@ -281,6 +283,107 @@ TEST_F(Compose, ProgramPartWithBlanksIsQuotedOnce) {
   const std::string longest = "C:\\" + std::string(250, 'a') + " b.exe";
   copyText(options.programFile, longest.c_str());
   EXPECT_EQ(compose(), "\"" + longest.substr(0, 259) + "\" ");
+}
+
+// The words of the command as the converter's runtime reads them.
+std::vector<std::string> wordsOf(const char* command) {
+  std::vector<std::string> words;
+  char word[1024];
+  const char* at = command;
+  if (nextWord(at, word, sizeof word, true) == WordRead::Taken) words.push_back(word);
+  while (nextWord(at, word, sizeof word) == WordRead::Taken) words.push_back(word);
+  return words;
+}
+
+TEST_F(Compose, AnOutputFolderEndingInABackslashDoesNotSwallowTheDviFile) {
+  copyText(options.psFile, "C:\\out\\");
+  copyText(options.dviFile, "C:\\Papers\\paper.dvi");
+  const std::string command = compose();
+  EXPECT_EQ(command, std::string(PROGRAM) + " -o \"C:\\out\\\\\" \"C:\\Papers\\paper.dvi\"");
+  const std::vector<std::string> expected = {PROGRAM, "-o", "C:\\out\\", "C:\\Papers\\paper.dvi"};
+  EXPECT_EQ(wordsOf(command.c_str()), expected);
+}
+
+struct QuotedCase {
+  const char* word;
+  const char* quoted;
+};
+
+// Backslashes are doubled only before a quote; the characters that mean something to cmd.exe
+// mean nothing to process creation and stand as they are.
+TEST(CommandWords, QuotingDoublesOnlyTheBackslashesBeforeAQuote) {
+  const QuotedCase cases[] = {
+      {"paper.dvi", "\"paper.dvi\""},
+      {"C:\\My Papers\\a.dvi", "\"C:\\My Papers\\a.dvi\""},
+      {"C:\\out\\", "\"C:\\out\\\\\""},
+      {"\\\\server\\share", "\"\\\\server\\share\""},
+      {"a\"b", "\"a\\\"b\""},
+      {"a\\\"b", "\"a\\\\\\\"b\""},
+      {"", "\"\""},
+      {"100% ^&|<>.ps", "\"100% ^&|<>.ps\""},
+  };
+  for (const auto& c : cases) {
+    char out[64] = "";
+    ASSERT_TRUE(appendQuotedWord(out, sizeof out, c.word));
+    EXPECT_STREQ(out, c.quoted);
+    const char* at = out;
+    char back[64];
+    ASSERT_EQ(nextWord(at, back, sizeof back), WordRead::Taken);
+    EXPECT_STREQ(back, c.word);
+    EXPECT_EQ(*at, '\0');
+  }
+  char tooSmall[8] = "";
+  EXPECT_FALSE(appendQuotedWord(tooSmall, sizeof tooSmall, "C:\\out\\"));
+}
+
+struct SplitCase {
+  const char* command;
+  std::vector<std::string> words;
+};
+
+TEST(CommandWords, SplitsByTheRuntimesRule) {
+  const SplitCase cases[] = {
+      {"dvips a  b\tc", {"dvips", "a", "b", "c"}},
+      {"\"C:\\Program Files\\dvips.exe\"-q x", {"C:\\Program Files\\dvips.exe", "-q", "x"}},
+      {"\"C:\\bin\\\" x", {"C:\\bin\\", "x"}},
+      {"p \"C:\\out\\\" paper.dvi", {"p", "C:\\out\" paper.dvi"}},
+      {"p \"C:\\out\\\\\" paper.dvi", {"p", "C:\\out\\", "paper.dvi"}},
+      {"p a\\\\\\\"b \\x\\", {"p", "a\\\"b", "\\x\\"}},
+      {"p \"a\"\"b\" c", {"p", "a\"b c"}},
+      {"p \"a\"\" b\" c", {"p", "a\"", "b c"}},
+      {"p \"\" x", {"p", "", "x"}},
+      {"p \"unended", {"p", "unended"}},
+      {"  ", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(wordsOf(c.command), c.words) << c.command;
+}
+
+// A second byte that equals a backslash is part of its character, never an escape.
+TEST(CommandWords, DoubleByteCharactersEndingInABackslashStayWhole) {
+  resetFakes();
+  fakeDoubleByte = true;
+  char out[64] = "";
+  ASSERT_TRUE(appendQuotedWord(out, sizeof out, "C:\\\x95\x5C"));  // C:\表
+  EXPECT_STREQ(out, "\"C:\\\x95\x5C\"");
+  EXPECT_EQ(wordsOf((std::string("p ") + out + " \x83\x5C\"x\"").c_str()),
+            (std::vector<std::string>{"p", "C:\\\x95\x5C", "\x83\x5Cx"}));
+  fakeDoubleByte = false;
+  EXPECT_EQ(wordsOf("p \"C:\\\x95\x5C\" x"), (std::vector<std::string>{"p", "C:\\\x95\" x"}));
+}
+
+TEST(CommandWords, AWordTooLongIsCutOnAWholeCharacter) {
+  resetFakes();
+  fakeDoubleByte = true;
+  const char* at =
+      "\"ab\x95\x5C"
+      "cd\" next";
+  char word[4];
+  EXPECT_EQ(nextWord(at, word, sizeof word), WordRead::TooLong);
+  EXPECT_STREQ(word, "ab");
+  EXPECT_EQ(nextWord(at, word, sizeof word), WordRead::TooLong);
+  EXPECT_STREQ(word, "nex");
+  EXPECT_EQ(nextWord(at, word, sizeof word), WordRead::None);
+  fakeDoubleByte = false;
 }
 
 }  // namespace

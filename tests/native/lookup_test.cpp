@@ -2,14 +2,18 @@
 // machine described in memory.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
+#include "app/text_format.h"
 #include "command/command_line.h"
 #include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
 #include "command/program_lookup.h"
+#include "command/run_report.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
+#include "resources/resource.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -218,11 +222,22 @@ TEST_F(Lookup, ThePostScriptLiesWhereDvipsWritesIt) {
       {"paper.dvi", "E:\\100%s.ps", "", "", OutputPlace::Known, "E:\\100%s.ps"},
       {"paper.dvi", "E:\\result.ps", "", "", OutputPlace::Known, "E:\\result.ps"},
       {"", "", "", "", OutputPlace::NoDviFile, ""},
-      {"paper.dvi", "", "lj", "", OutputPlace::Printer, ""},
-      {"paper.dvi", "", "", "-q -Plj", OutputPlace::Printer, ""},
-      {"paper.dvi", "", "", "-o out.ps", OutputPlace::OutputOption, ""},
+      {"paper.dvi", "", "lj", "", OutputPlace::Printer, "D:\\Run\\paper.ps"},
+      {"paper.dvi", "", "", "-q -Plj", OutputPlace::Printer, "D:\\Run\\paper.ps"},
+      // A bare -o takes the next word, the DVI file, as dvips itself does.
+      {"paper.dvi", "", "pdf", "-o", OutputPlace::Known, "D:\\Run\\paper.dvi"},
+      {"paper.dvi", "", "", "-o out.ps", OutputPlace::Known, "D:\\Run\\out.ps"},
+      {"paper.dvi", "", "", "-oout.ps", OutputPlace::Known, "D:\\Run\\out.ps"},
+      {"paper.dvi", "", "", "-o -q", OutputPlace::Known, "D:\\Run\\paper.ps"},
+      {"paper.dvi", "", "", "-o -", OutputPlace::Program, ""},
+      {"paper.dvi", "", "", "-f", OutputPlace::Program, ""},
+      {"paper.dvi", "", "", "-f0", OutputPlace::Known, "D:\\Run\\paper.ps"},
+      {"paper.dvi", "", "", "-f -o f.ps", OutputPlace::Known, "D:\\Run\\f.ps"},
       {"paper.dvi", "!lpr", "", "", OutputPlace::Program, ""},
+      {"paper.dvi", "", "", "-o \"|lpr -P x\"", OutputPlace::Program, ""},
       {"paper.dvi", "", "", "-O 1in,1in", OutputPlace::Known, "D:\\Run\\paper.ps"},
+      {"paper.dvi", "", "", "-pp 1-3 -h x.pro -noomega -mode ljfour", OutputPlace::Known,
+       "D:\\Run\\paper.ps"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.dviFile) + " / " + c.psFile + " / " + c.otherOptions);
@@ -230,10 +245,47 @@ TEST_F(Lookup, ThePostScriptLiesWhereDvipsWritesIt) {
     copyText(options.psFile, c.psFile);
     copyText(options.printer, c.printer);
     copyText(options.otherOptions, c.otherOptions);
-    PathText path;
-    EXPECT_EQ(postScriptFile("D:\\Run", path), c.place);
-    EXPECT_EQ(std::string(path), c.path);
+    ASSERT_EQ(composeCommandLine(), 1);
+    makePlan(commandLine, "D:\\Run");
+    EXPECT_EQ(plan.place, c.place) << commandLine;
+    EXPECT_EQ(std::string(plan.postScript), c.path) << commandLine;
   }
+}
+
+// -i writes a file for each section, numbered in the place of the extension, as TeX Live's dvips
+// names them; -E asks for the figure's own size. Both are read from a command as it was edited.
+TEST_F(Lookup, SectionsAreNumberedAsDvipsNumbersThem) {
+  struct Case {
+    const char* command;
+    const char* first;
+    const char* twelfth;
+  };
+  const Case cases[] = {
+      {"dvips -i -S 1 paper.dvi", "D:\\Run\\paper.001", "D:\\Run\\paper.012"},
+      {"dvips -i -S 2 -o out paper.dvi", "D:\\Run\\out001", "D:\\Run\\out012"},
+      {"dvips -i -o out.x.ps paper.dvi", "D:\\Run\\out.x.001", "D:\\Run\\out.x.012"},
+      {"\"C:\\tex live\\dvips.exe\" -i \"D:\\My Papers\\paper.dvi\"", "D:\\Run\\paper.001",
+       "D:\\Run\\paper.012"},
+  };
+  for (const Case& c : cases) {
+    makePlan(c.command, "D:\\Run");
+    EXPECT_TRUE(plan.sections) << c.command;
+    PathText section;
+    ASSERT_TRUE(sectionFile(1, section));
+    EXPECT_EQ(std::string(section), c.first);
+    ASSERT_TRUE(sectionFile(12, section));
+    EXPECT_EQ(std::string(section), c.twelfth);
+  }
+  makePlan("dvips -i0 -E paper.dvi", "D:\\Run");
+  EXPECT_FALSE(plan.sections);
+  EXPECT_TRUE(plan.encapsulated);
+  EXPECT_STREQ(plan.dviFile, "paper.dvi");
+  makePlan("dvips -E0 \"D:\\My Papers\\paper.dvi\" other.dvi", "D:\\Run");
+  EXPECT_FALSE(plan.encapsulated);
+  EXPECT_STREQ(plan.dviFile, "D:\\My Papers\\paper.dvi");
+}
+
+TEST_F(Lookup, PdfLiesBesideThePostScript) {
   const std::pair<const char*, const char*> pdfs[] = {
       {"D:\\Run\\paper.ps", "D:\\Run\\paper.pdf"},
       {"D:\\Run.v2\\paper", "D:\\Run.v2\\paper.pdf"},
@@ -246,22 +298,33 @@ TEST_F(Lookup, ThePostScriptLiesWhereDvipsWritesIt) {
   }
 }
 
+bool oneInput(int, PathText& path) {
+  copyText(path, "D:\\My Papers\\paper.ps");
+  return true;
+}
+
+bool sectionInput(int index, PathText& path) {
+  path[0] = '\0';
+  appendFormatted(path, "s.00%s", {index == 0 ? "1" : "2"});
+  return true;
+}
+
 TEST_F(Lookup, GhostscriptCommandMakesThePdfInTheOrientationOfThePages) {
-  char command[GHOSTSCRIPT_COMMAND_SIZE];
+  static char command[GHOSTSCRIPT_COMMAND_SIZE];
   fakeShortNames["C:\\Program Files\\gs\\bin\\gswin64c.exe"] =
       "C:\\PROGRA~1\\gs\\bin\\gswin64c.exe";
-  ASSERT_TRUE(composeGhostscriptCommand("C:\\Program Files\\gs\\bin\\gswin64c.exe",
-                                        "D:\\My Papers\\paper.ps", "D:\\My Papers\\100%.pdf", false,
-                                        command));
+  ASSERT_TRUE(composeGhostscriptCommand("C:\\Program Files\\gs\\bin\\gswin64c.exe", oneInput, 1,
+                                        "D:\\My Papers\\100%.pdf", false, false, command));
   EXPECT_EQ(std::string(command),
             "C:\\PROGRA~1\\gs\\bin\\gswin64c.exe -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite "
             "-dAutoRotatePages=/None \"-sOutputFile=D:\\My Papers\\100%%.pdf\" "
             "\"D:\\My Papers\\paper.ps\"");
-  ASSERT_TRUE(composeGhostscriptCommand("E:\\G S\\gs.exe", "p.ps", "p.pdf", true, command));
+  ASSERT_TRUE(
+      composeGhostscriptCommand("E:\\G S\\gs.exe", sectionInput, 2, "p.pdf", true, true, command));
   EXPECT_EQ(std::string(command),
             "\"E:\\G S\\gs.exe\" -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite "
-            "-dAutoRotatePages=/None \"-sOutputFile=p.pdf\" -c \"<</Orientation 1>> "
-            "setpagedevice\" -f \"p.ps\"");
+            "-dAutoRotatePages=/None -dEPSCrop \"-sOutputFile=p.pdf\" -c \"<</Orientation 1>> "
+            "setpagedevice\" -f \"s.001\" \"s.002\"");
   EXPECT_TRUE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\r\n%%Orientation: Landscape\n"));
   EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Orientation: Portrait\n"));
   EXPECT_FALSE(isLandscapePostScript("%!PS-Adobe-2.0\n%%Pages: 6\n"));
@@ -293,13 +356,77 @@ TEST_F(Lookup, GhostscriptCommandHasTheSwitchesOfThePurpose) {
     pdfOptions.purpose = choice.purpose;
     pdfOptions.allowTransparency = choice.transparency ? 1 : 0;
     char command[GHOSTSCRIPT_COMMAND_SIZE];
-    ASSERT_TRUE(composeGhostscriptCommand("gs.exe", "p.ps", "p.pdf", true, command));
+    ASSERT_TRUE(composeGhostscriptCommand("gs.exe", oneInput, 1, "p.pdf", true, false, command));
     const std::string added = choice.switches[0] != '\0' ? std::string(" ") + choice.switches : "";
-    EXPECT_EQ(std::string(command),
-              "\"gs.exe\" -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dAutoRotatePages=/None" +
-                  added +
-                  " \"-sOutputFile=p.pdf\" -c \"<</Orientation 1>> setpagedevice\" -f \"p.ps\"");
+    EXPECT_NE(std::string(command).find("-dAutoRotatePages=/None" + added + " \"-sOutputFile="),
+              std::string::npos)
+        << command;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The lines as TeX Live 2022's dvips and Ghostscript 10.00 print them on this machine, each with
+// the cause that Corvane reads in it.
+TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
+  struct Case {
+    const char* output;
+    int sentence;
+    CauseKind kind;
+  };
+  const Case cases[] = {
+      {"dvips: DVI file can't be opened: nosuch.dvi: No such file or directory\n", IDS_CAUSE_NO_DVI,
+       CauseKind::Failure},
+      {"dvips: ! Bad DVI file: first byte not preamble\n", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
+      {"dvips: ! unexpected eof on DVI file\n", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
+      {"dvips: Could not find figure file missing.eps; continuing.\n", IDS_CAUSE_FIGURE,
+       CauseKind::Warning},
+      {"dvips: ! End of document before first specified page\n", IDS_CAUSE_PAGE_RANGE,
+       CauseKind::Failure},
+      {"dvips: no match for papersize\n", IDS_CAUSE_PAPER, CauseKind::Warning},
+      {"dvips: ! Couldn't find header file: nosuch.pro\n", IDS_CAUSE_HEADER, CauseKind::Failure},
+      {"GPL Ghostscript 10.00.0: **** Could not open the file /nonexist/x.pdf .\r\n"
+       "**** Unable to open the initial device, quitting.\r\n",
+       IDS_CAUSE_FILE_HELD, CauseKind::Failure},
+      {"Error: /undefined in .setopacityalpha\nOperand stack:\n   0.5\n", IDS_CAUSE_TRANSPARENCY,
+       CauseKind::Failure},
+      {"Error: /undefined in .setfillconstantalpha\n", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
+      {"Error: /invalidfileaccess in --file--\n", IDS_CAUSE_SAFE_MODE, CauseKind::Failure},
+  };
+  for (const Case& c : cases) {
+    clearOutput();
+    keepOutput(c.output, std::strlen(c.output));
+    const Cause* found[MAX_CAUSES];
+    ASSERT_EQ(findCauses(found), 1) << c.output;
+    EXPECT_EQ(found[0]->sentence, c.sentence) << c.output;
+    EXPECT_EQ(found[0]->kind, c.kind) << c.output;
+  }
+  clearOutput();
+  const Cause* found[MAX_CAUSES];
+  EXPECT_EQ(findCauses(found), 0);
+}
+
+// Only the last lines are kept, whole lines each up to its length, in the order they came.
+TEST(RunReport, KeepsTheLastLinesInOrder) {
+  clearOutput();
+  for (int line = 1; line <= KEPT_LINES + 50; ++line) {
+    const std::string text = "line " + std::to_string(line) + "\r\n";
+    // Pipes give bytes, not lines: each comes in two pieces.
+    keepOutput(text.c_str(), 3);
+    keepOutput(text.c_str() + 3, text.size() - 3);
+  }
+  keepOutput("open", 4);
+  ASSERT_EQ(keptLineCount(), KEPT_LINES);
+  EXPECT_STREQ(keptLine(0), "line 52");
+  EXPECT_STREQ(keptLine(KEPT_LINES - 2), "line 250");
+  EXPECT_STREQ(keptLine(KEPT_LINES - 1), "open");
+  const std::string longLine(1000, 'x');
+  keepOutput(longLine.c_str(), longLine.size());
+  EXPECT_EQ(std::strlen(keptLine(KEPT_LINES - 1)), KEPT_LINE_SIZE - 1);
+  clearOutput();
+  EXPECT_EQ(keptLineCount(), 0);
 }
 
 }  // namespace

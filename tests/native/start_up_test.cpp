@@ -66,6 +66,14 @@ TEST_F(DviArgument, OneQuotedPathLosesItsQuotes) {
   EXPECT_STREQ(options.dviFile, "");
 }
 
+// The one quoted word is read as the converter reads its words: an escaped quote is a quote.
+TEST_F(DviArgument, OneQuotedWordIsReadByWindowsRule) {
+  takeDviFileArgument(L"\"C:\\My Papers\\a \\\"b\\\".dvi\"");
+  EXPECT_STREQ(options.dviFile, "C:\\My Papers\\a \"b\".dvi");
+  takeDviFileArgument(L"\"a.dvi\" b.dvi\"");
+  EXPECT_STREQ(options.dviFile, "\"a.dvi\" b.dvi\"");
+}
+
 TEST_F(DviArgument, LongArgumentsGoInByTheirShortFormOrNotAtAll) {
   const std::wstring plain(400, L'p');
   EXPECT_EQ(takeDviFileArgument(plain.c_str()), 206u);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/confirm_help_driver.h"
 #include "tests/wine/console_probe.h"
 #include "tests/wine/real_dvips.h"
 #include "tests/wine/sheet_session.h"
@@ -307,8 +308,14 @@ class RealPdf : public PdfRun {
   // paper.dvi copied into a new documentFolder of the name, converted with the record, and the
   // PDF's path; empty when no PDF was made.
   std::string convert(const std::string& folderName, const Options& record, const PdfOptions& pdf) {
-    startConversion(folderName, "paper", record, pdf);
-    if (HasFatalFailure()) return {};
+    return convertIn(scratchFolder(folderName), record, pdf);
+  }
+  // The same in a folder that exists, with what it already holds.
+  std::string convertIn(const std::string& folder, const Options& record, const PdfOptions& pdf) {
+    documentFolder = folder;
+    EXPECT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+    if (openWith(record, pdf, "\"" + folder + "paper.dvi\"") == nullptr) return {};
+    pressSheetButton(sheet, PSBTN_OK);
     EXPECT_EQ(waitForExit(corvane, 120000), 0u);
     return fileExists(documentFolder + "paper.pdf") ? documentFolder + "paper.pdf" : std::string();
   }
@@ -365,6 +372,15 @@ class RealPdf : public PdfRun {
     }
     return fonts;
   }
+  // The number of pages pdfinfo counts; 0 when it cannot read the file.
+  static int pageCount(const std::string& pdf) {
+    const std::string info = unixToolOutput("pdfinfo", "\"" + pdf + "\"");
+    int pages = 0;
+    const std::size_t at = info.find("\nPages:");
+    return at != std::string::npos && std::sscanf(info.c_str() + at, "\nPages: %d", &pages) == 1
+               ? pages
+               : 0;
+  }
 
   // pdfinfo's lines about the pages' sizes, e.g. "Page    1 size:  595 x 842 pts (A4)".
   static std::vector<std::pair<int, int>> pageSizes(const std::string& info) {
@@ -399,6 +415,28 @@ TEST_F(RealPdf, PdfBesideTheDviIsOpened) {
   const ConverterRecord opened = waitForConverterRecord(log);
   ASSERT_TRUE(opened.found) << "nothing was opened";
   EXPECT_EQ(lastQuoted(opened.command), made);
+}
+
+// No program is set for PDF files: the box says that the PDF was made, where, and how to choose a
+// program for it.
+TEST_F(RealPdf, WithNoProgramForPdfFilesTheBoxSaysWhereThePdfIs) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  RecordingPdfViewer viewer;
+  const std::string commandKey = std::string(CLASSES_KEY) + "\\" + VIEWER_TYPE + "\\shell";
+  ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, commandKey.c_str()), ERROR_SUCCESS);
+  const std::string folder = scratchFolder("no-viewer");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = pdf.openResult = 1;
+  ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+  ASSERT_NE(box, nullptr);
+  const std::string text = messageBoxText(box);
+  EXPECT_EQ(text, "Corvane made " + folder +
+                      "paper.pdf, but no program is set to open such files. In Explorer, "
+                      "right-click the file, choose Open with, and pick a program.");
+  closeBox(box);
 }
 
 // "Landscape" on the Page Style page: every page of the PDF shows wider than high. Ghostscript is
@@ -446,6 +484,185 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   EXPECT_FALSE(hasExited(corvane));
   ASSERT_TRUE(console.write(keyEvent(true)));
   console.detach();
+  // The stand-in wrote no PDF, and Corvane says so rather than open nothing.
+  const HWND box = waitForErrorBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box),
+            "Corvane made no PDF file.\r\n\r\nGhostscript ended without writing " + folder +
+                "paper.pdf.");
+  closeBox(box);
+}
+
+// A PostScript file of one page left from another document, and a section left from an earlier
+// run: with -i -S 1 dvips writes paper.001 to paper.006, and the PDF holds those six pages in
+// order, neither the old paper.ps nor the old paper.007.
+TEST_F(RealPdf, SectionsOfThisRunMakeOnePdfAndOldFilesAreLeftAlone) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("sections");
+  const std::string onePage = "%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\nshowpage\n%%EOF\n";
+  for (const char* old : {"paper.ps", "paper.007"})
+    ASSERT_TRUE(createFileWide(wideOf(folder + old), onePage));
+  Options record = defaultRecord();
+  copyText(record.otherOptions, "-i -S 1");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string made = convertIn(folder, record, pdf);
+  ASSERT_FALSE(made.empty()) << "no PDF was made";
+  EXPECT_EQ(pageCount(made), 6);
+  EXPECT_EQ(readFile(folder + "paper.ps"), onePage);
+}
+
+// The command edited in the confirmation dialog to write edited.ps: the PDF is made of that file.
+TEST_F(RealPdf, AnOutputEditedInTheConfirmationGivesItsPdf) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("edited-output");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  record.showCommandLine = 1;
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND dialog = waitForConfirmDialog(corvane.dwProcessId);
+  ASSERT_NE(dialog, nullptr);
+  const std::string composed = controlText(dialog, IDC_COMMAND_EDIT);
+  const std::size_t program = composed.find(' ');
+  ASSERT_NE(program, std::string::npos) << composed;
+  setControlText(dialog, IDC_COMMAND_EDIT,
+                 composed.substr(0, program) + " -o edited.ps" + composed.substr(program));
+  postClick(dialog, IDOK);
+  EXPECT_EQ(waitForExit(corvane, 120000), 0u);
+  EXPECT_EQ(pageCount(folder + "edited.pdf"), 6);
+  EXPECT_FALSE(fileExists(folder + "paper.pdf"));
+}
+
+// Printer "pdf" (dvips -Ppdf), whose configuration writes the default file: the PDF is made.
+TEST_F(RealPdf, PrinterPdfGivesThePdf) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  Options record = defaultRecord();
+  copyText(record.printer, "pdf");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string made = convert("printer-pdf", record, pdf);
+  ASSERT_FALSE(made.empty()) << "no PDF was made";
+  EXPECT_EQ(pageCount(made), 6);
+}
+
+// Encapsulated PostScript of one page: the PDF's page has the figure's size, not a sheet's.
+TEST_F(RealPdf, EncapsulatedPostScriptGivesAPageOfTheFiguresSize) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  Options record = defaultRecord();
+  record.encapsulated = 1;
+  copyText(record.pageRanges, "11");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string made = convert("encapsulated", record, pdf);
+  ASSERT_FALSE(made.empty()) << "no PDF was made";
+  const std::string postScript = readFile(made.substr(0, made.size() - 4) + ".ps");
+  int left = 0, bottom = 0, right = 0, top = 0;
+  ASSERT_EQ(std::sscanf(commentValue(postScript, "%%BoundingBox:").c_str(), "%d %d %d %d", &left,
+                        &bottom, &right, &top),
+            4);
+  const auto sizes = pageSizes(unixToolOutput("pdfinfo", "-f 1 -l 1 \"" + made + "\""));
+  ASSERT_EQ(sizes.size(), 1u);
+  EXPECT_EQ(sizes[0], std::make_pair(right - left, top - bottom));
+}
+
+// Documents made by tex for the run (tests/wine/prepare-inputs.sh), converted by the real dvips in
+// the Hidden mode: the box gives the
+// cause in Corvane's words, then dvips's own last lines, and the run's kind by its icon.
+class RunCauses : public RealPdf {
+ protected:
+  // The text of the box that the run in the Hidden mode ends with; empty when none shows.
+  std::string boxAfter(Options record, const std::string& dvi) {
+    record.windowMode = WINDOW_HIDDEN;
+    if (openWith(record, defaultPdfRecord(), "\"" + dvi + "\"") == nullptr) return {};
+    pressSheetButton(sheet, PSBTN_OK);
+    const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+    if (box == nullptr) return {};
+    const std::string text = messageBoxText(box);
+    closeBox(box);
+    return text;
+  }
+};
+
+TEST_F(RunCauses, AMissingFigureIsAWarningAndThePostScriptIsMade) {
+  const std::string folder = scratchFolder("figure");
+  ASSERT_TRUE(CopyFileA((inputs + "figure.dvi").c_str(), (folder + "figure.dvi").c_str(), FALSE));
+  const std::string text = boxAfter(defaultRecord(), folder + "figure.dvi");
+  EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "A figure is missing; the PostScript was made without it.")) << text;
+  EXPECT_TRUE(contains(text, "dvips: Could not find figure file missing.eps; continuing.")) << text;
+  EXPECT_TRUE(contains(text, "dvips ended with exit code 1.")) << text;
+  EXPECT_TRUE(fileExists(folder + "figure.ps"));
+}
+
+TEST_F(RunCauses, APageRangePastTheEndIsAFailure) {
+  const std::string folder = scratchFolder("past-the-end");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  record.firstPage = 20;
+  record.useTexNumbers = 0;
+  const std::string text = boxAfter(record, folder + "paper.dvi");
+  EXPECT_TRUE(contains(text, "The page range starts after the document's last page.")) << text;
+  EXPECT_TRUE(contains(text, "dvips: ! End of document before first specified page")) << text;
+}
+
+TEST_F(RunCauses, ATruncatedDviFileIsAFailure) {
+  const std::string folder = scratchFolder("truncated");
+  const std::string whole = readFile(inputs + "paper.dvi");
+  ASSERT_TRUE(createFileWide(wideOf(folder + "paper.dvi"), whole.substr(0, 100)));
+  const std::string text = boxAfter(defaultRecord(), folder + "paper.dvi");
+  EXPECT_TRUE(contains(text, "The file is not a DVI file, or TeX is still writing it.")) << text;
+}
+
+TEST_F(RunCauses, AnUnknownPaperNameIsAWarning) {
+  const std::string folder = scratchFolder("unknown-paper");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  copyText(record.paperType, "nosuchpaper");
+  const std::string text = boxAfter(record, folder + "paper.dvi");
+  EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "dvips does not know that paper name")) << text;
+}
+
+// Transparency in the PostScript: Ghostscript stops, and the box says why in plain words.
+TEST_F(RunCauses, TransparencyThatGhostscriptBlocksIsNamed) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("transparency");
+  ASSERT_TRUE(CopyFileA((inputs + "transparency.dvi").c_str(),
+                        (folder + "transparency.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  record.windowMode = WINDOW_HIDDEN;
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NE(openWith(record, pdf, "\"" + folder + "transparency.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+  ASSERT_NE(box, nullptr);
+  const std::string text = messageBoxText(box);
+  EXPECT_TRUE(contains(text,
+                       "The PostScript uses transparency (PSTricks), which Ghostscript "
+                       "blocks by default."))
+      << text;
+  EXPECT_TRUE(contains(text, "Error: /undefined in .setfillconstantalpha")) << text;
+  closeBox(box);
+}
+
+// A hidden dvips told to read the DVI file from its input (-f) gets NUL, not a console that nobody
+// sees, and the run ends.
+TEST_F(RunCauses, HiddenWithInputFromTheConsoleEnds) {
+  Options record = defaultRecord();
+  record.windowMode = WINDOW_HIDDEN;
+  copyText(record.otherOptions, "-f");
+  ASSERT_NE(openWith(record, defaultPdfRecord(), "\"" + inputs + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  HWND box = nullptr;
+  EXPECT_TRUE(waitUntil([&] {
+    box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+    return box != nullptr || hasExited(corvane);
+  }));
+  if (box != nullptr) PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(waitForExit(corvane), 0u);
 }
 
@@ -542,6 +759,31 @@ TEST_F(RealPdf, AStartFolderOutsideTheCodePageFindsThePostScript) {
   EXPECT_NE(GetFileAttributesW(made.c_str()), INVALID_FILE_ATTRIBUTES) << "no PDF was made";
 }
 
+// The PDF of the run held open without sharing by another program: before dvips starts, the box
+// names it with Retry and Cancel; Retry once it is closed makes the PDF.
+TEST_F(RealPdf, APdfHeldOpenIsNamedBeforeTheRunWithRetry) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("held-open");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  ASSERT_TRUE(createFileWide(wideOf(folder + "paper.pdf"), "old"));
+  HANDLE held = CreateFileA((folder + "paper.pdf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForErrorBox();
+  ASSERT_NE(box, nullptr);
+  const std::string text = messageBoxText(box);
+  EXPECT_TRUE(contains(text, folder + "paper.pdf is open in another program")) << text;
+  EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran before the box was answered";
+  CloseHandle(held);
+  PostMessageA(box, WM_COMMAND, IDRETRY, 0);
+  EXPECT_EQ(waitForExit(corvane, 120000), 0u);
+  EXPECT_EQ(pageCount(folder + "paper.pdf"), 6);
+}
+
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
 // box says so and how to see dvips's messages, and Ghostscript does not run.
 TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
@@ -557,7 +799,7 @@ TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
   const HWND box = waitForErrorBox();
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
-  EXPECT_EQ(text.rfind("dvips ended with exit code 1.", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "dvips ended with exit code 1.")) << text;
   EXPECT_TRUE(contains(text, "Choose Capture on the DVIPS Options page")) << text;
   const ConverterRecord ran = waitForConverterRecord(log);
   ASSERT_TRUE(ran.found);
@@ -577,7 +819,7 @@ TEST_F(PdfRun, AMissingDviFileIsNamed) {
   const HWND box = waitForErrorBox();
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
-  EXPECT_EQ(text.rfind("dvips ended with exit code ", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "dvips ended with exit code ")) << text;
   EXPECT_TRUE(contains(text, "The DVI file " + missing + " does not exist.")) << text;
   closeBox(box);
 }

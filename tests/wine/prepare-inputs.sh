@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes what the Wine tests of a real conversion need, in the folder given: paper.dvi, set by
-# plain TeX with six pages counted 11 to 16; the documents of the PDF page's purposes
-# (tests/wine/pdf-inputs: standard-font.dvi, photo.dvi with photo.eps, transparency.dvi); and
-# bin/dvips.exe, the forwarder to TeX Live's dvips. Prints the folder's Windows path, for
+# plain TeX with six pages counted 11 to 16; figure.dvi, whose figure file is missing; the
+# documents of the PDF page's purposes (tests/wine/pdf-inputs: standard-font.dvi, photo.dvi with
+# photo.eps, transparency.dvi); and bin/dvips.exe, the forwarder to TeX Live's dvips. Prints the
+# folder's Windows path, for
 # CORVANE_TEX_INPUTS. Needs WINEPREFIX.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -17,5 +18,8 @@ for document in standard-font photo transparency; do
   [ -s "$folder/$document.dvi" ] || { echo "prepare-inputs: tex made no $document.dvi" >&2; exit 1; }
 done
 python3 "$root/tests/wine/pdf-inputs/make_photo.py" "$folder/photo.eps"
+# figure.dvi: a page whose figure file is missing, for the causes that dvips's words give.
+printf 'x\\special{psfile=missing.eps}\\end\n' >"$folder/figure.tex"
+(cd "$folder" && tex -interaction=batchmode figure.tex >/dev/null)
 install -m 755 "$root/scripts/dvips-forwarder" "$folder/bin/dvips.exe"
 winepath -w "$folder" 2>/dev/null

@@ -5,6 +5,10 @@
 //
 // Arguments that are Windows paths ("C:\...", or "-sName=C:\..."), are passed as Unix paths;
 // the tool runs in the Unix form of the current directory. Everything is handed on in UTF-8.
+//
+// A Unix program started this way writes to Wine's own terminal, not to this program's standard
+// handles. So the tool writes into two files, which this program reads while the tool runs and
+// passes on to its own standard output and error, as the Windows builds of the tools write.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -18,6 +22,37 @@ using SpawnFunction = LONG(CDECL*)(char* const* argv, int wait);
 using UnixNameFunction = char*(CDECL*)(const wchar_t* dosName);
 
 UnixNameFunction unixFileName = nullptr;
+
+// One of the tool's two outputs, passed on to a standard handle of this program.
+struct Relay {
+  std::wstring file;
+  DWORD handle;
+  volatile LONG toolEnded = 0;
+};
+
+// Copies what the file holds to the handle as it grows, until the tool has ended and all is read.
+DWORD WINAPI relay(void* parameter) {
+  Relay& relay = *static_cast<Relay*>(parameter);
+  const HANDLE file = CreateFileW(relay.file.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  const HANDLE out = GetStdHandle(relay.handle);
+  char buffer[4096];
+  for (;;) {
+    const bool ended = InterlockedCompareExchange(&relay.toolEnded, 0, 0) != 0;
+    DWORD read = 0;
+    if (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+      DWORD written = 0;
+      WriteFile(out, buffer, read, &written, nullptr);
+      continue;
+    }
+    if (ended) break;
+    Sleep(10);
+  }
+  CloseHandle(file);
+  return 0;
+}
 
 std::string utf8(const wchar_t* text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -82,12 +117,36 @@ int main() {
   wchar_t directory[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, directory);
 
-  // sh changes to the directory, then replaces itself with the tool.
-  std::vector<std::string> words = {
-      "/bin/sh", "-c", "cd \"$1\" && shift && exec \"$@\"", "sh", unixPath(directory), toolName()};
+  // Files for the tool's output, made empty before it starts.
+  wchar_t temporary[MAX_PATH];
+  GetTempPathW(MAX_PATH, temporary);
+  const std::wstring base =
+      std::wstring(temporary) + L"forwarder-" + std::to_wstring(GetCurrentProcessId());
+  Relay relays[2] = {{base + L".out", STD_OUTPUT_HANDLE}, {base + L".err", STD_ERROR_HANDLE}};
+  for (Relay& relay : relays)
+    CloseHandle(CreateFileW(relay.file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
+  HANDLE threads[2];
+  for (int index = 0; index < 2; ++index)
+    threads[index] = CreateThread(nullptr, 0, relay, &relays[index], 0, nullptr);
+
+  // sh sends its output to the files, changes to the directory, then replaces itself with the
+  // tool.
+  std::vector<std::string> words = {"/bin/sh",
+                                    "-c",
+                                    "exec >\"$1\" 2>\"$2\" && cd \"$3\" && shift 3 && exec \"$@\"",
+                                    "sh",
+                                    unixPath(relays[0].file.c_str()),
+                                    unixPath(relays[1].file.c_str()),
+                                    unixPath(directory),
+                                    toolName()};
   for (int index = 1; index < count; ++index) words.push_back(forwardedArgument(arguments[index]));
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
-  return static_cast<int>(spawn(argv.data(), 1));
+  const LONG status = spawn(argv.data(), 1);
+  for (Relay& relay : relays) InterlockedExchange(&relay.toolEnded, 1);
+  WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+  for (Relay& relay : relays) DeleteFileW(relay.file.c_str());
+  return static_cast<int>(status);
 }

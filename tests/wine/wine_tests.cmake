@@ -28,16 +28,17 @@ target_compile_options(wine_driver PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign
 # The real settings loader and registry store are linked in, with the program's string table,
 # so that the stored-record rules can be exercised against the real registry at speed.
 add_executable(wine_tests $<TARGET_OBJECTS:wine_driver> tests/wine/real_dvips.cpp
-  ${WINE_TEST_SOURCES} options/options.cpp options/pdf_options.cpp options/registry_store.cpp
+  ${WINE_TEST_SOURCES} command/command_words.cpp options/options.cpp options/pdf_options.cpp options/registry_store.cpp
   app/strings.cpp
   resources/corvane.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(wine_tests PRIVATE ${WINDOWS_DEFINES})
 target_compile_options(wine_tests PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign-conversion)
 target_link_options(wine_tests PRIVATE ${STATIC_RUNTIME})
-# oleacc and oleaut32: the accessibility tests ask the system's runtime what it says of a control.
+# oleacc and oleaut32: the accessibility tests ask the system's runtime what it says of a control;
+# shell32: the command-line tests ask CommandLineToArgvW how it splits a line.
 target_link_libraries(wine_tests PRIVATE gtest gtest_main comctl32 advapi32 user32 gdi32 version
-  oleacc oleaut32)
+  oleacc oleaut32 shell32)
 add_dependencies(wine_tests corvane fake_dvips)
 
 include(${CMAKE_SOURCE_DIR}/tests/wine/more_programs.cmake OPTIONAL)
