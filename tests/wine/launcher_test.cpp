@@ -275,8 +275,8 @@ TEST_F(LaunchCapture, AKeyPressedWhileTheConverterRunsEndsTheWaitWhenItEnds) {
   console.detach();
   const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box).rfind("dvips ended with exit code 3.", 0), 0u)
-      << messageBoxText(box);
+  const std::string text = messageBoxText(box);
+  EXPECT_NE(text.find("dvips ended with exit code 3."), std::string::npos) << text;
   postCommand(box, IDOK);
   EXPECT_EQ(waitForExit(corvane), 0u);
 }
