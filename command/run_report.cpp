@@ -14,9 +14,21 @@ int first = 0;  // the oldest line's slot
 int count = 0;  // lines kept, the open one included
 bool lineOpen = false;
 
-// The texts as TeX Live 2022's dvips and Ghostscript 10.00 print them here; MiKTeX's are as its
-// own programs print them (MiKTeX is not on this machine).
-constexpr std::array<Cause, 16> CAUSES = {{
+// The start of the PostScript line being read: enough for the comment, its font's id and name.
+constexpr char BITMAP_FONT_COMMENT[] = "%DVIPSBitmapFont: ";
+ZERO_FILLED char postScriptLine[128];
+std::size_t postScriptLineLength = 0;
+ZERO_FILLED char bitmapFontNames[160];
+
+// The texts as TeX Live 2022's dvips and Ghostscript 10.00 print them here. Those that this
+// machine's programs never print are quoted from their own sources:
+// - MiKTeX's font makers: "Sorry, but miktex-makepk did not succeed." (its programs' common
+//   error report, as MiKTeX's bug tracker shows it, github.com/MiKTeX/miktex/issues/1508);
+// - MiKTeX's set-up check: "major issue: So far, you have not checked for MiKTeX updates."
+//   (Libraries/MiKTeX/Setup/SetupService.cpp; github.com/MiKTeX/miktex/issues/1299);
+// - Ghostscript without its resources: "Can't find initialization file gs_init.ps."
+//   (psi/imain.c).
+constexpr std::array<Cause, 17> CAUSES = {{
     {"DVI file can't be opened", IDS_CAUSE_NO_DVI, CauseKind::Failure},
     {"Bad DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
     {"unexpected eof on DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
@@ -34,6 +46,8 @@ constexpr std::array<Cause, 16> CAUSES = {{
     {"gs_init.ps", IDS_CAUSE_INCOMPLETE_GHOSTSCRIPT, CauseKind::Failure},
     {"Could not find figure file", IDS_CAUSE_FIGURE, CauseKind::Warning},
     {"no match for papersize", IDS_CAUSE_PAPER, CauseKind::Warning},
+    // dvips with no bitmap and no outline of a font, as in "PK font logo10 not found; using cmr10".
+    {"not found; using", IDS_CAUSE_FONT_REPLACED, CauseKind::Warning},
 }};
 
 char* slot(int index) { return lines[(first + index) % KEPT_LINES]; }
@@ -90,3 +104,76 @@ int findCauses(const Cause* (&found)[MAX_CAUSES]) {
   }
   return total;
 }
+
+const char* wordBefore(const Cause& cause) {
+  ZERO_FILLED static char word[64];
+  word[0] = '\0';
+  for (int index = 0; index < count; ++index) {
+    const char* line = slot(index);
+    const char* found = std::strstr(line, cause.text);
+    if (found == nullptr) continue;
+    const char* end = found;
+    while (end > line && end[-1] == ' ') --end;
+    const char* start = end;
+    while (start > line && start[-1] != ' ') --start;
+    const std::size_t length = static_cast<std::size_t>(end - start);
+    if (length < sizeof word) {
+      std::memcpy(word, start, length);
+      word[length] = '\0';
+    }
+    break;
+  }
+  return word;
+}
+
+namespace {
+
+// Adds the name to the list unless it is there already or would not fit whole.
+void addBitmapFont(const char* name, std::size_t length) {
+  if (length == 0) return;
+  for (const char* at = bitmapFontNames; *at != '\0';) {
+    const char* end = std::strchr(at, ',');
+    const std::size_t listed =
+        end != nullptr ? static_cast<std::size_t>(end - at) : std::strlen(at);
+    if (listed == length && std::memcmp(at, name, length) == 0) return;
+    at = end != nullptr ? end + 2 : at + listed;
+  }
+  const std::size_t used = std::strlen(bitmapFontNames);
+  const std::size_t separator = used == 0 ? 0 : 2;
+  if (used + separator + length + 1 > sizeof bitmapFontNames) return;
+  std::memcpy(bitmapFontNames + used, ", ", separator);
+  std::memcpy(bitmapFontNames + used + separator, name, length);
+  bitmapFontNames[used + separator + length] = '\0';
+}
+
+// "%DVIPSBitmapFont: Fb logo10 10 7": the font's id in the PostScript, then its name.
+void endPostScriptLine() {
+  postScriptLine[postScriptLineLength] = '\0';
+  postScriptLineLength = 0;
+  const std::size_t commentLength = sizeof BITMAP_FONT_COMMENT - 1;
+  if (std::strncmp(postScriptLine, BITMAP_FONT_COMMENT, commentLength) != 0) return;
+  const char* at = postScriptLine + commentLength;
+  at += std::strcspn(at, " ");
+  at += std::strspn(at, " ");
+  addBitmapFont(at, std::strcspn(at, " "));
+}
+
+}  // namespace
+
+void clearBitmapFonts() {
+  postScriptLineLength = 0;
+  bitmapFontNames[0] = '\0';
+}
+
+void readPostScript(const char* bytes, std::size_t size) {
+  for (std::size_t at = 0; at < size; ++at) {
+    const char c = bytes[at];
+    if (c == '\n' || c == '\r') {
+      endPostScriptLine();
+    } else if (postScriptLineLength + 1 < sizeof postScriptLine) {
+      postScriptLine[postScriptLineLength++] = c;
+    }
+  }
+}
+
+const char* bitmapFonts() { return bitmapFontNames; }

@@ -29,3 +29,14 @@ struct Cause {
 // The causes found in the kept lines, each once, in the table's order; count set to how many.
 constexpr int MAX_CAUSES = 16;
 int findCauses(const Cause* (&found)[MAX_CAUSES]);
+
+// The word just before the cause's text in the first kept line that holds it, such as the font
+// in "PK font logo10 not found; using cmr10"; empty when there is none.
+const char* wordBefore(const Cause& cause);
+
+// The fonts that dvips put in its PostScript as bitmaps, read from the file's bytes as they come:
+// each "%DVIPSBitmapFont: Fb logo10 10 7" names one. Names are listed once each, ", " between
+// them, as many as fit.
+void clearBitmapFonts();
+void readPostScript(const char* bytes, std::size_t count);
+const char* bitmapFonts();

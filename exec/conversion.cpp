@@ -191,7 +191,11 @@ void noteWhatWasSaid(char (&said)[2048], const char* program, bool& failed, bool
   const int count = findCauses(causes);
   for (int index = 0; index < count; ++index) {
     (causes[index]->kind == CauseKind::Failure ? failed : warned) = true;
-    appendStringText(said, "\r\n\r\n", causes[index]->sentence);
+    appendStringText(said, "\r\n\r\n", causes[index]->sentence, {wordBefore(*causes[index])});
+  }
+  if (bitmapFonts()[0] != '\0') {
+    warned = true;
+    appendStringText(said, "\r\n\r\n", IDS_CAUSE_BITMAP_FONTS, {bitmapFonts()});
   }
   const int lines = keptLineCount();
   if (lines == 0) return;
@@ -211,6 +215,30 @@ bool landscapeHeader(const char* path) {
   CloseHandle(file);
   header[read] = '\0';
   return isLandscapePostScript(header);
+}
+
+// The fonts that this run's PostScript holds as bitmaps, told only when a PDF is to be made of
+// it. dvips writes them with each section's fonts, anywhere in a large file, so the whole file is
+// read, up to a bound that no document of the usual kind comes near.
+void readBitmapFonts() {
+  clearBitmapFonts();
+  if (!pdfOptions.makePdf) return;
+  constexpr DWORD MOST_READ = 64u << 20;
+  ZERO_FILLED static char chunk[16384];
+  for (int index = 0; index < filesWritten; ++index) {
+    PathText path;
+    if (!planFile(index, path)) continue;
+    const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    DWORD read = 0, total = 0;
+    while (total < MOST_READ && ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
+      readPostScript(chunk, read);
+      total += read;
+    }
+    readPostScript("\n", 1);
+    CloseHandle(file);
+  }
 }
 
 void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
@@ -247,6 +275,7 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   if (!ended) return;
   bool failed = false, warned = false;
+  clearBitmapFonts();
   noteWhatWasSaid(ghostscriptSaid, "Ghostscript", failed, warned);
   if (failed || exitCode != 0 || !writtenSince(pdf, pdfBefore)) {
     outcome =
@@ -435,6 +464,7 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
   // A printer's configuration that writes the default file is told by the file itself.
   if (place == OutputPlace::Printer && filesWritten > 0) place = OutputPlace::Known;
   converterExitCode = exitCode;
+  readBitmapFonts();
   noteWhatWasSaid(converterSaid, "dvips", converterFailed, converterWarned);
   // dvips's exit code alone is no verdict: it ends with 1 after a missing figure, with the
   // PostScript written, and with 0 after replacing a font.

@@ -2,6 +2,7 @@
 // machine described in memory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -387,6 +388,9 @@ TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
        CauseKind::Failure},
       {"dvips: no match for papersize\n", IDS_CAUSE_PAPER, CauseKind::Warning},
       {"dvips: ! Couldn't find header file: nosuch.pro\n", IDS_CAUSE_HEADER, CauseKind::Failure},
+      {"dvips: ! couldn't open PostScript file\n", IDS_CAUSE_FILE_HELD, CauseKind::Failure},
+      {"dvips: PK font missingfont not found; using cmr10\n", IDS_CAUSE_FONT_REPLACED,
+       CauseKind::Warning},
       {"GPL Ghostscript 10.00.0: **** Could not open the file /nonexist/x.pdf .\r\n"
        "**** Unable to open the initial device, quitting.\r\n",
        IDS_CAUSE_FILE_HELD, CauseKind::Failure},
@@ -406,6 +410,38 @@ TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
   clearOutput();
   const Cause* found[MAX_CAUSES];
   EXPECT_EQ(findCauses(found), 0);
+}
+
+// The font that dvips replaced is named: the word before its text.
+TEST(RunReport, AReplacedFontIsNamed) {
+  clearOutput();
+  const char output[] = "dvips: PK font missingfont not found; using cmr10\n";
+  keepOutput(output, sizeof output - 1);
+  const Cause* found[MAX_CAUSES];
+  ASSERT_EQ(findCauses(found), 1);
+  EXPECT_STREQ(wordBefore(*found[0]), "missingfont");
+  clearOutput();
+}
+
+// The bitmap fonts of a PostScript file as dvips wrote it here, read in pieces of any size:
+// each named once, in the order they come.
+TEST(RunReport, BitmapFontsAreNamedFromThePostScript) {
+  const std::string postScript =
+      "%!PS-Adobe-2.0\n%%Creator: dvips(k) 2022.1\n%%EndProlog\n%%BeginSetup\n"
+      "%DVIPSBitmapFont: Fa missingfont 10 5\n/Fa 5 116 df<7FFF>I\n%EndDVIPSBitmapFont\r\n"
+      "%DVIPSBitmapFont: Fb logo10 10 7\r\n%EndDVIPSBitmapFont\n"
+      "% %DVIPSBitmapFont: Fc notacomment 10 1\n"
+      "%DVIPSBitmapFont: Fd missingfont 12 5\n%%EndSetup\n";
+  for (std::size_t piece : {std::size_t{1}, std::size_t{7}, postScript.size()}) {
+    clearBitmapFonts();
+    for (std::size_t at = 0; at < postScript.size(); at += piece)
+      readPostScript(postScript.data() + at, std::min(piece, postScript.size() - at));
+    EXPECT_STREQ(bitmapFonts(), "missingfont, logo10") << piece;
+  }
+  clearBitmapFonts();
+  const std::string plain = "%!PS-Adobe-2.0\n%%Page: 1 1\nshowpage\n";
+  readPostScript(plain.data(), plain.size());
+  EXPECT_STREQ(bitmapFonts(), "");
 }
 
 // Only the last lines are kept, whole lines each up to its length, in the order they came.

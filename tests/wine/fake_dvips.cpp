@@ -2,7 +2,8 @@
 // whether that console has a window in the file named by CORVANE_FAKE_LOG, prints a few lines,
 // and, when CORVANE_FAKE_HOLD names a file, keeps running until that file exists (a test releases
 // it when it has seen what it needs).
-// It ends with the exit code that CORVANE_FAKE_EXIT gives, 0 by default.
+// CORVANE_FAKE_SAY, when set, is one more line, on its error output, as a program that it stands
+// for would say it. It ends with the exit code that CORVANE_FAKE_EXIT gives, 0 by default.
 #include <windows.h>
 
 #include <cstdio>
@@ -26,6 +27,11 @@ int main() {
 
   for (int line = 1; line <= 3; ++line) std::printf("fake dvips: line %d\n", line);
   std::fflush(stdout);
+  char said[512];
+  if (GetEnvironmentVariableA("CORVANE_FAKE_SAY", said, sizeof said) != 0) {
+    std::fprintf(stderr, "%s\n", said);
+    std::fflush(stderr);
+  }
 
   char releasePath[MAX_PATH];
   if (GetEnvironmentVariableA("CORVANE_FAKE_HOLD", releasePath, sizeof releasePath) != 0) {

@@ -574,9 +574,10 @@ TEST_F(RealPdf, EncapsulatedPostScriptGivesAPageOfTheFiguresSize) {
 class RunCauses : public RealPdf {
  protected:
   // The text of the box that the run in the Hidden mode ends with; empty when none shows.
-  std::string boxAfter(Options record, const std::string& dvi) {
+  std::string boxAfter(Options record, const std::string& dvi,
+                       const PdfOptions& pdf = defaultPdfRecord()) {
     record.windowMode = WINDOW_HIDDEN;
-    if (openWith(record, defaultPdfRecord(), "\"" + dvi + "\"") == nullptr) return {};
+    if (openWith(record, pdf, "\"" + dvi + "\"") == nullptr) return {};
     pressSheetButton(sheet, PSBTN_OK);
     const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
     if (box == nullptr) return {};
@@ -624,6 +625,79 @@ TEST_F(RunCauses, AnUnknownPaperNameIsAWarning) {
   const std::string text = boxAfter(record, folder + "paper.dvi");
   EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
   EXPECT_TRUE(contains(text, "dvips does not know that paper name")) << text;
+}
+
+// A font with neither bitmap nor outline, with dvips told not to make one (-M): dvips replaces it
+// and ends with 0, and the box names it, and, as a PDF is made, names it as a bitmap there.
+TEST_F(RunCauses, AReplacedFontIsAWarningThatNamesIt) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("missing-font");
+  ASSERT_TRUE(
+      CopyFileA((inputs + "missingfont.dvi").c_str(), (folder + "missingfont.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  copyText(record.otherOptions, "-M");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string text = boxAfter(record, folder + "missingfont.dvi", pdf);
+  EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "Font missingfont is missing, so dvips used another in its place"))
+      << text;
+  EXPECT_TRUE(contains(text,
+                       "These fonts will be bitmaps in the PDF, blurry on screen: "
+                       "missingfont."))
+      << text;
+  EXPECT_TRUE(contains(text, "dvips: PK font missingfont not found; using cmr10")) << text;
+  EXPECT_TRUE(contains(text, "dvips ended with exit code 0.")) << text;
+}
+
+// The texts of programs that this machine does not have (MiKTeX's, a Ghostscript without its
+// resources), and one that needs a file held by a Windows program, said by a stand-in for dvips
+// or for Ghostscript: the box gives each one's cause and kind.
+TEST_F(RunCauses, TextsOfOtherProgramsGiveTheirCauses) {
+  struct Row {
+    bool byGhostscript;
+    const char* said;
+    const char* sentence;
+  };
+  const Row rows[] = {
+      {false,
+       "Sorry, but miktex-makepk did not succeed for the following reason: PK font rtcxr could "
+       "not be created.",
+       "There is no outline or METAFONT source for a font of the document"},
+      {false, "dvips: major issue: So far, you have not checked for MiKTeX updates.",
+       "MiKTeX refuses to run until updates are checked in MiKTeX Console."},
+      {false, "dvips: ! couldn't open PostScript file",
+       "The file is open in another program: close it and try again."},
+      {true, "GPL Ghostscript 10.00.0: Can't find initialization file gs_init.ps.",
+       "This Ghostscript is incomplete: install Ghostscript or use the one TeX brings."},
+  };
+  const std::string ghostscript = tools + "gswin32c.exe";
+  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.said);
+    const std::string folder = scratchFolder("stand-in");
+    ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+    Options record = row.byGhostscript ? defaultRecord() : fakeConverterRecord();
+    record.windowMode = WINDOW_HIDDEN;
+    PdfOptions pdf = defaultPdfRecord();
+    pdf.makePdf = 1;
+    copyText(pdf.ghostscriptFile, ghostscript.c_str());
+    SetEnvironmentVariableA("CORVANE_FAKE_SAY", row.said);
+    SetEnvironmentVariableA("CORVANE_FAKE_EXIT", "1");
+    ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
+    pressSheetButton(sheet, PSBTN_OK);
+    const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+    SetEnvironmentVariableA("CORVANE_FAKE_SAY", nullptr);
+    ASSERT_NE(box, nullptr);
+    const std::string text = messageBoxText(box);
+    // A failure: the cause comes first, and no "Done, with warnings." before it.
+    EXPECT_EQ(text.rfind(row.sentence, 0), 0u) << text;
+    EXPECT_TRUE(contains(text, row.said)) << text;
+    EXPECT_TRUE(contains(text, row.byGhostscript ? "Ghostscript ended with exit code 1"
+                                                 : "dvips ended with exit code 1."))
+        << text;
+    closeBox(box);
+  }
 }
 
 // Transparency in the PostScript: Ghostscript stops, and the box says why in plain words.
