@@ -36,8 +36,10 @@ constexpr std::array<Cause, 17> CAUSES = {{
     {"Couldn't find header file", IDS_CAUSE_HEADER, CauseKind::Failure},
     {"couldn't open PostScript file", IDS_CAUSE_FILE_HELD, CauseKind::Failure},
     {"Could not open the file", IDS_CAUSE_FILE_HELD, CauseKind::Failure},
-    {"don't know how to create bitmap font", IDS_CAUSE_NO_FONT_SOURCE, CauseKind::Failure},
-    {"did not succeed", IDS_CAUSE_NO_FONT_SOURCE, CauseKind::Failure},
+    // A font that cannot be made is replaced and the PostScript written: a warning, unless
+    // dvips ends with an error and writes nothing.
+    {"don't know how to create bitmap font", IDS_CAUSE_NO_FONT_SOURCE, CauseKind::Warning},
+    {"did not succeed", IDS_CAUSE_NO_FONT_SOURCE, CauseKind::Warning},
     {"So far, you have not checked for MiKTeX updates", IDS_CAUSE_MIKTEX_UPDATES,
      CauseKind::Failure},
     {"/undefined in .setopacityalpha", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
