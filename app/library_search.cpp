@@ -2,7 +2,9 @@
 // Downloads) may supply libraries: the program loads nothing of its own.
 #include "app/library_search.h"
 
-#include <windows.h>
+#include <objbase.h>
+
+#include <cstring>
 
 namespace {
 
@@ -21,4 +23,22 @@ void restrictLibrarySearch() {
   // The system's folder alone: the application folder's flag, or the default set that holds it,
   // would put the program's folder first.
   if (setDefaultDirectories != nullptr) setDefaultDirectories(SEARCH_SYSTEM32);
+}
+
+HMODULE loadSystemLibrary(const char* name) {
+  char path[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+  const std::size_t nameLength = std::strlen(name);
+  if (length == 0 || length + 1 + nameLength >= MAX_PATH) return nullptr;
+  path[length] = '\\';
+  std::memcpy(path + length + 1, name, nameLength + 1);
+  return LoadLibraryA(path);
+}
+
+bool initializeCom() {
+  using InitializeFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
+  const auto initialize = systemFunction<InitializeFunction>("ole32.dll", "CoInitializeEx");
+  // S_FALSE when this thread has it already, which is as good.
+  return initialize != nullptr &&
+         SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }

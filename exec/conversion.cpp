@@ -1,11 +1,11 @@
 // Waiting for dvips, then Ghostscript and the result opened, or a box that says why not.
 #include "exec/conversion.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstring>
 
+#include "app/library_search.h"
 #include "app/strings.h"
 #include "app/text_format.h"
 #include "command/command_line.h"
@@ -327,18 +327,9 @@ int placeReason() {
 // program is started, so that Corvane can tell the real reason when it fails.
 void openResult() {
   using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-  using CoInitializeFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
-  if (const HMODULE com = LoadLibraryA("ole32.dll")) {
-    const auto initialize = reinterpret_cast<CoInitializeFunction>(
-        reinterpret_cast<void*>(GetProcAddress(com, "CoInitializeEx")));
-    if (initialize != nullptr)
-      initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  }
-  const HMODULE shell = LoadLibraryA("shell32.dll");
+  initializeCom();
   const auto shellExecute =
-      shell == nullptr ? nullptr
-                       : reinterpret_cast<ShellExecuteExFunction>(
-                             reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteExW")));
+      systemFunction<ShellExecuteExFunction>("shell32.dll", "ShellExecuteExW");
   ZERO_FILLED static wchar_t wide[MAX_PATH];
   if (shellExecute == nullptr || MultiByteToWideChar(CP_ACP, 0, result, -1, wide, MAX_PATH) == 0) {
     reportSystemError(0, result);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/library_search.h"
 #include "app/start_up.h"
 
 DWORD helpIdPairs[4];
@@ -16,23 +17,14 @@ constexpr UINT HH_TP_HELP_WM_HELP = 0x11;
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
-// The system's copy, named by its full path: hhctrl.ocx is not a known DLL, so a bare name
-// would be looked for first beside the program, where anyone can leave a file of that name.
-HMODULE loadSystemHelpLibrary() {
-  constexpr char LIBRARY_NAME[] = "\\hhctrl.ocx";
-  char path[MAX_PATH];
-  const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-  if (length == 0 || length + sizeof LIBRARY_NAME > MAX_PATH) return nullptr;
-  std::memcpy(path + length, LIBRARY_NAME, sizeof LIBRARY_NAME);
-  return LoadLibraryA(path);
-}
-
 // A missing library or entry leaves help unavailable for this request only; the next request
 // tries again, in case the library has been put back.
 HtmlHelpFunction htmlHelp() {
   static HtmlHelpFunction bound = nullptr;
   if (bound != nullptr) return bound;
-  const HMODULE library = loadSystemHelpLibrary();
+  // hhctrl.ocx is no known DLL: only the system's copy is taken. A copy without the entry is let
+  // go, so that the next request loads it afresh.
+  const HMODULE library = loadSystemLibrary("hhctrl.ocx");
   if (library == nullptr) return nullptr;
   bound = reinterpret_cast<HtmlHelpFunction>(
       reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")));

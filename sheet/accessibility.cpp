@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "app/library_search.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 
@@ -36,17 +37,9 @@ IAccPropServices* propertyServices() {
   static bool bound = false;
   if (bound) return services;
   bound = true;
-  using InitializeFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
   using CreateFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-  const HMODULE com = LoadLibraryA("ole32.dll");
-  if (com == nullptr) return nullptr;
-  const auto initialize = reinterpret_cast<InitializeFunction>(
-      reinterpret_cast<void*>(GetProcAddress(com, "CoInitializeEx")));
-  const auto create = reinterpret_cast<CreateFunction>(
-      reinterpret_cast<void*>(GetProcAddress(com, "CoCreateInstance")));
-  if (initialize == nullptr || create == nullptr ||
-      FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
-    return nullptr;
+  const auto create = systemFunction<CreateFunction>("ole32.dll", "CoCreateInstance");
+  if (create == nullptr || !initializeCom()) return nullptr;
   void* created = nullptr;
   if (SUCCEEDED(create(ACC_PROP_SERVICES_CLASS, nullptr, CLSCTX_INPROC_SERVER,
                        ACC_PROP_SERVICES_INTERFACE, &created)))

@@ -3,6 +3,7 @@
 
 #include <commdlg.h>
 
+#include "app/library_search.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "paths/start_folder.h"
@@ -18,11 +19,7 @@ using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
 // The common dialogs library and what it loads with it are bound on the first browse, not at
 // start-up, so that the sheet opens as fast as a bare one; most runs never browse.
 FileDialogFunction fileDialog(const char* name) {
-  static HMODULE library = nullptr;
-  if (library == nullptr) library = LoadLibraryA("comdlg32.dll");
-  if (library == nullptr) return nullptr;
-  return reinterpret_cast<FileDialogFunction>(
-      reinterpret_cast<void*>(GetProcAddress(library, name)));
+  return systemFunction<FileDialogFunction>("comdlg32.dll", name);
 }
 
 // The wide dialogs give back a name outside the ANSI code page, or longer than a field, as it

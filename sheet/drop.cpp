@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/library_search.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "resources/resource.h"
@@ -24,15 +25,10 @@ ZERO_FILLED wchar_t droppedName[WIDE_PATH_SIZE];
 
 bool bindDropFunctions() {
   if (dragQueryFile != nullptr) return true;
-  const HMODULE shell = LoadLibraryA("shell32.dll");
-  if (shell == nullptr) return false;
-  dragQueryFile = reinterpret_cast<DragQueryFileFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shell, "DragQueryFileW")));
-  dragFinish = reinterpret_cast<DragFinishFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shell, "DragFinish")));
+  dragQueryFile = systemFunction<DragQueryFileFunction>("shell32.dll", "DragQueryFileW");
+  dragFinish = systemFunction<DragFinishFunction>("shell32.dll", "DragFinish");
   if (dragQueryFile != nullptr && dragFinish != nullptr) return true;
   dragQueryFile = nullptr;
-  FreeLibrary(shell);
   return false;
 }
 
