@@ -91,14 +91,14 @@ int countFilesWritten() {
 }
 
 // The pipe that a waited-for child writes its output and errors into, read by a thread of its
-// own while the child runs: the lines are kept, and in Capture written to the console as they
-// come. Normal and Minimized keep the console the system gives the child, and no pipe.
+// own while the child runs: the lines are kept, and, unless hidden, written to the run's console
+// as they come, so that the user sees them where the child would have shown them.
 HANDLE outputPipe = nullptr;
 HANDLE outputReader = nullptr;
 
 DWORD WINAPI readOutput(void*) {
   const HANDLE console =
-      options.windowMode == WINDOW_CAPTURE ? GetStdHandle(STD_OUTPUT_HANDLE) : nullptr;
+      options.windowMode != WINDOW_HIDDEN ? GetStdHandle(STD_OUTPUT_HANDLE) : nullptr;
   char buffer[4096];
   DWORD read = 0;
   while (ReadFile(outputPipe, buffer, sizeof buffer, &read, nullptr) && read > 0) {
@@ -109,13 +109,8 @@ DWORD WINAPI readOutput(void*) {
   return 0;
 }
 
-bool readsOutput() {
-  return waitsForConverter() &&
-         (options.windowMode == WINDOW_CAPTURE || options.windowMode == WINDOW_HIDDEN);
-}
-
-// Starts a child as startChild does; where its output is read, with the pipe as its output and
-// error, and as input Capture's console or, hidden, NUL: a child that waits for a key it cannot
+// Starts a child as startChild does; where Corvane waits for it, with the pipe as its output and
+// error, and as input the run's console or, hidden, NUL: a child that waits for a key it cannot
 // get would hold the run for ever.
 BOOL startReadChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
                     PROCESS_INFORMATION& process) {
@@ -127,7 +122,8 @@ BOOL startReadChild(char* command, const char* directory, WORD showCommand, DWOR
               &written, nullptr);
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "\r\n", 2, &written, nullptr);
   }
-  if (!readsOutput()) return startChild(command, directory, showCommand, creationFlags, process);
+  if (!waitsForConverter())
+    return startChild(command, directory, showCommand, creationFlags, process);
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
   HANDLE write = nullptr, input = nullptr;
   if (!CreatePipe(&outputPipe, &write, &inherited, 0)) {
@@ -355,6 +351,11 @@ void openResult() {
 }
 
 }  // namespace
+
+bool showsOutputInOwnConsole() {
+  return waitsForConverter() &&
+         (options.windowMode == WINDOW_NORMAL || options.windowMode == WINDOW_MINIMIZED);
+}
 
 BOOL startConverter(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
                     PROCESS_INFORMATION& process) {

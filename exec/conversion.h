@@ -10,8 +10,12 @@
 // false after Cancel, and nothing runs.
 bool planConversion(const char* command, const char* runFolder);
 
-// Starts dvips as startChild does; where Corvane waits for it in Capture or Hidden mode, its
-// output and errors go through a pipe that Corvane reads, shown in Capture's console as they come.
+// True when Corvane waits for the converter in Normal or Minimized mode: the run then has a
+// console of Corvane's own, shown as the mode asks, which the converter and Ghostscript share.
+bool showsOutputInOwnConsole();
+
+// Starts dvips as startChild does; where Corvane waits for it, its output and errors go through a
+// pipe that Corvane reads, shown as they come in the run's console unless the mode is Hidden.
 BOOL startConverter(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
                     PROCESS_INFORMATION& process);
 

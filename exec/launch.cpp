@@ -72,6 +72,30 @@ const char* runFolder(bool useDirectory, const char* dviFullPath) {
   return folder;
 }
 
+// Ctrl+C and Ctrl+Break in the run's console are for the programs running in it: Corvane stays to
+// tell how they ended. A handler, unlike ignoring the keys, is not passed on to those programs.
+BOOL WINAPI stayOnControlKeys(DWORD event) {
+  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
+}
+
+// The console that dvips and Ghostscript share: Capture's, or in Normal and Minimized mode when
+// Corvane reads what they say, one shown as the mode asks and titled with the program, as Windows
+// titles a program's own console.
+void openRunConsole(bool capture, WORD showCommand) {
+  const bool made = AllocConsole() != FALSE;
+  SetConsoleCtrlHandler(stayOnControlKeys, TRUE);
+  if (capture) {
+    SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
+    return;
+  }
+  // A console shared with whoever started Corvane keeps its own title and place.
+  if (!made) return;
+  SetConsoleTitleA(programPart());
+  const HWND window = GetConsoleWindow();
+  if (window != nullptr && showCommand != SW_SHOWNORMAL)
+    ShowWindow(window, showCommand == SW_MINIMIZE ? SW_SHOWMINNOACTIVE : showCommand);
+}
+
 // Events that arrived while the converter ran are read first, so a key pressed during the
 // conversion ends the wait as soon as it is over.
 void waitForKeyPress() {
@@ -115,14 +139,12 @@ void runCommandLine() {
 
   if (waitsForConverter() && !planConversion(commandLine, runFolder(useDirectory, dviFullPath)))
     return;
-  if (capture) {
-    AllocConsole();
-    SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
-  }
+  const bool ownConsole = capture || showsOutputInOwnConsole();
+  if (ownConsole) openRunConsole(capture, showCommand);
   if (!startConverter(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,
                       process)) {
     const DWORD error = GetLastError();
-    if (capture) FreeConsole();
+    if (ownConsole) FreeConsole();
     reportSystemError(error, programNotStarted(programPart()));
     return;
   }
@@ -131,9 +153,9 @@ void runCommandLine() {
                      creationFlags);
   if (capture) recolourConsole();
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-  if (capture) {
-    waitForKeyPress();
-    FreeConsole();
-  }
+  // At the prompt Ctrl+C ends the wait, as it closes any console.
+  SetConsoleCtrlHandler(stayOnControlKeys, FALSE);
+  if (capture) waitForKeyPress();
+  if (ownConsole) FreeConsole();
   reportConversion();
 }

@@ -457,8 +457,8 @@ TEST_F(RealPdf, LandscapeGivesLandscapePages) {
   for (const auto& [width, height] : sizes) EXPECT_GT(width, height) << info;
 }
 
-// In the Capture window Ghostscript runs in Corvane's console once dvips has ended, before the
-// console waits for a key.
+// In the Capture window dvips's lines show in Corvane's console, and Ghostscript runs there once
+// dvips has ended, before the console waits for a key.
 TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   if (!leaveOwnConsole()) GTEST_SKIP() << "standard output is this process's console";
   const std::string ghostscript = tools + "gswin32c.exe";
@@ -479,6 +479,7 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   const ConverterRecord ran = waitForConverterRecord(log, 2000);
   ASSERT_TRUE(ran.found) << "Ghostscript had not run when the console waited for a key";
   EXPECT_EQ(ran.console, 1);
+  EXPECT_TRUE(contains(console.characters(), "This is dvips")) << "dvips's lines are not shown";
   EXPECT_TRUE(contains(ran.command, " -sDEVICE=pdfwrite ")) << ran.command;
   EXPECT_TRUE(contains(ran.command, " \"-sOutputFile=" + folder + "paper.pdf\" ")) << ran.command;
   EXPECT_FALSE(hasExited(corvane));
@@ -491,6 +492,51 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
             "Corvane made no PDF file.\r\n\r\nGhostscript ended without writing " + folder +
                 "paper.pdf.");
   closeBox(box);
+}
+
+// In Normal and Minimized mode with a PDF asked for, Corvane reads what dvips and Ghostscript say
+// and shows it in a console of the run, titled with dvips and shown as the mode asks; the
+// console goes when the run is over.
+TEST_F(RealPdf, NormalAndMinimizedShowWhatTheProgramsSayInTheirConsole) {
+  if (!leaveOwnConsole()) GTEST_SKIP() << "standard output is this process's console";
+  const std::string ghostscript = tools + "gswin32c.exe";
+  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
+  for (const int mode : {WINDOW_NORMAL, WINDOW_MINIMIZED}) {
+    SCOPED_TRACE(mode);
+    Options record = defaultRecord();
+    record.windowMode = mode;
+    PdfOptions pdf = defaultPdfRecord();
+    pdf.makePdf = 1;
+    copyText(pdf.ghostscriptFile, ghostscript.c_str());
+    const std::string folder = scratchFolder("normal-console");
+    ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+    const std::string release = folder + "release";
+    SetEnvironmentVariableA("CORVANE_FAKE_HOLD", release.c_str());
+    ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
+    pressSheetButton(sheet, PSBTN_OK);
+    SetEnvironmentVariableA("CORVANE_FAKE_HOLD", nullptr);
+    {
+      AttachedConsole console;
+      ASSERT_TRUE(console.attach(corvane.dwProcessId));
+      EXPECT_TRUE(waitUntil([&] { return contains(console.characters(), "fake dvips: line 3"); }))
+          << console.characters();
+      const std::string shown = console.characters();
+      EXPECT_TRUE(contains(shown, "This is dvips")) << shown;
+      EXPECT_TRUE(contains(shown, "[11]")) << shown;
+      EXPECT_EQ(lowerCase(console.title()), lowerCase(tools + "bin\\dvips.exe"));
+      const HWND window = GetConsoleWindow();
+      ASSERT_NE(window, nullptr);
+      EXPECT_TRUE(IsWindowVisible(window));
+      EXPECT_EQ(IsIconic(window) != FALSE, mode == WINDOW_MINIMIZED);
+    }
+    ASSERT_TRUE(createFileWide(wideOf(release), ""));
+    const HWND box = waitForErrorBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(contains(messageBoxText(box), "Ghostscript ended without writing"));
+    EXPECT_EQ(AttachConsole(corvane.dwProcessId), FALSE) << "the console is still there";
+    FreeConsole();
+    closeBox(box);
+  }
 }
 
 // A PostScript file of one page left from another document, and a section left from an earlier
@@ -859,7 +905,7 @@ TEST_F(RealPdf, APdfHeldOpenIsNamedBeforeTheRunWithRetry) {
 }
 
 // dvips ending with code 1 in the Normal mode, with the default settings and a PDF asked for: the
-// box says so and how to see dvips's messages, and Ghostscript does not run.
+// box says so and gives the last lines that dvips wrote, and Ghostscript does not run.
 TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
   InstalledForwarders installed;
   const std::string ghostscript = scratchFolder("failed-gs") + "gswin32c.exe";
@@ -874,7 +920,7 @@ TEST_F(PdfRun, AFailedConversionIsToldAndMakesNoPdf) {
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
   EXPECT_TRUE(contains(text, "dvips ended with exit code 1.")) << text;
-  EXPECT_TRUE(contains(text, "Choose Capture on the DVIPS Options page")) << text;
+  EXPECT_TRUE(contains(text, "The last lines that dvips wrote:\r\nfake dvips: line 1\r\n")) << text;
   const ConverterRecord ran = waitForConverterRecord(log);
   ASSERT_TRUE(ran.found);
   EXPECT_EQ(lowerCase(firstToken(ran.command)), lowerCase(shortPathOf(fakeConverterPath())));
