@@ -384,7 +384,9 @@ bool folderRefuses(const char* folder) {
     CloseHandle(file);
     return false;
   }
-  return GetLastError() == ERROR_ACCESS_DENIED;
+  // Denied by the folder's rights, or a medium that is read-only as a whole.
+  const DWORD error = GetLastError();
+  return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
 }
 
 // What stands in the way of the files the run is to write, in message; empty when nothing does.

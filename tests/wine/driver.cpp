@@ -31,10 +31,13 @@ std::string scratchFolder(const std::string& name) {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   // Wine reuses small process ids, so the start time makes the name unique across runs too.
+  // Wine's short form of a long name is its first four characters and a hash of 15 bits, which
+  // hundreds of folders in one place share by chance, and a short path then leads into another
+  // folder; the counter first keeps those four characters apart.
   static const unsigned long long started = GetTickCount64();
   char unique[64];
-  std::snprintf(unique, sizeof unique, "corvane-%lu-%llu-%u-", GetCurrentProcessId(), started,
-                ++counter);
+  std::snprintf(unique, sizeof unique, "%04u-corvane-%lu-%llu-", ++counter, GetCurrentProcessId(),
+                started);
   const std::string folder = std::string(temp) + unique + name + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
@@ -618,6 +621,31 @@ bool captureWindow(HWND window, BITMAPINFOHEADER& header, std::vector<std::uint8
 }
 
 }  // namespace
+
+char messageBoxIconKind(HWND box) {
+  HWND icon = nullptr;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr && icon == nullptr;
+       child = GetWindow(child, GW_HWNDNEXT))
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = child;
+  if (icon == nullptr) return '?';
+  char kind = '?';
+  // The box paints when its process gets to it: look until one colour stands out.
+  waitUntil([&] {
+    BITMAPINFOHEADER header = {};
+    std::vector<std::uint8_t> pixels;
+    if (!captureWindow(icon, header, pixels)) return false;
+    std::size_t yellow = 0, red = 0;
+    for (std::size_t at = 0; at + 3 <= pixels.size(); at += 3) {
+      const int blue = pixels[at], green = pixels[at + 1], redPart = pixels[at + 2];
+      if (redPart > 180 && green > 150 && blue < 100) ++yellow;
+      if (redPart > 150 && green < 90 && blue < 90) ++red;
+    }
+    if (yellow > 20 && yellow > 2 * red) kind = 'w';
+    if (red > 20 && red > 2 * yellow) kind = 'e';
+    return kind != '?';
+  });
+  return kind;
+}
 
 bool saveWindowImage(HWND window, const std::string& path) {
   BITMAPINFOHEADER header = {};

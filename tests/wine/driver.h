@@ -117,6 +117,9 @@ std::string systemMessage(DWORD code);
 // The text of a message box (its static control); empty when there is none.
 std::string messageBoxText(HWND box);
 std::wstring messageBoxTextWide(HWND box);
+// The icon of a message box as the screen shows it: 'w' for the warning's yellow, 'e' for the
+// error's red, '?' when neither shows within the deadline.
+char messageBoxIconKind(HWND box);
 // What the error box says of a path that no form fits a field: the system's text for the code,
 // an empty line, and the name as the user gave it.
 std::wstring pathErrorText(DWORD code, const std::wstring& name);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/wine/confirm_help_driver.h"
@@ -615,8 +616,8 @@ TEST_F(RealPdf, EncapsulatedPostScriptGivesAPageOfTheFiguresSize) {
 }
 
 // Documents made by tex for the run (tests/wine/prepare-inputs.sh), converted by the real dvips in
-// the Hidden mode: the box gives the
-// cause in Corvane's words, then dvips's own last lines, and the run's kind by its icon.
+// the Hidden mode: the box gives the cause in Corvane's words, then dvips's own last lines, and the
+// run's kind by its icon.
 class RunCauses : public RealPdf {
  protected:
   // The text of the box that the run in the Hidden mode ends with; empty when none shows.
@@ -628,9 +629,12 @@ class RunCauses : public RealPdf {
     const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
     if (box == nullptr) return {};
     const std::string text = messageBoxText(box);
+    icon = messageBoxIconKind(box);
     closeBox(box);
     return text;
   }
+
+  char icon = '?';  // of the last box, as messageBoxIconKind tells it
 };
 
 TEST_F(RunCauses, AMissingFigureIsAWarningAndThePostScriptIsMade) {
@@ -638,6 +642,7 @@ TEST_F(RunCauses, AMissingFigureIsAWarningAndThePostScriptIsMade) {
   ASSERT_TRUE(CopyFileA((inputs + "figure.dvi").c_str(), (folder + "figure.dvi").c_str(), FALSE));
   const std::string text = boxAfter(defaultRecord(), folder + "figure.dvi");
   EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
+  EXPECT_EQ(icon, 'w');
   EXPECT_TRUE(contains(text, "A figure is missing; the PostScript was made without it.")) << text;
   EXPECT_TRUE(contains(text, "dvips: Could not find figure file missing.eps; continuing.")) << text;
   EXPECT_TRUE(contains(text, "dvips ended with exit code 1.")) << text;
@@ -652,6 +657,7 @@ TEST_F(RunCauses, APageRangePastTheEndIsAFailure) {
   record.useTexNumbers = 0;
   const std::string text = boxAfter(record, folder + "paper.dvi");
   EXPECT_TRUE(contains(text, "The page range starts after the document's last page.")) << text;
+  EXPECT_EQ(icon, 'e');
   EXPECT_TRUE(contains(text, "dvips: ! End of document before first specified page")) << text;
 }
 
@@ -877,6 +883,43 @@ TEST_F(RealPdf, AStartFolderOutsideTheCodePageFindsThePostScript) {
   if (box != nullptr) closeBox(box);
   EXPECT_EQ(waitForExit(corvane, 120000), 0u);
   EXPECT_NE(GetFileAttributesW(made.c_str()), INVALID_FILE_ATTRIBUTES) << "no PDF was made";
+}
+
+// A folder in which nothing can be made, for as long as this lives: not writable, and immutable
+// too where the tests run as root, who writes anywhere else.
+struct UnwritableFolder {
+  explicit UnwritableFolder(std::string folder) : path(std::move(folder)) {
+    unixToolOutput("chmod", "a-w \"" + path + "\"");
+    unixToolOutput("chattr", "+i \"" + path + "\"");
+  }
+  ~UnwritableFolder() {
+    unixToolOutput("chattr", "-i \"" + path + "\"");
+    unixToolOutput("chmod", "u+w \"" + path + "\"");
+  }
+  UnwritableFolder(const UnwritableFolder&) = delete;
+  UnwritableFolder& operator=(const UnwritableFolder&) = delete;
+  std::string path;
+};
+
+// The DVI file in a folder in which no file can be made, with "Use DVI directory": before dvips
+// starts, the box names the folder, with Retry and Cancel; Cancel ends the run with nothing run.
+TEST_F(RealPdf, AFolderThatCannotBeWrittenIsNamedBeforeTheRun) {
+  const std::string folder = scratchFolder("read-only");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  const UnwritableFolder unwritable(folder.substr(0, folder.size() - 1));
+  if (createFileWide(wideOf(folder + "probe"), ""))
+    GTEST_SKIP() << "the folder can still be written on this machine";
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
+  pressSheetButton(sheet, PSBTN_OK);
+  const HWND box = waitForErrorBox();
+  ASSERT_NE(box, nullptr);
+  const std::string text = messageBoxText(box);
+  EXPECT_TRUE(contains(text, "No file can be made in the folder " + unwritable.path + ".")) << text;
+  PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(waitForExit(corvane), 0u);
+  EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran";
 }
 
 // The PDF of the run held open without sharing by another program: before dvips starts, the box
