@@ -15,13 +15,18 @@ target_compile_definitions(measure_start PRIVATE ${WINDOWS_DEFINES})
 target_compile_options(measure_start PRIVATE ${WARNINGS})
 target_link_options(measure_start PRIVATE ${STATIC_RUNTIME})
 
-# Corvane's processor time while it waits for a converter, with the tests' driver and stand-in.
+# Corvane's processor time while it waits for a converter, and its time from OK to the PDF
+# against a batch file, with the tests' driver, stand-in and forwarder.
 if(TARGET wine_driver)
   add_executable(measure_wait bench/measure_wait.cpp $<TARGET_OBJECTS:wine_driver>)
-  target_include_directories(measure_wait PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_definitions(measure_wait PRIVATE ${WINDOWS_DEFINES})
-  target_compile_options(measure_wait PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign-conversion)
-  target_link_options(measure_wait PRIVATE ${STATIC_RUNTIME})
-  target_link_libraries(measure_wait PRIVATE comctl32 advapi32 user32 gdi32 ntdll)
-  add_dependencies(measure_wait corvane fake_dvips)
+  add_executable(measure_pdf bench/measure_pdf.cpp tests/wine/real_dvips.cpp
+    $<TARGET_OBJECTS:wine_driver>)
+  foreach(measure measure_wait measure_pdf)
+    target_include_directories(${measure} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_definitions(${measure} PRIVATE ${WINDOWS_DEFINES})
+    target_compile_options(${measure} PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign-conversion)
+    target_link_options(${measure} PRIVATE ${STATIC_RUNTIME})
+    target_link_libraries(${measure} PRIVATE comctl32 advapi32 user32 gdi32 ntdll)
+    add_dependencies(${measure} corvane fake_dvips unix_forwarder)
+  endforeach()
 endif()
