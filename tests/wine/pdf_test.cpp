@@ -321,6 +321,25 @@ class RealPdf : public PdfRun {
     return fileExists(documentFolder + "paper.pdf") ? documentFolder + "paper.pdf" : std::string();
   }
 
+  // paper.dvi copied into a new folder of the name, and the sheet, opened on it in the window mode
+  // with a PDF asked for of the stand-in as Ghostscript, closed with OK; the folder, empty when
+  // the sheet did not open.
+  std::string okWithStandInGhostscript(const std::string& folderName, int windowMode) {
+    const std::string ghostscript = tools + "gswin32c.exe";
+    if (!fileExists(ghostscript) && !installed.install(ghostscript, fakeConverterPath())) return {};
+    Options record = defaultRecord();
+    record.windowMode = windowMode;
+    PdfOptions pdf = defaultPdfRecord();
+    pdf.makePdf = 1;
+    copyText(pdf.ghostscriptFile, ghostscript.c_str());
+    const std::string folder = scratchFolder(folderName);
+    if (!CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE) ||
+        openWith(record, pdf, "\"" + folder + "paper.dvi\"") == nullptr)
+      return {};
+    pressSheetButton(sheet, PSBTN_OK);
+    return folder;
+  }
+
   // The document of the inputs (photo.dvi comes with photo.eps) copied into a new documentFolder of
   // the name, and the sheet, opened on it with the record, closed with OK.
   void startConversion(const std::string& folderName, const std::string& document,
@@ -462,17 +481,8 @@ TEST_F(RealPdf, LandscapeGivesLandscapePages) {
 // dvips has ended, before the console waits for a key.
 TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   if (!leaveOwnConsole()) GTEST_SKIP() << "standard output is this process's console";
-  const std::string ghostscript = tools + "gswin32c.exe";
-  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
-  Options record = defaultRecord();
-  record.windowMode = WINDOW_CAPTURE;
-  PdfOptions pdf = defaultPdfRecord();
-  pdf.makePdf = 1;
-  copyText(pdf.ghostscriptFile, ghostscript.c_str());
-  const std::string folder = scratchFolder("capture-pdf");
-  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
-  ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
+  const std::string folder = okWithStandInGhostscript("capture-pdf", WINDOW_CAPTURE);
+  ASSERT_FALSE(folder.empty());
   AttachedConsole console;
   ASSERT_TRUE(console.attach(corvane.dwProcessId));
   ASSERT_TRUE(
@@ -500,22 +510,13 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
 // console goes when the run is over.
 TEST_F(RealPdf, NormalAndMinimizedShowWhatTheProgramsSayInTheirConsole) {
   if (!leaveOwnConsole()) GTEST_SKIP() << "standard output is this process's console";
-  const std::string ghostscript = tools + "gswin32c.exe";
-  ASSERT_TRUE(installed.install(ghostscript, fakeConverterPath()));
   for (const int mode : {WINDOW_NORMAL, WINDOW_MINIMIZED}) {
     SCOPED_TRACE(mode);
-    Options record = defaultRecord();
-    record.windowMode = mode;
-    PdfOptions pdf = defaultPdfRecord();
-    pdf.makePdf = 1;
-    copyText(pdf.ghostscriptFile, ghostscript.c_str());
-    const std::string folder = scratchFolder("normal-console");
-    ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
-    const std::string release = folder + "release";
+    const std::string release = scratchFolder("normal-release") + "release";
     SetEnvironmentVariableA("CORVANE_FAKE_HOLD", release.c_str());
-    ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
-    pressSheetButton(sheet, PSBTN_OK);
+    const std::string folder = okWithStandInGhostscript("normal-console", mode);
     SetEnvironmentVariableA("CORVANE_FAKE_HOLD", nullptr);
+    ASSERT_FALSE(folder.empty());
     {
       AttachedConsole console;
       ASSERT_TRUE(console.attach(corvane.dwProcessId));
