@@ -321,6 +321,18 @@ class RealPdf : public PdfRun {
     return fileExists(documentFolder + "paper.pdf") ? documentFolder + "paper.pdf" : std::string();
   }
 
+  // The box that a run with a PDF asked for, on the folder's paper.dvi, begins with; dvips has
+  // not run.
+  HWND boxBeforeTheRun(const std::string& folder) {
+    PdfOptions pdf = defaultPdfRecord();
+    pdf.makePdf = 1;
+    if (openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\"") == nullptr) return nullptr;
+    pressSheetButton(sheet, PSBTN_OK);
+    const HWND box = waitForErrorBox();
+    EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran before the box was answered";
+    return box;
+  }
+
   // paper.dvi copied into a new folder of the name, and the sheet, opened on it in the window mode
   // with a PDF asked for of the stand-in as Ghostscript, closed with OK; the folder, empty when
   // the sheet did not open.
@@ -909,18 +921,14 @@ TEST_F(RealPdf, AFolderThatCannotBeWrittenIsNamedBeforeTheRun) {
   ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
   const UnwritableFolder unwritable(folder.substr(0, folder.size() - 1));
   if (createFileWide(wideOf(folder + "probe"), ""))
-    GTEST_SKIP() << "the folder can still be written on this machine";
-  PdfOptions pdf = defaultPdfRecord();
-  pdf.makePdf = 1;
-  ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
-  const HWND box = waitForErrorBox();
+    GTEST_SKIP() << "no folder that cannot be written can be made on this machine";
+  const HWND box = boxBeforeTheRun(folder);
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
   EXPECT_TRUE(contains(text, "No file can be made in the folder " + unwritable.path + ".")) << text;
   PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
   EXPECT_EQ(waitForExit(corvane), 0u);
-  EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran";
+  EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran after Cancel";
 }
 
 // The PDF of the run held open without sharing by another program: before dvips starts, the box
@@ -933,15 +941,10 @@ TEST_F(RealPdf, APdfHeldOpenIsNamedBeforeTheRunWithRetry) {
   HANDLE held = CreateFileA((folder + "paper.pdf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  PdfOptions pdf = defaultPdfRecord();
-  pdf.makePdf = 1;
-  ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
-  const HWND box = waitForErrorBox();
+  const HWND box = boxBeforeTheRun(folder);
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
   EXPECT_TRUE(contains(text, folder + "paper.pdf is open in another program")) << text;
-  EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran before the box was answered";
   CloseHandle(held);
   PostMessageA(box, WM_COMMAND, IDRETRY, 0);
   EXPECT_EQ(waitForExit(corvane, 120000), 0u);
