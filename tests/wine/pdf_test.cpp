@@ -330,6 +330,8 @@ class RealPdf : public PdfRun {
     pressSheetButton(sheet, PSBTN_OK);
     const HWND box = waitForErrorBox();
     EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran before the box was answered";
+    if (box == nullptr)
+      ADD_FAILURE() << "no box, and Corvane " << (hasExited(corvane) ? "ended" : "runs");
     return box;
   }
 
