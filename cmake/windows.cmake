@@ -7,12 +7,16 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_executable(corvane WIN32
   ${CORE_SOURCES}
-  app/library_search.cpp
   app/main.cpp
-  app/strings.cpp
+  base/error_box.cpp
+  base/instance.cpp
+  base/library_search.cpp
+  base/strings.cpp
+  base/text_win32.cpp
+  base/window_icons.cpp
+  exec/child_process.cpp
   exec/confirm.cpp
   exec/conversion.cpp
-  exec/error_box.cpp
   exec/launch.cpp
   help/help.cpp
   options/registry_store.cpp
