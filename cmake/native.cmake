@@ -22,7 +22,7 @@ add_executable(core_tests
 target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE})
 target_compile_definitions(core_tests PRIVATE
   CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc"
-  CORVANE_PAGE_TEMPLATES="${CMAKE_SOURCE_DIR}/sheet/pages.rc")
+  CORVANE_PAGE_TEMPLATES="${CMAKE_SOURCE_DIR}/resources/pages.rc")
 target_link_libraries(core_tests PRIVATE corvane_core GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(core_tests)

@@ -61,7 +61,7 @@ add_dependencies(corvane comctl32_ordinals)
 target_link_libraries(corvane PRIVATE ${ORDINAL_IMPORTS} comctl32 advapi32 user32 kernel32)
 file(GLOB ICON_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icon/*.bin)
 set_source_files_properties(resources/corvane.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/sheet/pages.rc;${CMAKE_SOURCE_DIR}/exec/confirm.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest;${ICON_RESOURCES}")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/pages.rc;${CMAKE_SOURCE_DIR}/resources/confirm.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest;${ICON_RESOURCES}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
 
 include(cmake/help.cmake OPTIONAL)
