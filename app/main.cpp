@@ -4,16 +4,18 @@
 #include <commctrl.h>
 
 #include "app/app.h"
-#include "app/library_search.h"
 #include "app/start_up.h"
+#include "base/error_box.h"
+#include "base/instance.h"
+#include "base/library_search.h"
 #include "command/command_line.h"
+#include "command/command_words.h"
 #include "exec/exec.h"
+#include "help/help_path.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "paths/start_folder.h"
 #include "sheet/sheet.h"
-
-HINSTANCE appInstance;
 
 namespace {
 

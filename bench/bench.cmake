@@ -7,7 +7,7 @@ foreach(yardstick bare_sheet templates_sheet)
   target_link_options(${yardstick} PRIVATE ${STATIC_RUNTIME} -s)
   target_link_libraries(${yardstick} PRIVATE comctl32)
   set_source_files_properties(bench/${yardstick}.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/sheet/pages.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/pages.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest")
 endforeach()
 
 add_executable(measure_start bench/measure_start.cpp)

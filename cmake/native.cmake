@@ -18,11 +18,13 @@ add_executable(core_tests
   tests/native/path_rules_test.cpp
   tests/native/command_line_test.cpp
   tests/native/lookup_test.cpp
-  tests/native/page_labels_test.cpp)
+  tests/native/page_labels_test.cpp
+  tests/native/layout_test.cpp)
 target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE})
 target_compile_definitions(core_tests PRIVATE
   CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc"
-  CORVANE_PAGE_TEMPLATES="${CMAKE_SOURCE_DIR}/sheet/pages.rc")
+  CORVANE_PAGE_TEMPLATES="${CMAKE_SOURCE_DIR}/resources/pages.rc"
+  CORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(core_tests PRIVATE corvane_core GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(core_tests)

@@ -7,12 +7,16 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_executable(corvane WIN32
   ${CORE_SOURCES}
-  app/library_search.cpp
   app/main.cpp
-  app/strings.cpp
+  base/error_box.cpp
+  base/instance.cpp
+  base/library_search.cpp
+  base/strings.cpp
+  base/text_win32.cpp
+  base/window_icons.cpp
+  exec/child_process.cpp
   exec/confirm.cpp
   exec/conversion.cpp
-  exec/error_box.cpp
   exec/launch.cpp
   help/help.cpp
   options/registry_store.cpp
@@ -57,7 +61,7 @@ add_dependencies(corvane comctl32_ordinals)
 target_link_libraries(corvane PRIVATE ${ORDINAL_IMPORTS} comctl32 advapi32 user32 kernel32)
 file(GLOB ICON_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icon/*.bin)
 set_source_files_properties(resources/corvane.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/sheet/pages.rc;${CMAKE_SOURCE_DIR}/exec/confirm.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest;${ICON_RESOURCES}")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/pages.rc;${CMAKE_SOURCE_DIR}/resources/confirm.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest;${ICON_RESOURCES}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
 
 include(cmake/help.cmake OPTIONAL)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/text_format.h"
 #include "command/command_words.h"
 #include "command/program_lookup.h"
 #include "options/options.h"
@@ -103,27 +104,16 @@ int appendSwitches() {
 }  // namespace
 
 const char* formatSwitch(int letter, std::int32_t value, int withEquals) {
-  char* out = switchBuffer;
-  *out++ = '-';
-  *out++ = static_cast<char>(letter);
-  *out++ = ' ';
-  if (withEquals) *out++ = '=';
   // Unsigned, so that the most negative value has a magnitude too, without the 64-bit division
   // that the runtime library would add to the program.
   auto magnitude = static_cast<std::uint32_t>(value);
-  if (value < 0) {
-    *out++ = '-';
-    magnitude = 0u - magnitude;
-  }
+  if (value < 0) magnitude = 0u - magnitude;
+  const char letterText[] = {static_cast<char>(letter), '\0'};
   char digits[12];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  while (count > 0) *out++ = digits[--count];
-  *out++ = ' ';
-  *out = '\0';
+  switchBuffer[0] = '\0';
+  appendFormatted(
+      switchBuffer, "-%s %s%s%s ",
+      {letterText, withEquals ? "=" : "", value < 0 ? "-" : "", decimalText(magnitude, digits)});
   return switchBuffer;
 }
 

@@ -24,6 +24,13 @@ void setUnit(void* text, std::size_t index, unsigned unit, bool wide) {
 
 bool isBlank(unsigned unit) { return unit == ' ' || unit == '\t'; }
 
+enum class Rule {
+  Word,
+  Program,
+  // A process's own program word: as Program, except that a quoted one also ends at a tab.
+  OwnProgram,
+};
+
 // The units of the character at index: two for a lead byte with its second byte, else one.
 std::size_t characterUnits(const void* text, std::size_t index, bool wide) {
   return !wide && isLeadByte(static_cast<char>(unitAt(text, index, false))) &&
@@ -33,12 +40,12 @@ std::size_t characterUnits(const void* text, std::size_t index, bool wide) {
 }
 
 // Reads the word that follows blanks from index on; index ends past it. What does not fit in
-// word is dropped whole characters at a time.
+// word is dropped whole characters at a time; with no word at all the word is only passed over.
 WordRead readWord(const void* text, std::size_t& index, void* word, std::size_t size, bool wide,
-                  bool programWord) {
+                  Rule rule) {
   std::size_t at = index;
   while (isBlank(unitAt(text, at, wide))) ++at;
-  if (size == 0) return WordRead::TooLong;
+  if (size == 0 && word != nullptr) return WordRead::TooLong;
   std::size_t length = 0;
   bool cut = false;
   const auto fits = [&](std::size_t units) {
@@ -58,10 +65,14 @@ WordRead readWord(const void* text, std::size_t& index, void* word, std::size_t 
   };
   const bool any = unitAt(text, at, wide) != 0;
   unsigned unit = 0;
+  const bool programWord = rule != Rule::Word;
   if (programWord) {
     const bool quoted = unitAt(text, at, wide) == '"';
     if (quoted) ++at;
-    while ((unit = unitAt(text, at, wide)) != 0 && (quoted ? unit != '"' : !isBlank(unit)))
+    const auto endsQuoted = [&] {
+      return unit == '"' || (rule == Rule::OwnProgram && unit == '\t');
+    };
+    while ((unit = unitAt(text, at, wide)) != 0 && (quoted ? !endsQuoted() : !isBlank(unit)))
       putCharacter();
     if (quoted && unit == '"') ++at;
   }
@@ -88,7 +99,7 @@ WordRead readWord(const void* text, std::size_t& index, void* word, std::size_t 
       putCharacter();
     }
   }
-  setUnit(word, length, 0, wide);
+  if (word != nullptr) setUnit(word, length, 0, wide);
   index = at;
   if (!any) return WordRead::None;
   return cut ? WordRead::TooLong : WordRead::Taken;
@@ -148,14 +159,22 @@ bool appendQuotedWord(char* out, std::size_t size, const char* word) {
 
 WordRead nextWord(const char*& at, char* word, std::size_t size, bool programWord) {
   std::size_t index = 0;
-  const WordRead read = readWord(at, index, word, size, false, programWord);
+  const WordRead read =
+      readWord(at, index, word, size, false, programWord ? Rule::Program : Rule::Word);
   at += index;
   return read;
 }
 
 WordRead nextWord(const wchar_t*& at, wchar_t* word, std::size_t size) {
   std::size_t index = 0;
-  const WordRead read = readWord(at, index, word, size, true, false);
+  const WordRead read = readWord(at, index, word, size, true, Rule::Word);
   at += index;
   return read;
+}
+
+const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine) {
+  std::size_t index = 0;
+  readWord(processCommandLine, index, nullptr, 0, true, Rule::OwnProgram);
+  while (isBlank(static_cast<unsigned>(processCommandLine[index]))) ++index;
+  return processCommandLine + index;
 }

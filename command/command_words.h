@@ -36,3 +36,7 @@ enum class WordRead {
 // undone), and moves at past it. The program word is read by its own rule with programWord.
 WordRead nextWord(const char*& at, char* word, std::size_t size, bool programWord = false);
 WordRead nextWord(const wchar_t*& at, wchar_t* word, std::size_t size);
+
+// Everything after the program word of a process's own command line, blanks and quotes kept. The
+// word is read by the program word's rule, except that a quoted one also ends at a tab.
+const wchar_t* argumentOfCommandLine(const wchar_t* processCommandLine);

@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "app/text_format.h"
+#include "base/text.h"
+#include "base/text_format.h"
 #include "command/command_words.h"
 #include "paths/path_system.h"
 
@@ -130,8 +131,7 @@ bool pdfFileFor(const char* postScript, PathText& pdf) {
   const char* dot = extensionDot(postScript);
   const std::size_t stem =
       dot == nullptr ? std::strlen(postScript) : static_cast<std::size_t>(dot - postScript);
-  const bool alreadyPdf = dot != nullptr && (dot[1] | 0x20) == 'p' && (dot[2] | 0x20) == 'd' &&
-                          (dot[3] | 0x20) == 'f' && dot[4] == '\0';
+  const bool alreadyPdf = dot != nullptr && equalsIgnoringAsciiCase(dot, ".pdf");
   // A PostScript file named *.pdf keeps its name whole, so that Ghostscript never writes over
   // the file it reads.
   const std::size_t kept = alreadyPdf ? std::strlen(postScript) : stem;

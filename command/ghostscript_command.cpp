@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "command/command_words.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"

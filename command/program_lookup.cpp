@@ -22,7 +22,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "command/command_words.h"
 #include "command/lookup_system.h"
 #include "paths/path_rules.h"

@@ -3,13 +3,14 @@
 
 #include <cstdlib>
 
-#include "app/app.h"
+#include "base/error_box.h"
+#include "base/instance.h"
+#include "base/window_icons.h"
 #include "command/command_line.h"
 #include "exec/exec.h"
 #include "help/help.h"
 #include "options/options.h"
 #include "resources/resource.h"
-#include "sheet/sheet.h"
 
 namespace {
 

@@ -5,16 +5,17 @@
 
 #include <cstring>
 
-#include "app/library_search.h"
-#include "app/strings.h"
-#include "app/text_format.h"
+#include "base/error_box.h"
+#include "base/library_search.h"
+#include "base/strings.h"
+#include "base/text_format.h"
 #include "command/command_line.h"
 #include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
 #include "command/program_lookup.h"
 #include "command/run_report.h"
-#include "exec/exec.h"
+#include "exec/child_process.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"

@@ -5,10 +5,12 @@
 #include <array>
 #include <cstring>
 
-#include "app/strings.h"
+#include "base/error_box.h"
+#include "base/strings.h"
 #include "command/command_line.h"
 #include "command/command_words.h"
 #include "command/program_lookup.h"
+#include "exec/child_process.h"
 #include "exec/conversion.h"
 #include "exec/exec.h"
 #include "options/options.h"
@@ -110,22 +112,6 @@ void waitForKeyPress() {
 }
 
 }  // namespace
-
-BOOL startChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
-                PROCESS_INFORMATION& process, HANDLE input, HANDLE output) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW | (output != nullptr ? STARTF_USESTDHANDLES : 0);
-  startup.wShowWindow = showCommand;
-  startup.hStdInput = input;
-  startup.hStdOutput = startup.hStdError = output;
-  process = {};
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, creationFlags, nullptr, directory,
-                      &startup, &process))
-    return FALSE;
-  CloseHandle(process.hThread);
-  return TRUE;
-}
 
 void runCommandLine() {
   const bool capture = options.windowMode == WINDOW_CAPTURE;

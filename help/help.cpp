@@ -2,10 +2,8 @@
 // request.
 #include "help/help.h"
 
-#include <cstring>
-
-#include "app/library_search.h"
-#include "app/start_up.h"
+#include "base/library_search.h"
+#include "help/help_path.h"
 
 DWORD helpIdPairs[4];
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "app/strings.h"
+#include "base/strings.h"
 #include "options/pdf_options.h"
 #include "options/value_store.h"
 #include "resources/resource.h"
@@ -22,16 +22,6 @@ void setDefaultOptions() {
   options.size = OPTIONS_SIZE;
 }
 
-std::uint32_t readWord(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-void terminateField(char* field, std::size_t size) {
-  if (std::memchr(field, '\0', size) == nullptr)
-    field[wholeCharacterLength(field, size - 1)] = '\0';
-}
-
 namespace {
 
 bool isAcceptableStoredRecord(const unsigned char* bytes, std::uint32_t count) {
@@ -39,6 +29,8 @@ bool isAcceptableStoredRecord(const unsigned char* bytes, std::uint32_t count) {
          readWord(bytes + 4) == count;
 }
 
+// A stored value may come from anywhere: a text field without its NUL is ended, so that no
+// reader runs past the field.
 void terminateTextFields() {
   for (char* field : {options.dviFile, options.psFile, options.programFile, options.printer,
                       options.otherOptions})

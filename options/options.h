@@ -99,11 +99,10 @@ extern Options options;
 void setDefaultOptions();
 
 // A little-endian 32-bit word of a stored value.
-std::uint32_t readWord(const unsigned char* bytes);
-
-// A stored value may come from anywhere: a text field without its NUL is ended after its last
-// whole character, so that no reader runs past the field.
-void terminateField(char* field, std::size_t size);
+inline std::uint32_t readWord(const unsigned char* bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
 
 // Defaults, then a valid stored record overlaid; the size field ends as OPTIONS_SIZE. The PDF
 // page's record (options/pdf_options.h) is loaded from its own value under the same key.

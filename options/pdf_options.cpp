@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "app/strings.h"
+#include "base/strings.h"
 #include "resources/resource.h"
 
 ZERO_FILLED PdfOptions pdfOptions;

@@ -55,24 +55,6 @@ bool shortFolderAndName(const wchar_t* path) {
 
 }  // namespace
 
-std::size_t wholeCharacterLength(const char* text, std::size_t maxLength) {
-  std::size_t length = 0;
-  while (length < maxLength && text[length] != '\0') {
-    const std::size_t size = isLeadByte(text[length]) ? 2 : 1;
-    // A first byte whose second is missing, or would not fit, ends the text before it.
-    if (length + size > maxLength || (size == 2 && text[length + 1] == '\0')) break;
-    length += size;
-  }
-  return length;
-}
-
-void copyText(char* field, std::size_t fieldSize, const char* text) {
-  if (fieldSize == 0) return;
-  const std::size_t length = wholeCharacterLength(text, fieldSize - 1);
-  std::memmove(field, text, length);
-  field[length] = '\0';
-}
-
 const char* lastCharacterOf(const char* text, const char* set) {
   const char* last = nullptr;
   for (const char* at = text; *at != '\0'; at += isLeadByte(*at) && at[1] != '\0' ? 2 : 1)

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/text.h"
+
 // A path field of the settings record, and the most that a path in ANSI text holds.
 constexpr std::size_t PATH_FIELD_SIZE = 260;
 
@@ -14,30 +16,6 @@ constexpr std::uint32_t PATH_TOO_LONG = 206;           // ERROR_FILENAME_EXCED_R
 
 // The longest path the system handles, in wide characters, with its NUL.
 constexpr std::size_t WIDE_PATH_SIZE = 32768;
-
-// For buffers of that size: with a data section for each variable, the Windows toolchain would
-// store their zeros in the executable.
-#if defined(_WIN32) && defined(__GNUC__)
-#define ZERO_FILLED __attribute__((section(".bss")))
-#else
-#define ZERO_FILLED
-#endif
-
-// Text is 8-bit ANSI, where a character may take two bytes: the rules below step through
-// characters, never bytes, so that a second byte that equals a backslash is not taken for one and
-// no cut keeps the first byte of a character without its second.
-
-// The length of the longest start of text, up to its NUL and at most maxLength bytes, that ends
-// with a whole character.
-std::size_t wholeCharacterLength(const char* text, std::size_t maxLength);
-
-// Copies text into a field of the given size, cut to size - 1 bytes or fewer, always terminated.
-void copyText(char* field, std::size_t fieldSize, const char* text);
-
-template <std::size_t N>
-void copyText(char (&field)[N], const char* text) {
-  copyText(field, N, text);
-}
 
 // The last character of text that is one of the single-byte characters in set; null when none is.
 const char* lastCharacterOf(const char* text, const char* set);

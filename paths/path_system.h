@@ -22,7 +22,3 @@ std::uint32_t ansiPathName(const wchar_t* path, char* buffer, std::uint32_t buff
 // Writes a path in ANSI text in wide characters and returns its length; 0 when it is empty or
 // does not fit bufferSize - 1 characters.
 std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize);
-
-// True when c is the first byte of a two-byte character in the ANSI code page (932, 936, 949 and
-// 950 have them); the second byte may then be any byte from 0x40 up, the backslash among them.
-bool isLeadByte(char c);

@@ -72,5 +72,3 @@ std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t buff
   const int size = MultiByteToWideChar(CP_ACP, 0, path, -1, buffer, static_cast<int>(bufferSize));
   return size > 1 ? static_cast<std::uint32_t>(size - 1) : 0;
 }
-
-bool isLeadByte(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != 0; }

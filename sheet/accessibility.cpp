@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/library_search.h"
+#include "base/library_search.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 

@@ -3,7 +3,7 @@
 
 #include <commdlg.h>
 
-#include "app/library_search.h"
+#include "base/library_search.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "paths/start_folder.h"

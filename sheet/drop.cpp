@@ -6,7 +6,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/library_search.h"
+#include "base/library_search.h"
+#include "base/text.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "resources/resource.h"
@@ -35,10 +36,7 @@ bool bindDropFunctions() {
 bool hasDviExtension(const wchar_t* name) {
   const int length = lstrlenW(name);
   if (length < 4) return false;
-  const wchar_t* extension = name + length - 4;
-  // Letters only are folded, so that no other character can match.
-  return extension[0] == L'.' && (extension[1] | 0x20) == L'd' && (extension[2] | 0x20) == L'v' &&
-         (extension[3] | 0x20) == L'i';
+  return equalsIgnoringAsciiCase(name + length - 4, L".dvi");
 }
 
 // The one point where a dropped name enters the sheet, in the form that the field can hold; a

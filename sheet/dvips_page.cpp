@@ -4,7 +4,6 @@
 #include "sheet/sheet.h"
 
 void loadDvipsPage(HWND page) {
-  currentPageIndex = 3;
   showText(page, IDC_PROGRAM_FILE, options.programFile);
   showText(page, IDC_PRINTER, options.printer);
   showText(page, IDC_OTHER_OPTIONS, options.otherOptions);

@@ -4,7 +4,6 @@
 #include "sheet/sheet.h"
 
 void loadFilesPage(HWND page) {
-  currentPageIndex = 0;
   showText(page, IDC_DVI_FILE, options.dviFile);
   showText(page, IDC_PS_FILE, options.psFile);
   showChecked(page, IDC_ENCAPSULATED, options.encapsulated);

@@ -1,6 +1,6 @@
 // Moving one field between the settings record and a page control, and reading numbers.
-#include "app/strings.h"
-#include "exec/exec.h"
+#include "base/error_box.h"
+#include "base/strings.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "sheet/sheet.h"

@@ -2,8 +2,8 @@
 // dvips fails, and which programs will run.
 #include <cstring>
 
-#include "app/strings.h"
-#include "app/text_format.h"
+#include "base/strings.h"
+#include "base/text_format.h"
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
 #include "command/program_lookup.h"
@@ -150,7 +150,6 @@ void takeProgramsFound(HWND page) {
 void endProgramLookup() { lookupEnded(INFINITE); }
 
 void loadPdfPage(HWND page) {
-  currentPageIndex = 4;
   showChecked(page, IDC_MAKE_PDF, pdfOptions.makePdf);
   fillList(page, IDC_PDF_PURPOSE, IDS_FIRST_PDF_PURPOSE);
   SendDlgItemMessageA(page, IDC_PDF_PURPOSE, CB_SETCURSEL, static_cast<WPARAM>(pdfOptions.purpose),

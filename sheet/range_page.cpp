@@ -4,7 +4,6 @@
 #include "sheet/sheet.h"
 
 void loadRangePage(HWND page) {
-  currentPageIndex = 1;
   showText(page, IDC_PAGE_RANGES, options.pageRanges);
   showNumber(page, IDC_FIRST_PAGE, options.firstPage);
   showNumber(page, IDC_LAST_PAGE, options.lastPage);

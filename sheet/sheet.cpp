@@ -5,18 +5,20 @@
 
 #include <array>
 
-#include "app/app.h"
-#include "app/strings.h"
-#include "exec/exec.h"
+#include "base/error_box.h"
+#include "base/instance.h"
+#include "base/strings.h"
+#include "base/window_icons.h"
 #include "help/help.h"
 #include "options/options.h"
 #include "resources/resource.h"
 #include "sheet/sheet.h"
 
-int currentPageIndex = 0;
 HWND iconWindow = nullptr;
 
 namespace {
+
+int currentPageIndex = 0;
 
 // The sheet is given the full structures, header bitmap and watermark fields included. These
 // headers stop at the third version of the page structure; the fourth adds the header bitmap.
@@ -26,7 +28,6 @@ struct PageDescriptor {
 };
 static_assert(sizeof(PageDescriptor) == 56);
 static_assert(sizeof(PROPSHEETHEADERA) == 52);
-static_assert(sizeof(OSVERSIONINFOA) == 148);
 
 constexpr int MAX_PAGES = 6;
 constexpr std::size_t TITLE_SIZE = 32;
@@ -166,8 +167,12 @@ BOOL answer(HWND page, LRESULT result) {
 
 }  // namespace
 
+// The page shown last is the one that Help asks about.
 void loadPageControls(HWND page) {
-  if (const PageHalves* halves = halvesOf(page)) halves->load(page);
+  const PageHalves* halves = halvesOf(page);
+  if (halves == nullptr) return;
+  currentPageIndex = static_cast<int>(halves - pageHalves.data());
+  halves->load(page);
 }
 
 bool storePageControls(HWND page) {
@@ -221,28 +226,4 @@ INT_PTR runOptionsSheet() {
   }
   if (result > 0) endProgramLookup();
   return result;
-}
-
-void setWindowIcons(HWND window) {
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  GetVersionExA(&version);
-  const HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
-    SendMessageA(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(module, MAKEINTRESOURCEA(IDI_LARGE))));
-    const HANDLE small =
-        LoadImageA(module, MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  } else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion <= 3 &&
-             version.dwMinorVersion <= 51) {
-    SetClassLongPtrA(window, GCLP_HICON,
-                     reinterpret_cast<LONG_PTR>(LoadIconA(module, MAKEINTRESOURCEA(IDI_LARGE))));
-  } else {
-    SendMessageA(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(module, MAKEINTRESOURCEA(IDI_LARGE))));
-    SendMessageA(window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadIconA(module, MAKEINTRESOURCEA(IDI_SMALL))));
-  }
 }

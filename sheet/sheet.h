@@ -10,7 +10,6 @@
 
 #include "options/options.h"
 
-extern int currentPageIndex;
 extern HWND iconWindow;
 
 // Positive after OK, 0 after Cancel or a failure that has been reported.
@@ -20,7 +19,6 @@ void pageCommand(HWND page, int controlId);
 void loadPageControls(HWND page);
 // False when the page keeps the user on it: a path that no form fits, which the error box named.
 bool storePageControls(HWND page);
-void setWindowIcons(HWND window);
 // Names the page's inputs that no label names (once the page has painted) and lets the dialog
 // keys leave its read-only text; onNamesTimer takes the page's timers.
 void prepareForAssistance(HWND page);

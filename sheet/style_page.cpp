@@ -4,7 +4,6 @@
 #include "sheet/sheet.h"
 
 void loadStylePage(HWND page) {
-  currentPageIndex = 2;
   fillList(page, IDC_PAPER_TYPE, IDS_FIRST_PAPER_TYPE);
   showText(page, IDC_PAPER_TYPE, options.paperType);
   fillList(page, IDC_MAGNIFICATION, IDS_FIRST_MAGNIFICATION);

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/strings.h"
+#include "base/strings.h"
 #include "command/lookup_system.h"
 #include "options/options.h"
 #include "options/value_store.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "command/command_line.h"
 #include "command/conversion_files.h"
 #include "command/ghostscript_command.h"

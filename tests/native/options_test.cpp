@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "options/options.h"
 #include "tests/native/fakes.h"
 

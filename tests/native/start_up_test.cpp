@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/start_up.h"
+#include "command/command_words.h"
+#include "help/help_path.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "tests/native/fakes.h"

@@ -19,8 +19,8 @@ target_link_options(fake_dvips PRIVATE ${STATIC_RUNTIME})
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 # The driver that operates corvane.exe from outside, shared with scripts/run's driver, with the
 # program's text rules, so that the records it makes are cut as the program cuts them.
-add_library(wine_driver OBJECT tests/wine/driver.cpp paths/path_rules.cpp
-  paths/path_system_win32.cpp)
+add_library(wine_driver OBJECT tests/wine/driver.cpp base/text.cpp
+  base/text_win32.cpp paths/path_rules.cpp paths/path_system_win32.cpp)
 target_include_directories(wine_driver PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(wine_driver PRIVATE ${WINDOWS_DEFINES})
 target_compile_options(wine_driver PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign-conversion)
@@ -29,7 +29,7 @@ target_compile_options(wine_driver PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign
 # so that the stored-record rules can be exercised against the real registry at speed.
 add_executable(wine_tests $<TARGET_OBJECTS:wine_driver> tests/wine/real_dvips.cpp
   ${WINE_TEST_SOURCES} command/command_words.cpp options/options.cpp options/pdf_options.cpp options/registry_store.cpp
-  app/strings.cpp
+  base/strings.cpp
   resources/corvane.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(wine_tests PRIVATE ${WINDOWS_DEFINES})

@@ -1,8 +1,8 @@
 // The string table loader: one shared buffer, overwritten by every call.
-#include "app/strings.h"
+#include "base/strings.h"
 
-#include "app/app.h"
-#include "paths/path_rules.h"
+#include "base/instance.h"
+#include "base/text.h"
 
 namespace {
 ZERO_FILLED char stringBuffer[256];

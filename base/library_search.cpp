@@ -1,6 +1,6 @@
 // Neither the current directory nor the program's own folder (for a downloaded program, often
 // Downloads) may supply libraries: the program loads nothing of its own.
-#include "app/library_search.h"
+#include "base/library_search.h"
 
 #include <objbase.h>
 

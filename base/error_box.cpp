@@ -1,8 +1,8 @@
 // The error box that shows the system's own text for an error code.
 #include <windows.h>
 
-#include "app/strings.h"
-#include "exec/exec.h"
+#include "base/error_box.h"
+#include "base/strings.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,25 +1,10 @@
 // Filling the places of a message text.
-#include "app/text_format.h"
+#include "base/text_format.h"
 
 #include <cstring>
 
-#include "app/strings.h"
-#include "paths/path_rules.h"
-
-namespace {
-
-// False when the text was cut. A cut keeps whole characters: the first byte of a two-byte one
-// never stands without its second.
-bool appendCut(char* buffer, std::size_t size, const char* text, std::size_t length) {
-  const std::size_t used = std::strlen(buffer);
-  const std::size_t room = used + 1 < size ? size - used - 1 : 0;
-  const std::size_t kept = wholeCharacterLength(text, length < room ? length : room);
-  std::memcpy(buffer + used, text, kept);
-  buffer[used + kept] = '\0';
-  return kept == length;
-}
-
-}  // namespace
+#include "base/strings.h"
+#include "base/text.h"
 
 void appendFormatted(char* buffer, std::size_t size, const char* format,
                      std::initializer_list<const char*> texts) {
@@ -28,13 +13,13 @@ void appendFormatted(char* buffer, std::size_t size, const char* format,
   for (;;) {
     const char* mark = std::strstr(at, "%s");
     if (mark == nullptr) {
-      appendCut(buffer, size, at, std::strlen(at));
+      appendText(buffer, size, at, std::strlen(at));
       return;
     }
     // Nothing follows a cut, so the text never goes on after a character it left out.
-    if (!appendCut(buffer, size, at, static_cast<std::size_t>(mark - at))) return;
+    if (!appendText(buffer, size, at, static_cast<std::size_t>(mark - at))) return;
     if (next != texts.end()) {
-      if (!appendCut(buffer, size, *next, std::strlen(*next))) return;
+      if (!appendText(buffer, size, *next, std::strlen(*next))) return;
       ++next;
     }
     at = mark + 2;

@@ -1,4 +1,5 @@
-// Messages put together from a string-table text and the texts that fill its places.
+// Messages put together from a string-table text and the texts that fill its places, and numbers
+// in decimal.
 #pragma once
 
 #include <cstddef>

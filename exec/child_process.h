@@ -1,0 +1,10 @@
+// Starting a child process.
+#pragma once
+
+#include <windows.h>
+
+// Starts a child with its window shown as showCommand, handles inherited, in directory (null:
+// this process's own); the child's thread handle is closed at once. With output given, the
+// child's standard output and error go there and its input comes from input.
+BOOL startChild(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
+                PROCESS_INFORMATION& process, HANDLE input = nullptr, HANDLE output = nullptr);
