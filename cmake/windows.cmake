@@ -10,6 +10,7 @@ add_executable(corvane WIN32
   app/library_search.cpp
   app/main.cpp
   app/strings.cpp
+  base/registry_win32.cpp
   exec/confirm.cpp
   exec/conversion.cpp
   exec/error_box.cpp
