@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <span>
 
 #include "command/command_words.h"
 #include "command/lookup_system.h"
@@ -29,7 +30,6 @@
 namespace {
 
 constexpr std::size_t PATH_SIZE = PATH_FIELD_SIZE;
-using Texts = std::span<const wchar_t* const>;
 
 // True when text starts with start, ASCII case ignored, as Windows compares names.
 bool startsWithFolded(const wchar_t* text, const wchar_t* start) {
@@ -90,96 +90,94 @@ enum class From : unsigned char {
 // What a registry text names beyond the root: nothing, TeX Live's uninstaller, or a file in it.
 enum class Cut : unsigned char { None, Uninstaller, File };
 
-struct RegistryKey {
-  RegistryRoot root;
-  RegistryView view;
-  const wchar_t* path;
-};
+// Lists of texts end with a null.
+using Texts = const wchar_t* const*;
 
 struct Place {
   From from;
   Rank rank;
-  std::span<const RegistryKey> keys;
-  std::span<const DefaultFolder> folders;
-  const wchar_t* prefix;  // of the subkeys' or subfolders' names; what follows it ranks
-  const wchar_t* below;   // follows a subkey's or subfolder's name
-  Texts values;           // registry texts, tried in order
   Cut cut;
-  Texts bins;   // where a root keeps the programs, in order
-  Texts files;  // the programs, in order; none: the name asked for
+  unsigned char registries;  // the registry places looked at, a bit each
   bool ranksWithNext;
+  Texts keys;                    // registry keys, in each registry place
+  const DefaultFolder* folders;  // ended by an empty one
+  const wchar_t* prefix;         // of the subkeys' or subfolders' names; what follows it ranks
+  const wchar_t* below;          // follows a subkey's or subfolder's name
+  Texts values;                  // registry texts, tried in order
+  Texts bins;                    // where a root keeps the programs, in order; none: the root
+  Texts files;                   // the programs, in order; none: the name asked for
 };
 
-constexpr RegistryRoot HKCU = REGISTRY_CURRENT_USER, HKLM = REGISTRY_LOCAL_MACHINE;
-constexpr RegistryView R64 = REGISTRY_64, R32 = REGISTRY_32;
-constexpr wchar_t UNINSTALL[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr wchar_t MIKTEX[] = L"Software\\MiKTeX.org\\MiKTeX";
-constexpr wchar_t GPL[] = L"Software\\GPL Ghostscript",
-                  ARTIFEX[] = L"Software\\Artifex Ghostscript",
-                  AFPL[] = L"Software\\AFPL Ghostscript";
+// The places that the installers write to, in order: the user's registry, the machine's 64-bit
+// view, then its 32-bit view.
+constexpr struct {
+  RegistryRoot root;
+  RegistryView view;
+} REGISTRY_PLACES[] = {{REGISTRY_CURRENT_USER, REGISTRY_64},
+                       {REGISTRY_LOCAL_MACHINE, REGISTRY_64},
+                       {REGISTRY_LOCAL_MACHINE, REGISTRY_32}};
+enum : unsigned char { USER = 1, MACHINE = 2, MACHINE_32 = 4, INSTALLERS = 7 };
 
-// The installers write to the user's registry, then the machine's 64-bit view, then its 32-bit
-// view; Ghostscript's 64-bit installer to the machine's first.
-constexpr RegistryKey ENVIRONMENTS[] = {
-    {HKCU, R64, L"Environment"},
-    {HKLM, R64, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment"}};
-constexpr RegistryKey TEX_LIVE_KEYS[] = {
-    {HKCU, R64, UNINSTALL}, {HKLM, R64, UNINSTALL}, {HKLM, R32, UNINSTALL}};
-constexpr RegistryKey MIKTEX_KEYS[] = {
-    {HKCU, R64, MIKTEX}, {HKLM, R64, MIKTEX}, {HKLM, R32, MIKTEX}};
-constexpr RegistryKey GS_MACHINE[] = {{HKLM, R64, GPL}, {HKLM, R64, ARTIFEX}, {HKLM, R64, AFPL}};
-constexpr RegistryKey GS_USER[] = {{HKCU, R64, GPL}, {HKCU, R64, ARTIFEX}, {HKCU, R64, AFPL}};
-constexpr RegistryKey GS_MACHINE_32[] = {{HKLM, R32, GPL}, {HKLM, R32, ARTIFEX}, {HKLM, R32, AFPL}};
-
-constexpr const wchar_t* NO_BIN[] = {L""};
-constexpr const wchar_t* TEX_LIVE_BIN[] = {L"bin\\windows\\", L"bin\\win32\\"};
-constexpr const wchar_t* MIKTEX_BIN[] = {L"miktex\\bin\\x64\\", L"miktex\\bin\\"};
-constexpr const wchar_t* PATH[] = {L"Path"};
-constexpr const wchar_t* UNINSTALL_STRING[] = {L"UninstallString"};
-constexpr const wchar_t* MIKTEX_ROOTS[] = {L"UserInstall", L"CommonInstall"};
-constexpr const wchar_t* GS_DLL[] = {L"GS_DLL"};
-constexpr const wchar_t* GS_PROGRAMS[] = {L"gswin64c.exe", L"gswin32c.exe"};
-constexpr const wchar_t* GS_ON_PATH[] = {L"gswin64c.exe", L"gswin32c.exe", L"gs.exe"};
-constexpr const wchar_t* BESIDE_DVIPS[] = {L"rungs.exe", L"mgs.exe"};
+constexpr const wchar_t* USER_ENVIRONMENT[] = {L"Environment", nullptr};
+constexpr const wchar_t* SYSTEM_ENVIRONMENT[] = {
+    L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", nullptr};
+constexpr const wchar_t* UNINSTALL[] = {L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                                        nullptr};
+constexpr const wchar_t* MIKTEX[] = {L"Software\\MiKTeX.org\\MiKTeX", nullptr};
+constexpr const wchar_t* GHOSTSCRIPT[] = {L"Software\\GPL Ghostscript",
+                                          L"Software\\Artifex Ghostscript",
+                                          L"Software\\AFPL Ghostscript", nullptr};
+constexpr const wchar_t* TEX_LIVE_BIN[] = {L"bin\\windows\\", L"bin\\win32\\", nullptr};
+constexpr const wchar_t* MIKTEX_BIN[] = {L"miktex\\bin\\x64\\", L"miktex\\bin\\", nullptr};
+constexpr const wchar_t* PATH[] = {L"Path", nullptr};
+constexpr const wchar_t* UNINSTALL_STRING[] = {L"UninstallString", nullptr};
+constexpr const wchar_t* MIKTEX_ROOTS[] = {L"UserInstall", L"CommonInstall", nullptr};
+constexpr const wchar_t* GS_DLL[] = {L"GS_DLL", nullptr};
+constexpr const wchar_t* GS_PROGRAMS[] = {L"gswin64c.exe", L"gswin32c.exe", nullptr};
+constexpr const wchar_t* GS_ON_PATH[] = {L"gswin64c.exe", L"gswin32c.exe", L"gs.exe", nullptr};
+constexpr const wchar_t* BESIDE_DVIPS[] = {L"rungs.exe", L"mgs.exe", nullptr};
 
 using enum From;
 using enum Rank;
+using enum Cut;
 
 // The Path that the registry gives new processes finds what a Corvane started before TeX was
 // installed misses. For one year, TeX Live's registry entry comes before its default folder.
 // clang-format off
 constexpr Place DVIPS_PLACES[] = {
-//  from           rank   registry keys  default folders      prefix      below       values
-//    cut               bins          files        ranks with the next
-    {SearchPath,    First, {},           {},                  L"",        L"",        {},
-      Cut::None,        {},           {},          false},
-    {RegistryList,  First, ENVIRONMENTS, {},                  L"",        L"",        PATH,
-      Cut::None,        NO_BIN,       {},          false},
-    {RegistryRoots, Year,  TEX_LIVE_KEYS, {},                 L"TeXLive", L"",        UNINSTALL_STRING,
-      Cut::Uninstaller, TEX_LIVE_BIN, {},          true},
-    {Subfolders,    Year,  {},           TEX_LIVE_FOLDERS,    L"",        L"",        {},
-      Cut::None,        TEX_LIVE_BIN, {},          false},
-    {RegistryRoots, First, MIKTEX_KEYS,  {},                  L"",        L"\\Core", MIKTEX_ROOTS,
-      Cut::None,        MIKTEX_BIN,   {},          false},
-    {Folders,       First, {},           MIKTEX_FOLDERS,      L"",        L"",        {},
-      Cut::None,        MIKTEX_BIN,   {},          false},
+//  from           rank   cut          registries  ranks with the next
+//    registry keys       default folders   prefix      below       values            bins          files
+    {SearchPath,    First, None,        0,          false,
+      nullptr,            nullptr,          L"",        L"",        nullptr,          nullptr,      nullptr},
+    {RegistryList,  First, None,        USER,       false,
+      USER_ENVIRONMENT,   nullptr,          L"",        L"",        PATH,             nullptr,      nullptr},
+    {RegistryList,  First, None,        MACHINE,    false,
+      SYSTEM_ENVIRONMENT, nullptr,          L"",        L"",        PATH,             nullptr,      nullptr},
+    {RegistryRoots, Year,  Uninstaller, INSTALLERS, true,
+      UNINSTALL,          nullptr,          L"TeXLive", L"",        UNINSTALL_STRING, TEX_LIVE_BIN, nullptr},
+    {Subfolders,    Year,  None,        0,          false,
+      nullptr,            TEX_LIVE_FOLDERS, L"",        L"",        nullptr,          TEX_LIVE_BIN, nullptr},
+    {RegistryRoots, First, None,        INSTALLERS, false,
+      MIKTEX,             nullptr,          L"",        L"\\Core",  MIKTEX_ROOTS,     MIKTEX_BIN,   nullptr},
+    {Folders,       First, None,        0,          false,
+      nullptr,            MIKTEX_FOLDERS,   L"",        L"",        nullptr,          MIKTEX_BIN,   nullptr},
 };
 
-// The newest Ghostscript of any edition in the first registry place that has one; then the newest
-// in any Program Files.
+// The newest Ghostscript of any edition in the first registry place that has one, the machine's
+// 64-bit view first; then the newest in any Program Files.
 constexpr Place GHOSTSCRIPT_PLACES[] = {
-    {RegistryRoots, Version, GS_MACHINE, {},                  L"",        L"",        GS_DLL,
-      Cut::File,        NO_BIN,       GS_PROGRAMS, false},
-    {RegistryRoots, Version, GS_USER,    {},                  L"",        L"",        GS_DLL,
-      Cut::File,        NO_BIN,       GS_PROGRAMS, false},
-    {RegistryRoots, Version, GS_MACHINE_32, {},               L"",        L"",        GS_DLL,
-      Cut::File,        NO_BIN,       GS_PROGRAMS, false},
-    {Subfolders,    Version, {},         GHOSTSCRIPT_FOLDERS, L"gs",      L"\\bin",  {},
-      Cut::None,        NO_BIN,       GS_PROGRAMS, false},
-    {SearchPath,    First, {},           {},                  L"",        L"",        {},
-      Cut::None,        {},           GS_ON_PATH,  false},
-    {DvipsFolder,   First, {},           {},                  L"",        L"",        {},
-      Cut::None,        NO_BIN,       BESIDE_DVIPS, false},
+    {RegistryRoots, Version, File,      MACHINE,    false,
+      GHOSTSCRIPT,        nullptr,          L"",        L"",        GS_DLL,           nullptr,      GS_PROGRAMS},
+    {RegistryRoots, Version, File,      USER,       false,
+      GHOSTSCRIPT,        nullptr,          L"",        L"",        GS_DLL,           nullptr,      GS_PROGRAMS},
+    {RegistryRoots, Version, File,      MACHINE_32, false,
+      GHOSTSCRIPT,        nullptr,          L"",        L"",        GS_DLL,           nullptr,      GS_PROGRAMS},
+    {Subfolders,    Version, None,      0,          false,
+      nullptr,            GHOSTSCRIPT_FOLDERS, L"gs",   L"\\bin",   nullptr,          nullptr,      GS_PROGRAMS},
+    {SearchPath,    First, None,        0,          false,
+      nullptr,            nullptr,          L"",        L"",        nullptr,          nullptr,      GS_ON_PATH},
+    {DvipsFolder,   First, None,        0,          false,
+      nullptr,            nullptr,          L"",        L"",        nullptr,          nullptr,      BESIDE_DVIPS},
 };
 // clang-format on
 
@@ -194,9 +192,10 @@ struct Search {
 // best.
 void offer(Search& search, const Place& place, long long rank, const wchar_t* root) {
   if (rank <= search.best || root[0] == L'\0') return;
-  for (const wchar_t* bin : place.bins) {
+  constexpr const wchar_t* ROOT[] = {L"", nullptr};
+  for (Texts bin = place.bins != nullptr ? place.bins : ROOT; *bin != nullptr; ++bin) {
     WidePathText candidate;
-    if (join(candidate, {root, separatorAfter(root), bin, search.file}) &&
+    if (join(candidate, {root, separatorAfter(root), *bin, search.file}) &&
         isExistingFile(candidate)) {
       std::wmemcpy(search.found, candidate, PATH_SIZE);
       search.best = rank;
@@ -246,30 +245,33 @@ ZERO_FILLED wchar_t registryList[WIDE_PATH_SIZE];
 void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
   const auto done = [&] { return place.rank == First && search.best != 0; };
   WidePathText folder, name, key, text;
-  for (const RegistryKey& parent : place.keys) {
-    if (place.from == RegistryList) {
-      if (!done() && registryText(parent.root, parent.view, parent.path, PATH[0], registryList,
-                                  WIDE_PATH_SIZE))
-        offerEachFolder(search, place, registryList);
-      continue;
-    }
-    for (std::uint32_t index = 0;
-         !done() && registrySubkey(parent.root, parent.view, parent.path, index, name, PATH_SIZE);
-         ++index) {
-      const long long rank = startsWithFolded(name, place.prefix)
-                                 ? rankOf(place.rank, name + std::wcslen(place.prefix))
-                                 : 0;
-      if (rank == 0 || !join(key, {parent.path, L"\\", name, place.below})) continue;
-      for (const wchar_t* value : place.values) {
-        wchar_t* root = text;
-        if (!done() && registryText(parent.root, parent.view, key, value, text, PATH_SIZE) &&
-            cutToRoot(place.cut, root))
-          offer(search, place, rank, root);
+  for (unsigned bit = 0; bit < 3; ++bit)
+    for (Texts parent = place.keys; (place.registries & 1u << bit) != 0 && *parent != nullptr;
+         ++parent) {
+      const auto [root, view] = REGISTRY_PLACES[bit];
+      if (place.from == RegistryList) {
+        if (!done() && registryText(root, view, *parent, PATH[0], registryList, WIDE_PATH_SIZE))
+          offerEachFolder(search, place, registryList);
+        continue;
+      }
+      for (std::uint32_t index = 0;
+           !done() && registrySubkey(root, view, *parent, index, name, PATH_SIZE); ++index) {
+        const long long rank = startsWithFolded(name, place.prefix)
+                                   ? rankOf(place.rank, name + std::wcslen(place.prefix))
+                                   : 0;
+        if (rank == 0 || !join(key, {*parent, L"\\", name, place.below})) continue;
+        for (Texts value = place.values; *value != nullptr; ++value) {
+          wchar_t* found = text;
+          if (!done() && registryText(root, view, key, *value, text, PATH_SIZE) &&
+              cutToRoot(place.cut, found))
+            offer(search, place, rank, found);
+        }
       }
     }
-  }
-  for (const DefaultFolder& base : place.folders) {
-    if (done() || !environment(base.variable, folder) || !join(key, {folder, base.below})) continue;
+  for (const DefaultFolder* base = place.folders; base != nullptr && base->variable != nullptr;
+       ++base) {
+    if (done() || !environment(base->variable, folder) || !join(key, {folder, base->below}))
+      continue;
     if (place.from == Folders) offer(search, place, 1, key);
     for (std::uint32_t index = 0;
          place.from == Subfolders && subfolder(key, index, name, PATH_SIZE); ++index)
@@ -278,8 +280,9 @@ void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
   }
   if (place.from == SearchPath) {
     const std::uint32_t length = searchPathFor(search.file, folder, PATH_SIZE);
-    if (length != 0 && length < PATH_SIZE) std::wmemcpy(search.found, folder, PATH_SIZE);
-    if (length != 0 && length < PATH_SIZE) search.best = 1;
+    if (length == 0 || length >= PATH_SIZE) return;
+    std::wmemcpy(search.found, folder, PATH_SIZE);
+    search.best = 1;
   }
   const wchar_t* separator = place.from == DvipsFolder ? lastSeparator(dvipsPath) : nullptr;
   const std::size_t length =
@@ -298,8 +301,9 @@ bool walk(std::span<const Place> places, Texts asked, const wchar_t* dvipsPath,
   for (std::size_t first = 0, end = 0; first < places.size(); first = end) {
     for (end = first; places[end].ranksWithNext;) ++end;
     ++end;
-    for (const wchar_t* file : places[first].files.empty() ? asked : places[first].files) {
-      Search search{file, 0, found};
+    for (Texts file = places[first].files != nullptr ? places[first].files : asked;
+         *file != nullptr; ++file) {
+      Search search{*file, 0, found};
       for (std::size_t row = first; row < end; ++row) look(places[row], search, dvipsPath);
       if (search.best != 0) return true;
     }
@@ -317,7 +321,8 @@ bool findDvips(const char* name, WidePathText& found) {
   // As process creation adds it.
   const bool hasExtension = lastCharacterOf(fileNameOf(wideName), L".") != nullptr;
   const wchar_t* const file[] = {
-      hasExtension || !join(withExtension, {wideName, L".exe"}) ? wideName : withExtension};
+      hasExtension || !join(withExtension, {wideName, L".exe"}) ? wideName : withExtension,
+      nullptr};
   return walk(DVIPS_PLACES, file, L"", found);
 }
 
@@ -345,7 +350,7 @@ bool dvipsThatWillRun(const char* field, DvipsToRun& dvips) {
 }
 
 bool findGhostscript(const wchar_t* dvipsPath, WidePathText& found) {
-  return walk(GHOSTSCRIPT_PLACES, {}, dvipsPath, found);
+  return walk(GHOSTSCRIPT_PLACES, nullptr, dvipsPath, found);
 }
 
 void programForCommand(const wchar_t* found, PathText& program) {
@@ -353,13 +358,13 @@ void programForCommand(const wchar_t* found, PathText& program) {
     program[0] = '\0';
 }
 
-std::size_t defaultFolders(std::span<const DefaultFolder> places,
+std::size_t defaultFolders(const DefaultFolder* places,
                            WidePathText (&folders)[MOST_DEFAULT_FOLDERS]) {
   std::size_t count = 0;
-  for (const DefaultFolder& place : places) {
+  for (const DefaultFolder* place = places; place->variable != nullptr; ++place) {
     WidePathText variable;
-    if (count == MOST_DEFAULT_FOLDERS || !environment(place.variable, variable) ||
-        !join(folders[count], {variable, place.below}))
+    if (count == MOST_DEFAULT_FOLDERS || !environment(place->variable, variable) ||
+        !join(folders[count], {variable, place->below}))
       continue;
     const auto same = [&](const WidePathText& earlier) {
       return std::wcslen(earlier) == std::wcslen(folders[count]) &&

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <span>
 
 #include "options/options.h"
 #include "paths/path_rules.h"
@@ -47,21 +46,23 @@ bool findGhostscript(const wchar_t* dvipsPath, WidePathText& found);
 void programForCommand(const wchar_t* found, PathText& program);
 
 // Where the TeX distributions and Ghostscript install by default: a folder under an environment
-// variable. The lookups look there, and a failed lookup names them.
+// variable. The lookups look there, and a failed lookup names them. Each list ends with an empty
+// one.
 struct DefaultFolder {
   const wchar_t* variable;
   const wchar_t* below;
 };
 // A 32-bit program finds the 64-bit Program Files only through ProgramW6432.
-inline constexpr DefaultFolder TEX_LIVE_FOLDERS[] = {{L"SystemDrive", L"\\texlive"}};
+inline constexpr DefaultFolder TEX_LIVE_FOLDERS[] = {{L"SystemDrive", L"\\texlive"}, {}};
 inline constexpr DefaultFolder MIKTEX_FOLDERS[] = {{L"LOCALAPPDATA", L"\\Programs\\MiKTeX"},
                                                    {L"ProgramW6432", L"\\MiKTeX"},
                                                    {L"ProgramFiles", L"\\MiKTeX"},
-                                                   {L"ProgramFiles(x86)", L"\\MiKTeX"}};
+                                                   {L"ProgramFiles(x86)", L"\\MiKTeX"},
+                                                   {}};
 inline constexpr DefaultFolder GHOSTSCRIPT_FOLDERS[] = {
-    {L"ProgramW6432", L"\\gs"}, {L"ProgramFiles", L"\\gs"}, {L"ProgramFiles(x86)", L"\\gs"}};
+    {L"ProgramW6432", L"\\gs"}, {L"ProgramFiles", L"\\gs"}, {L"ProgramFiles(x86)", L"\\gs"}, {}};
 constexpr std::size_t MOST_DEFAULT_FOLDERS = 4;
 
 // The default folders that this machine has, each once (ASCII case ignored); their count.
-std::size_t defaultFolders(std::span<const DefaultFolder> places,
+std::size_t defaultFolders(const DefaultFolder* places,
                            WidePathText (&folders)[MOST_DEFAULT_FOLDERS]);
