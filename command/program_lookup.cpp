@@ -31,11 +31,12 @@ namespace {
 
 constexpr std::size_t PATH_SIZE = PATH_FIELD_SIZE;
 
-// True when text starts with start, ASCII case ignored, as Windows compares names.
+// True when text starts with start (up to a "*" in it), ASCII case ignored, as Windows compares
+// names.
 bool startsWithFolded(const wchar_t* text, const wchar_t* start) {
   const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
-  while (*start != L'\0' && lower(*text) == lower(*start)) ++text, ++start;
-  return *start == L'\0';
+  while (*start != L'\0' && *start != L'*' && lower(*text) == lower(*start)) ++text, ++start;
+  return *start == L'\0' || *start == L'*';
 }
 
 // The pieces one after another in path; false when they do not fit.
@@ -101,8 +102,8 @@ struct Place {
   bool ranksWithNext;
   Texts keys;                    // registry keys, in each registry place
   const DefaultFolder* folders;  // ended by an empty one
-  const wchar_t* prefix;         // of the subkeys' or subfolders' names; what follows it ranks
-  const wchar_t* below;          // follows a subkey's or subfolder's name
+  // A subkey's or subfolder's name, "*" for the part that ranks, then what follows it in the path.
+  const wchar_t* pattern;
   Texts values;                  // registry texts, tried in order
   Texts bins;                    // where a root keeps the programs, in order; none: the root
   Texts files;                   // the programs, in order; none: the name asked for
@@ -146,40 +147,47 @@ using enum Cut;
 // clang-format off
 constexpr Place DVIPS_PLACES[] = {
 //  from           rank   cut          registries  ranks with the next
-//    registry keys       default folders   prefix      below       values            bins          files
+//    registry keys       default folders      pattern     values            bins          files
     {SearchPath,    First, None,        0,          false,
-      nullptr,            nullptr,          L"",        L"",        nullptr,          nullptr,      nullptr},
+      nullptr,            nullptr,             L"*",       nullptr,          nullptr,      nullptr},
     {RegistryList,  First, None,        USER,       false,
-      USER_ENVIRONMENT,   nullptr,          L"",        L"",        PATH,             nullptr,      nullptr},
+      USER_ENVIRONMENT,   nullptr,             L"*",       PATH,             nullptr,      nullptr},
     {RegistryList,  First, None,        MACHINE,    false,
-      SYSTEM_ENVIRONMENT, nullptr,          L"",        L"",        PATH,             nullptr,      nullptr},
+      SYSTEM_ENVIRONMENT, nullptr,             L"*",       PATH,             nullptr,      nullptr},
     {RegistryRoots, Year,  Uninstaller, INSTALLERS, true,
-      UNINSTALL,          nullptr,          L"TeXLive", L"",        UNINSTALL_STRING, TEX_LIVE_BIN, nullptr},
+      UNINSTALL,          nullptr,             L"TeXLive*", UNINSTALL_STRING, TEX_LIVE_BIN, nullptr},
     {Subfolders,    Year,  None,        0,          false,
-      nullptr,            TEX_LIVE_FOLDERS, L"",        L"",        nullptr,          TEX_LIVE_BIN, nullptr},
+      nullptr,            TEX_LIVE_FOLDERS,    L"*",       nullptr,          TEX_LIVE_BIN, nullptr},
     {RegistryRoots, First, None,        INSTALLERS, false,
-      MIKTEX,             nullptr,          L"",        L"\\Core",  MIKTEX_ROOTS,     MIKTEX_BIN,   nullptr},
+      MIKTEX,             nullptr,             L"*\\Core", MIKTEX_ROOTS,     MIKTEX_BIN,   nullptr},
     {Folders,       First, None,        0,          false,
-      nullptr,            MIKTEX_FOLDERS,   L"",        L"",        nullptr,          MIKTEX_BIN,   nullptr},
+      nullptr,            MIKTEX_FOLDERS,      L"*",       nullptr,          MIKTEX_BIN,   nullptr},
 };
 
 // The newest Ghostscript of any edition in the first registry place that has one, the machine's
 // 64-bit view first; then the newest in any Program Files.
 constexpr Place GHOSTSCRIPT_PLACES[] = {
     {RegistryRoots, Version, File,      MACHINE,    false,
-      GHOSTSCRIPT,        nullptr,          L"",        L"",        GS_DLL,           nullptr,      GS_PROGRAMS},
+      GHOSTSCRIPT,        nullptr,             L"*",       GS_DLL,           nullptr,      GS_PROGRAMS},
     {RegistryRoots, Version, File,      USER,       false,
-      GHOSTSCRIPT,        nullptr,          L"",        L"",        GS_DLL,           nullptr,      GS_PROGRAMS},
+      GHOSTSCRIPT,        nullptr,             L"*",       GS_DLL,           nullptr,      GS_PROGRAMS},
     {RegistryRoots, Version, File,      MACHINE_32, false,
-      GHOSTSCRIPT,        nullptr,          L"",        L"",        GS_DLL,           nullptr,      GS_PROGRAMS},
+      GHOSTSCRIPT,        nullptr,             L"*",       GS_DLL,           nullptr,      GS_PROGRAMS},
     {Subfolders,    Version, None,      0,          false,
-      nullptr,            GHOSTSCRIPT_FOLDERS, L"gs",   L"\\bin",   nullptr,          nullptr,      GS_PROGRAMS},
+      nullptr,            GHOSTSCRIPT_FOLDERS, L"gs*\\bin", nullptr,          nullptr,      GS_PROGRAMS},
     {SearchPath,    First, None,        0,          false,
-      nullptr,            nullptr,          L"",        L"",        nullptr,          nullptr,      GS_ON_PATH},
+      nullptr,            nullptr,             L"*",       nullptr,          nullptr,      GS_ON_PATH},
     {DvipsFolder,   First, None,        0,          false,
-      nullptr,            nullptr,          L"",        L"",        nullptr,          nullptr,      BESIDE_DVIPS},
+      nullptr,            nullptr,             L"*",       nullptr,          nullptr,      BESIDE_DVIPS},
 };
 // clang-format on
+
+// The rank of a subkey's or subfolder's name that the place's pattern matches; 0 for any other.
+long long rankOfName(const Place& place, const wchar_t* name) {
+  const wchar_t* star = std::wcschr(place.pattern, L'*');
+  return startsWithFolded(name, place.pattern) ? rankOf(place.rank, name + (star - place.pattern))
+                                               : 0;
+}
 
 // One search for one program: the best rank so far and what holds it.
 struct Search {
@@ -245,6 +253,7 @@ ZERO_FILLED wchar_t registryList[WIDE_PATH_SIZE];
 void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
   const auto done = [&] { return place.rank == First && search.best != 0; };
   WidePathText folder, name, key, text;
+  const wchar_t* below = std::wcschr(place.pattern, L'*') + 1;
   for (unsigned bit = 0; bit < 3; ++bit)
     for (Texts parent = place.keys; (place.registries & 1u << bit) != 0 && *parent != nullptr;
          ++parent) {
@@ -256,10 +265,8 @@ void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
       }
       for (std::uint32_t index = 0;
            !done() && registrySubkey(root, view, *parent, index, name, PATH_SIZE); ++index) {
-        const long long rank = startsWithFolded(name, place.prefix)
-                                   ? rankOf(place.rank, name + std::wcslen(place.prefix))
-                                   : 0;
-        if (rank == 0 || !join(key, {*parent, L"\\", name, place.below})) continue;
+        const long long rank = rankOfName(place, name);
+        if (rank == 0 || !join(key, {*parent, L"\\", name, below})) continue;
         for (Texts value = place.values; *value != nullptr; ++value) {
           wchar_t* found = text;
           if (!done() && registryText(root, view, key, *value, text, PATH_SIZE) &&
@@ -275,8 +282,7 @@ void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
     if (place.from == Folders) offer(search, place, 1, key);
     for (std::uint32_t index = 0;
          place.from == Subfolders && subfolder(key, index, name, PATH_SIZE); ++index)
-      if (startsWithFolded(name, place.prefix) && join(text, {key, L"\\", name, place.below}))
-        offer(search, place, rankOf(place.rank, name + std::wcslen(place.prefix)), text);
+      if (join(text, {key, L"\\", name, below})) offer(search, place, rankOfName(place, name), text);
   }
   if (place.from == SearchPath) {
     const std::uint32_t length = searchPathFor(search.file, folder, PATH_SIZE);
