@@ -104,9 +104,9 @@ struct Place {
   const DefaultFolder* folders;  // ended by an empty one
   // A subkey's or subfolder's name, "*" for the part that ranks, then what follows it in the path.
   const wchar_t* pattern;
-  Texts values;                  // registry texts, tried in order
-  Texts bins;                    // where a root keeps the programs, in order; none: the root
-  Texts files;                   // the programs, in order; none: the name asked for
+  Texts values;  // registry texts, tried in order
+  Texts bins;    // where a root keeps the programs, in order; none: the root
+  Texts files;   // the programs, in order; none: the name asked for
 };
 
 // The places that the installers write to, in order: the user's registry, the machine's 64-bit
@@ -282,7 +282,8 @@ void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
     if (place.from == Folders) offer(search, place, 1, key);
     for (std::uint32_t index = 0;
          place.from == Subfolders && subfolder(key, index, name, PATH_SIZE); ++index)
-      if (join(text, {key, L"\\", name, below})) offer(search, place, rankOfName(place, name), text);
+      if (join(text, {key, L"\\", name, below}))
+        offer(search, place, rankOfName(place, name), text);
   }
   if (place.from == SearchPath) {
     const std::uint32_t length = searchPathFor(search.file, folder, PATH_SIZE);
