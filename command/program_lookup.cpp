@@ -214,18 +214,17 @@ void offer(Search& search, const Place& place, long long rank, const wchar_t* ro
 
 // The root that a registry text names; false when it names none.
 bool cutToRoot(Cut cut, wchar_t*& text) {
-  constexpr wchar_t UNINSTALLER[] = L"\\tlpkg\\installer\\uninst.bat";
-  constexpr std::size_t UNINSTALLER_LENGTH = sizeof UNINSTALLER / sizeof UNINSTALLER[0] - 1;
-  wchar_t* end = text + std::wcslen(text);
+  if (cut == Cut::None) return true;
   if (cut == Cut::File) {
     wchar_t* separator = const_cast<wchar_t*>(lastSeparator(text));
     if (separator != nullptr) *separator = L'\0';
     return separator != nullptr;
   }
   // The uninstaller is a command: "C:\texlive\2024\tlpkg\installer\uninst.bat", in quotes.
-  if (cut == Cut::Uninstaller && end - text >= 2 && text[0] == L'"' && end[-1] == L'"')
-    *--end = L'\0', ++text;
-  if (cut == Cut::None) return true;
+  constexpr wchar_t UNINSTALLER[] = L"\\tlpkg\\installer\\uninst.bat";
+  constexpr std::size_t UNINSTALLER_LENGTH = sizeof UNINSTALLER / sizeof UNINSTALLER[0] - 1;
+  wchar_t* end = text + std::wcslen(text);
+  if (end - text >= 2 && text[0] == L'"' && end[-1] == L'"') *--end = L'\0', ++text;
   if (static_cast<std::size_t>(end - text) < UNINSTALLER_LENGTH ||
       !startsWithFolded(end - UNINSTALLER_LENGTH, UNINSTALLER))
     return false;
@@ -233,7 +232,7 @@ bool cutToRoot(Cut cut, wchar_t*& text) {
   return true;
 }
 
-// The folders of the list, quotes removed.
+// Each folder of a Path, quotes removed.
 void offerEachFolder(Search& search, const Place& place, const wchar_t* list) {
   for (const wchar_t* at = list; *at != L'\0' && search.best == 0;) {
     const wchar_t* end = at;
@@ -248,56 +247,75 @@ void offerEachFolder(Search& search, const Place& place, const wchar_t* list) {
   }
 }
 
+bool isDone(const Place& place, const Search& search) {
+  return place.rank == First && search.best != 0;
+}
+
 ZERO_FILLED wchar_t registryList[WIDE_PATH_SIZE];
 
-void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
-  const auto done = [&] { return place.rank == First && search.best != 0; };
-  WidePathText folder, name, key, text;
-  const wchar_t* below = std::wcschr(place.pattern, L'*') + 1;
+void lookInRegistry(const Place& place, Search& search) {
+  WidePathText name, key, text;
   for (unsigned bit = 0; bit < 3; ++bit)
     for (Texts parent = place.keys; (place.registries & 1u << bit) != 0 && *parent != nullptr;
          ++parent) {
       const auto [root, view] = REGISTRY_PLACES[bit];
-      if (place.from == RegistryList) {
-        if (!done() && registryText(root, view, *parent, PATH[0], registryList, WIDE_PATH_SIZE))
+      for (Texts value = place.values; place.from == RegistryList && *value != nullptr; ++value)
+        if (!isDone(place, search) &&
+            registryText(root, view, *parent, *value, registryList, WIDE_PATH_SIZE))
           offerEachFolder(search, place, registryList);
-        continue;
-      }
-      for (std::uint32_t index = 0;
-           !done() && registrySubkey(root, view, *parent, index, name, PATH_SIZE); ++index) {
+      for (std::uint32_t index = 0; place.from == RegistryRoots && !isDone(place, search) &&
+                                    registrySubkey(root, view, *parent, index, name, PATH_SIZE);
+           ++index) {
         const long long rank = rankOfName(place, name);
-        if (rank == 0 || !join(key, {*parent, L"\\", name, below})) continue;
+        if (rank == 0 || !join(key, {*parent, L"\\", name, std::wcschr(place.pattern, L'*') + 1}))
+          continue;
         for (Texts value = place.values; *value != nullptr; ++value) {
-          wchar_t* found = text;
-          if (!done() && registryText(root, view, key, *value, text, PATH_SIZE) &&
-              cutToRoot(place.cut, found))
-            offer(search, place, rank, found);
+          wchar_t* named = text;
+          if (!isDone(place, search) && registryText(root, view, key, *value, text, PATH_SIZE) &&
+              cutToRoot(place.cut, named))
+            offer(search, place, rank, named);
         }
       }
     }
-  for (const DefaultFolder* base = place.folders; base != nullptr && base->variable != nullptr;
-       ++base) {
-    if (done() || !environment(base->variable, folder) || !join(key, {folder, base->below}))
+}
+
+void lookInFolders(const Place& place, Search& search) {
+  WidePathText variable, folder, name, subfolderPath;
+  for (const DefaultFolder* base = place.folders; base->variable != nullptr; ++base) {
+    if (isDone(place, search) || !environment(base->variable, variable) ||
+        !join(folder, {variable, base->below}))
       continue;
-    if (place.from == Folders) offer(search, place, 1, key);
+    if (place.from == Folders) offer(search, place, 1, folder);
     for (std::uint32_t index = 0;
-         place.from == Subfolders && subfolder(key, index, name, PATH_SIZE); ++index)
-      if (join(text, {key, L"\\", name, below}))
-        offer(search, place, rankOfName(place, name), text);
+         place.from == Subfolders && subfolder(folder, index, name, PATH_SIZE); ++index)
+      if (join(subfolderPath, {folder, L"\\", name, std::wcschr(place.pattern, L'*') + 1}))
+        offer(search, place, rankOfName(place, name), subfolderPath);
   }
-  if (place.from == SearchPath) {
-    const std::uint32_t length = searchPathFor(search.file, folder, PATH_SIZE);
-    if (length == 0 || length >= PATH_SIZE) return;
-    std::wmemcpy(search.found, folder, PATH_SIZE);
-    search.best = 1;
-  }
-  const wchar_t* separator = place.from == DvipsFolder ? lastSeparator(dvipsPath) : nullptr;
-  const std::size_t length =
-      separator == nullptr ? 0 : static_cast<std::size_t>(separator - dvipsPath) + 1;
-  if (length != 0 && length < PATH_SIZE) {
-    std::wmemcpy(folder, dvipsPath, length);
-    folder[length] = L'\0';
-    offer(search, place, 1, folder);
+}
+
+void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
+  WidePathText found;
+  switch (place.from) {
+    case SearchPath: {
+      const std::uint32_t length = searchPathFor(search.file, found, PATH_SIZE);
+      if (length == 0 || length >= PATH_SIZE) return;
+      std::wmemcpy(search.found, found, PATH_SIZE);
+      search.best = 1;
+      return;
+    }
+    case RegistryList:
+    case RegistryRoots: return lookInRegistry(place, search);
+    case Folders:
+    case Subfolders: return lookInFolders(place, search);
+    case DvipsFolder: {
+      const wchar_t* separator = lastSeparator(dvipsPath);
+      if (separator == nullptr) return;
+      const auto length = static_cast<std::size_t>(separator - dvipsPath) + 1;
+      if (length >= PATH_SIZE) return;
+      std::wmemcpy(found, dvipsPath, length);
+      found[length] = L'\0';
+      return offer(search, place, 1, found);
+    }
   }
 }
 
