@@ -28,9 +28,15 @@ bool isPresent(const char* text) { return text[0] != '\0'; }
 // first.
 void writeProgramPart() {
   ZERO_FILLED static DvipsToRun dvips;
+  ZERO_FILLED static PathText found;
   dvipsThatWillRun(options.programFile, dvips);
   programLookupFailed = dvips.lookedUpInVain;
-  appendProgramWord(commandLine, static_cast<std::size_t>(commandCapacity), dvips.command);
+  found[0] = '\0';
+  if (dvips.shortForm[0] == '\0' && dvips.path[0] != L'\0') programForCommand(dvips.path, found);
+  const char* program = dvips.shortForm[0] != '\0' ? dvips.shortForm
+                        : found[0] != '\0'         ? found
+                                                   : dvips.typed;
+  appendProgramWord(commandLine, static_cast<std::size_t>(commandCapacity), program);
 }
 
 // A path in quotes, by the rule that the converter reads its words with: a folder that ends in a

@@ -251,10 +251,10 @@ bool isDone(const Place& place, const Search& search) {
   return place.rank == First && search.best != 0;
 }
 
-ZERO_FILLED wchar_t registryList[WIDE_PATH_SIZE];
-
 void lookInRegistry(const Place& place, Search& search) {
   WidePathText name, key, text;
+  // On the stack: the PDF page looks on a thread of its own while the composer may look too.
+  wchar_t registryList[WIDE_PATH_SIZE];
   for (unsigned bit = 0; bit < 3; ++bit)
     for (Texts parent = place.keys; (place.registries & 1u << bit) != 0 && *parent != nullptr;
          ++parent) {
@@ -353,25 +353,16 @@ bool findDvips(const char* name, WidePathText& found) {
 
 bool dvipsThatWillRun(const char* field, DvipsToRun& dvips) {
   programOfField(field, dvips.typed, sizeof dvips.typed);
-  copyText(dvips.command, dvips.typed);
   dvips.path[0] = L'\0';
   dvips.lookedUpInVain = false;
-  PathText shortForm;
-  const std::uint32_t length = shortPathName(dvips.typed, shortForm, sizeof shortForm);
-  if (length != 0 && length < sizeof shortForm) {
-    copyText(dvips.command, shortForm);
+  const std::uint32_t length = shortPathName(dvips.typed, dvips.shortForm, sizeof dvips.shortForm);
+  if (length != 0 && length < sizeof dvips.shortForm)
     return widePathName(dvips.typed, dvips.path, PATH_SIZE) != 0;
-  }
+  dvips.shortForm[0] = '\0';
   if (!namesNoFolder(dvips.typed) || dvips.typed[0] == '\0') return false;
   dvips.lookedUpInVain = !findDvips(dvips.typed, dvips.path);
-  if (dvips.lookedUpInVain) {
-    dvips.path[0] = L'\0';
-    return false;
-  }
-  PathText program;
-  programForCommand(dvips.path, program);
-  if (program[0] != '\0') copyText(dvips.command, program);
-  return true;
+  if (dvips.lookedUpInVain) dvips.path[0] = L'\0';
+  return !dvips.lookedUpInVain;
 }
 
 bool findGhostscript(const wchar_t* dvipsPath, WidePathText& found) {

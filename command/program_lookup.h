@@ -25,14 +25,15 @@ bool findDvips(const char* name, WidePathText& found);
 // shows it and the run finds Ghostscript beside it.
 struct DvipsToRun {
   PathText typed;       // the field's program, read as a command's first word
-  PathText command;     // as the command names it
-  WidePathText path;    // the file, empty when there is none
+  PathText shortForm;   // its short form when it names a file that exists, else empty
+  WidePathText path;    // the file that runs, empty when there is none
   bool lookedUpInVain;  // a bare name that is found nowhere
 };
 
-// The field's program when it names a file that exists (a bare name is looked for in the
-// current folder first), named by its short form; else, for a bare name, what findDvips finds,
-// named as a path field holds it; else the program as typed. False when no such file exists.
+// The field's program when it names a file that exists (a bare name is looked for in the current
+// folder first); else, for a bare name, what findDvips finds. False when no such file exists.
+// Safe on a thread of its own: what is found is named for a command by programForCommand, on the
+// thread that composes.
 bool dvipsThatWillRun(const char* field, DvipsToRun& dvips);
 
 // Ghostscript's console program: where its installer records it in the registry (64-bit view
