@@ -13,13 +13,13 @@ ZERO_FILLED char placesText[PLACES_TEXT_SIZE];
 
 // The folders, each followed by the suffix, separated by commas; each as a path field holds it,
 // and left out when it has no such form.
-template <std::size_t N>
-void listFolders(char (&list)[N], std::span<const WidePathText> folders, const char* suffix) {
+void listFolders(char* list, std::size_t size, std::span<const WidePathText> folders,
+                 const char* suffix) {
   list[0] = '\0';
   for (const WidePathText& wide : folders) {
     PathText folder;
     if (widePathToField(wide, folder) == 0)
-      appendFormatted(list, "%s%s%s", {list[0] == '\0' ? "" : ", ", folder, suffix});
+      appendFormatted(list, size, "%s%s%s", {list[0] == '\0' ? "" : ", ", folder, suffix});
   }
 }
 
@@ -39,14 +39,14 @@ const char* dvipsPlacesLooked(const char* name) {
   // Without the variable, TeX Live's installer takes drive C:.
   std::size_t count = defaultFolders(TEX_LIVE_FOLDERS, folders);
   if (count == 0) std::wmemcpy(folders[count++], L"C:\\texlive", 11);
-  listFolders(texLive, {folders, count}, "\\<year>\\bin\\windows");
-  listFolders(miktex, {folders, defaultFolders(MIKTEX_FOLDERS, folders)}, "");
+  listFolders(texLive, sizeof texLive, {folders, count}, "\\<year>\\bin\\windows");
+  listFolders(miktex, sizeof miktex, {folders, defaultFolders(MIKTEX_FOLDERS, folders)}, "");
   return placesAndAdvice(IDS_DVIPS_PLACES, {name, texLive, miktex}, IDS_DVIPS_ADVICE);
 }
 
 const char* ghostscriptPlacesLooked() {
   WidePathText folders[MOST_DEFAULT_FOLDERS];
   char list[MOST_DEFAULT_FOLDERS * PATH_FIELD_SIZE];
-  listFolders(list, {folders, defaultFolders(GHOSTSCRIPT_FOLDERS, folders)}, "");
+  listFolders(list, sizeof list, {folders, defaultFolders(GHOSTSCRIPT_FOLDERS, folders)}, "");
   return placesAndAdvice(IDS_GHOSTSCRIPT_PLACES, {list}, IDS_GHOSTSCRIPT_ADVICE);
 }

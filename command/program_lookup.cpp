@@ -19,7 +19,6 @@
 // Each place is a row of a table, and one walk goes through the rows in order.
 #include "command/program_lookup.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <span>
 
@@ -67,8 +66,8 @@ enum class Rank : unsigned char { First, Year, Version };
 // nothing.
 long long rankOf(Rank rank, const wchar_t* name) {
   if (rank == Rank::First) return 1;
-  if (rank == Rank::Year && (std::wcslen(name) != 4 || !std::all_of(name, name + 4, isDigit)))
-    return 0;
+  for (int at = 0; rank == Rank::Year && at < 5; ++at)
+    if (at < 4 ? !isDigit(name[at]) : name[at] != L'\0') return 0;
   long long number = 0;
   for (int part = 0; part < 4; ++part) {
     long long partNumber = 0;
@@ -382,11 +381,11 @@ std::size_t defaultFolders(const DefaultFolder* places,
     if (count == MOST_DEFAULT_FOLDERS || !environment(place->variable, variable) ||
         !join(folders[count], {variable, place->below}))
       continue;
-    const auto same = [&](const WidePathText& earlier) {
-      return std::wcslen(earlier) == std::wcslen(folders[count]) &&
-             startsWithFolded(earlier, folders[count]);
-    };
-    if (std::none_of(folders, folders + count, same)) ++count;
+    std::size_t earlier = 0;
+    while (earlier < count && !(std::wcslen(folders[earlier]) == std::wcslen(folders[count]) &&
+                                startsWithFolded(folders[earlier], folders[count])))
+      ++earlier;
+    if (earlier == count) ++count;
   }
   return count;
 }

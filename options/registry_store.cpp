@@ -6,25 +6,21 @@
 
 namespace {
 
-// The store's names come from the string table, in the ANSI code page; the registry is asked in
-// wide characters. A name that does not convert is empty, which no caller gives.
-struct WideName {
-  wchar_t text[256];
-};
+using WideName = wchar_t[256];
 
-WideName wide(const char* name) {
-  WideName result{};
-  if (MultiByteToWideChar(CP_ACP, 0, name, -1, result.text, 256) == 0) result.text[0] = L'\0';
-  return result;
+// The store's names come from the string table, in the ANSI code page; the registry is asked in
+// wide characters. A name that does not convert is refused, never asked for as an empty one, which
+// would name HKEY_CURRENT_USER itself or its default value.
+bool widen(const char* name, WideName& wide) {
+  return MultiByteToWideChar(CP_ACP, 0, name, -1, wide, 256) != 0;
 }
 
 long openKey(const char* path, bool create, StoreKey* key) {
-  const WideName widePath = wide(path);
+  WideName widePath;
   HKEY opened = nullptr;
-  // An empty path would open HKEY_CURRENT_USER itself.
-  const LONG result = widePath.text[0] == L'\0' ? ERROR_INVALID_NAME
-                                                : openRegistryKey(HKEY_CURRENT_USER, widePath.text,
-                                                                  KEY_ALL_ACCESS, create, &opened);
+  const LONG result = widen(path, widePath) ? openRegistryKey(HKEY_CURRENT_USER, widePath,
+                                                              KEY_ALL_ACCESS, create, &opened)
+                                            : ERROR_INVALID_NAME;
   *key = opened;
   return result;
 }
@@ -36,15 +32,19 @@ long storeOpenKey(const char* path, StoreKey* key) { return openKey(path, false,
 long storeCreateKey(const char* path, StoreKey* key) { return openKey(path, true, key); }
 
 long storeQueryValue(StoreKey key, const char* name, unsigned char* buffer, std::uint32_t* count) {
+  WideName wideName;
   DWORD size = *count;
-  const LONG result = readRegistryValue(static_cast<HKEY>(key), wide(name).text, buffer, &size);
+  if (!widen(name, wideName)) return ERROR_INVALID_NAME;
+  const LONG result = readRegistryValue(static_cast<HKEY>(key), wideName, buffer, &size);
   *count = size;
   return result;
 }
 
 long storeSetBinaryValue(StoreKey key, const char* name, const unsigned char* data,
                          std::uint32_t size) {
-  return writeRegistryBinary(static_cast<HKEY>(key), wide(name).text, data, size);
+  WideName wideName;
+  if (!widen(name, wideName)) return ERROR_INVALID_NAME;
+  return writeRegistryBinary(static_cast<HKEY>(key), wideName, data, size);
 }
 
 void storeCloseKey(StoreKey key) { closeRegistryKey(static_cast<HKEY>(key)); }
