@@ -11,6 +11,7 @@ add_executable(corvane WIN32
   base/error_box.cpp
   base/instance.cpp
   base/library_search.cpp
+  base/registry_win32.cpp
   base/strings.cpp
   base/text_win32.cpp
   base/window_icons.cpp

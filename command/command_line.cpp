@@ -28,23 +28,16 @@ bool isPresent(const char* text) { return text[0] != '\0'; }
 // as typed stands, in quotes when it holds blanks, or the system would run the part before the
 // first.
 void writeProgramPart() {
-  ZERO_FILLED static PathText typed, shortForm, foundProgram;
-  ZERO_FILLED static WidePathText found;
-  programOfField(options.programFile, typed, sizeof typed);
-  const char* program = typed;
-  std::uint32_t length = shortPathName(program, shortForm, sizeof shortForm);
-  programLookupFailed = false;
-  if ((length == 0 || length >= sizeof shortForm) && namesNoFolder(program) && program[0] != '\0') {
-    programLookupFailed = !findDvips(program, found);
-    if (!programLookupFailed) {
-      programForCommand(found, foundProgram);
-      if (foundProgram[0] != '\0') program = foundProgram;
-      length = 0;
-    }
-  }
-  const bool shortFits = length != 0 && length < sizeof shortForm;
-  appendProgramWord(commandLine, static_cast<std::size_t>(commandCapacity),
-                    shortFits ? shortForm : program);
+  ZERO_FILLED static DvipsToRun dvips;
+  ZERO_FILLED static PathText found;
+  dvipsThatWillRun(options.programFile, dvips);
+  programLookupFailed = dvips.lookedUpInVain;
+  found[0] = '\0';
+  if (dvips.shortForm[0] == '\0' && dvips.path[0] != L'\0') programForCommand(dvips.path, found);
+  const char* program = dvips.shortForm[0] != '\0' ? dvips.shortForm
+                        : found[0] != '\0'         ? found
+                                                   : dvips.typed;
+  appendProgramWord(commandLine, static_cast<std::size_t>(commandCapacity), program);
 }
 
 // A path in quotes, by the rule that the converter reads its words with: a folder that ends in a

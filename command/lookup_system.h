@@ -27,9 +27,9 @@ std::uint32_t environmentText(const wchar_t* name, wchar_t* buffer, std::uint32_
 bool registryText(RegistryRoot root, RegistryView view, const wchar_t* key, const wchar_t* value,
                   wchar_t* buffer, std::uint32_t bufferSize);
 
-using NameVisitor = void (*)(const wchar_t* name, void* context);
-
-// Calls visit with the name of each subkey of a registry key, or of each subfolder of a folder.
-void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key,
-                           NameVisitor visit, void* context);
-void forEachSubfolder(const wchar_t* folder, NameVisitor visit, void* context);
+// The name of the subkey of a registry key, or of the subfolder of a folder, at index (from 0, in
+// the order the system gives them); false past the last one or when the key or folder is missing.
+// A name longer than size - 1 characters comes back empty.
+bool registrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key, std::uint32_t index,
+                    wchar_t* name, std::uint32_t size);
+bool subfolder(const wchar_t* folder, std::uint32_t index, wchar_t* name, std::uint32_t size);

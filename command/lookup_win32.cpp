@@ -1,17 +1,29 @@
 // The program lookups' questions, answered by Win32.
 #include <windows.h>
 
+#include <cstdlib>
+#include <cwchar>
+
+#include "base/registry.h"
 #include "command/lookup_system.h"
-#include "paths/path_rules.h"
 
 namespace {
 
-HKEY rootKey(RegistryRoot root) {
-  return root == REGISTRY_CURRENT_USER ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+HKEY openForReading(RegistryRoot root, RegistryView view, const wchar_t* key) {
+  HKEY opened = nullptr;
+  openRegistryKey(root == REGISTRY_CURRENT_USER ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key,
+                  KEY_READ | (view == REGISTRY_64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY), false,
+                  &opened);
+  return opened;
 }
 
-REGSAM viewAccess(RegistryView view) {
-  return KEY_READ | (view == REGISTRY_64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY);
+// The name into the caller's buffer, or an empty one when it does not fit.
+void copyName(const wchar_t* found, wchar_t* name, std::uint32_t size) {
+  const std::size_t length = std::wcslen(found);
+  if (length < size)
+    std::wmemcpy(name, found, length + 1);
+  else
+    name[0] = L'\0';
 }
 
 }  // namespace
@@ -31,56 +43,44 @@ std::uint32_t environmentText(const wchar_t* name, wchar_t* buffer, std::uint32_
 
 bool registryText(RegistryRoot root, RegistryView view, const wchar_t* key, const wchar_t* value,
                   wchar_t* buffer, std::uint32_t bufferSize) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(rootKey(root), key, 0, viewAccess(view), &opened) != ERROR_SUCCESS)
-    return false;
-  // Room for a NUL that the stored text may lack; the size is in bytes.
-  DWORD type = 0, size = (bufferSize - 1) * sizeof(wchar_t);
-  const LONG result =
-      RegQueryValueExW(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(opened);
-  if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-  buffer[size / sizeof(wchar_t)] = L'\0';
-  if (type == REG_SZ) return true;
-  // Expanded in place through a copy: the expansion may be longer than the stored text.
-  ZERO_FILLED static wchar_t stored[WIDE_PATH_SIZE];
-  lstrcpynW(stored, buffer, WIDE_PATH_SIZE);
-  const DWORD expanded = ExpandEnvironmentStringsW(stored, buffer, bufferSize);
-  return expanded != 0 && expanded <= bufferSize;
+  const HKEY opened = openForReading(root, view, key);
+  if (opened == nullptr) return false;
+  const bool read = readRegistryText(opened, value, buffer, bufferSize);
+  closeRegistryKey(opened);
+  return read;
 }
 
-void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key,
-                           NameVisitor visit, void* context) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(rootKey(root), key, 0, viewAccess(view), &opened) != ERROR_SUCCESS) return;
-  wchar_t name[256];
-  for (DWORD index = 0;; ++index) {
-    DWORD length = 256;
-    const LONG result =
-        RegEnumKeyExW(opened, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-    // A name too long for any place looked for is passed over; any other failure would come
-    // back at every index, so it ends the walk as the end of the list does.
-    if (result == ERROR_MORE_DATA) continue;
-    if (result != ERROR_SUCCESS) break;
-    visit(name, context);
-  }
-  RegCloseKey(opened);
+bool registrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key, std::uint32_t index,
+                    wchar_t* name, std::uint32_t size) {
+  const HKEY opened = openForReading(root, view, key);
+  if (opened == nullptr) return false;
+  wchar_t* found = registrySubkeyName(opened, index);
+  closeRegistryKey(opened);
+  if (found == nullptr) return false;
+  copyName(found, name, size);
+  std::free(found);
+  return true;
 }
 
-void forEachSubfolder(const wchar_t* folder, NameVisitor visit, void* context) {
+bool subfolder(const wchar_t* folder, std::uint32_t index, wchar_t* name, std::uint32_t size) {
   wchar_t pattern[MAX_PATH];
-  if (lstrlenW(folder) + 3 > MAX_PATH) return;
-  lstrcpyW(pattern, folder);
-  lstrcatW(pattern, L"\\*");
+  const std::size_t length = std::wcslen(folder);
+  if (length + 3 > MAX_PATH) return false;
+  std::wmemcpy(pattern, folder, length);
+  std::wmemcpy(pattern + length, L"\\*", 3);
   WIN32_FIND_DATAW entry;
   const HANDLE search = FindFirstFileW(pattern, &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool found = false;
   do {
-    const bool dots =
-        entry.cFileName[0] == L'.' && (entry.cFileName[1] == L'\0' ||
-                                       (entry.cFileName[1] == L'.' && entry.cFileName[2] == L'\0'));
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !dots)
-      visit(entry.cFileName, context);
-  } while (FindNextFileW(search, &entry));
+    const wchar_t* entryName = entry.cFileName;
+    const bool dots = entryName[0] == L'.' &&
+                      (entryName[1] == L'\0' || (entryName[1] == L'.' && entryName[2] == L'\0'));
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !dots && index-- == 0) {
+      copyName(entryName, name, size);
+      found = true;
+    }
+  } while (!found && FindNextFileW(search, &entry));
   FindClose(search);
+  return found;
 }

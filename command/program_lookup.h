@@ -12,10 +12,6 @@
 using PathText = char[PATH_FIELD_SIZE];
 using WidePathText = wchar_t[PATH_FIELD_SIZE];
 
-// The sentences that say where a failed lookup looked and what the user can do, for the error
-// box and the PDF page.
-constexpr std::size_t PLACES_TEXT_SIZE = 2048;
-
 // True when the program text names no folder: no backslash, slash or drive colon in it.
 bool namesNoFolder(const char* program);
 
@@ -25,10 +21,20 @@ bool namesNoFolder(const char* program);
 // records itself and in its per-user and all-users folders. False when it is nowhere.
 bool findDvips(const char* name, WidePathText& found);
 
-// The dvips that a run with this program field starts: the field's program (read as a command's
-// first word, so a file manager's quotes go) when it names a file that exists (a bare name is
-// looked for in the current folder first), else what findDvips finds. False when none exists.
-bool dvipsThatWillRun(const char* field, WidePathText& path);
+// The dvips that a run with a program field starts, as the composer writes it, the PDF page
+// shows it and the run finds Ghostscript beside it.
+struct DvipsToRun {
+  PathText typed;       // the field's program, read as a command's first word
+  PathText shortForm;   // its short form when it names a file that exists, else empty
+  WidePathText path;    // the file that runs, empty when there is none
+  bool lookedUpInVain;  // a bare name that is found nowhere
+};
+
+// The field's program when it names a file that exists (a bare name is looked for in the current
+// folder first); else, for a bare name, what findDvips finds. False when no such file exists.
+// Safe on a thread of its own: what is found is named for a command by programForCommand, on the
+// thread that composes.
+bool dvipsThatWillRun(const char* field, DvipsToRun& dvips);
 
 // Ghostscript's console program: where its installer records it in the registry (64-bit view
 // first), in Program Files\gs, on PATH as gswin64c, gswin32c or gs, then TeX Live's rungs.exe and
@@ -40,7 +46,24 @@ bool findGhostscript(const wchar_t* dvipsPath, WidePathText& found);
 // process creation looks for on PATH.
 void programForCommand(const wchar_t* found, PathText& program);
 
-// Where findDvips looks for the name, then what to do; in one shared buffer.
-const char* dvipsPlacesLooked(const char* name);
-// Where findGhostscript looks, then what to do; in one shared buffer.
-const char* ghostscriptPlacesLooked();
+// Where the TeX distributions and Ghostscript install by default: a folder under an environment
+// variable. The lookups look there, and a failed lookup names them. Each list ends with an empty
+// one.
+struct DefaultFolder {
+  const wchar_t* variable;
+  const wchar_t* below;
+};
+// A 32-bit program finds the 64-bit Program Files only through ProgramW6432.
+inline constexpr DefaultFolder TEX_LIVE_FOLDERS[] = {{L"SystemDrive", L"\\texlive"}, {}};
+inline constexpr DefaultFolder MIKTEX_FOLDERS[] = {{L"LOCALAPPDATA", L"\\Programs\\MiKTeX"},
+                                                   {L"ProgramW6432", L"\\MiKTeX"},
+                                                   {L"ProgramFiles", L"\\MiKTeX"},
+                                                   {L"ProgramFiles(x86)", L"\\MiKTeX"},
+                                                   {}};
+inline constexpr DefaultFolder GHOSTSCRIPT_FOLDERS[] = {
+    {L"ProgramW6432", L"\\gs"}, {L"ProgramFiles", L"\\gs"}, {L"ProgramFiles(x86)", L"\\gs"}, {}};
+constexpr std::size_t MOST_DEFAULT_FOLDERS = 4;
+
+// The default folders that this machine has, each once (ASCII case ignored); their count.
+std::size_t defaultFolders(const DefaultFolder* places,
+                           WidePathText (&folders)[MOST_DEFAULT_FOLDERS]);

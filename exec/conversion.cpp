@@ -13,6 +13,7 @@
 #include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
+#include "command/places_looked.h"
 #include "command/program_lookup.h"
 #include "command/run_report.h"
 #include "exec/child_process.h"
@@ -243,9 +244,10 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
     copyText(ghostscript, pdfOptions.ghostscriptFile);
   } else {
     // TeX Live and MiKTeX keep a Ghostscript of their own beside their dvips.
-    WidePathText dvips = L"", found;
+    ZERO_FILLED static DvipsToRun dvips;
+    WidePathText found;
     dvipsThatWillRun(options.programFile, dvips);
-    if (!findGhostscript(dvips, found)) {
+    if (!findGhostscript(dvips.path, found)) {
       outcome = Outcome::GhostscriptMissing;
       return;
     }

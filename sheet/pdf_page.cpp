@@ -6,6 +6,7 @@
 #include "base/text_format.h"
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
+#include "command/places_looked.h"
 #include "command/program_lookup.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
@@ -40,8 +41,8 @@ constexpr DWORD A_MOMENT_MS = 100;
 // WM_PROGRAMS_FOUND to the page just before.
 struct ProgramsFound {
   PathText program;  // the program field looked for
-  bool dvips;
-  WidePathText dvipsPath;
+  bool dvipsFound;
+  DvipsToRun dvips;
   bool ghostscript;
   WidePathText ghostscriptPath;
 };
@@ -51,8 +52,8 @@ HANDLE lookupThread = nullptr;
 bool lookedUp = false;  // found holds the answer for found.program
 
 void lookUp() {
-  found.dvips = dvipsThatWillRun(found.program, found.dvipsPath);
-  found.ghostscript = findGhostscript(found.dvips ? found.dvipsPath : L"", found.ghostscriptPath);
+  found.dvipsFound = dvipsThatWillRun(found.program, found.dvips);
+  found.ghostscript = findGhostscript(found.dvips.path, found.ghostscriptPath);
 }
 
 DWORD WINAPI lookUpAndPost(void* page) {
@@ -86,8 +87,8 @@ bool lookupEnded(DWORD waitMs) {
 void showFound(HWND page) {
   programsText[0] = '\0';
   PathText program;
-  if (found.dvips) {
-    programForCommand(found.dvipsPath, program);
+  if (found.dvipsFound) {
+    programForCommand(found.dvips.path, program);
     addLine(IDS_RUNS_DVIPS, {program});
   } else {
     addLine(IDS_DVIPS_MISSING, {found.program});

@@ -10,6 +10,7 @@
 #include "command/command_line.h"
 #include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
+#include "command/places_looked.h"
 #include "command/program_lookup.h"
 #include "options/options.h"
 #include "options/pdf_options.h"

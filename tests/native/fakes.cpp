@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "base/strings.h"
@@ -237,20 +238,34 @@ bool registryText(RegistryRoot root, RegistryView view, const wchar_t* key, cons
   return length != 0 && length < bufferSize;
 }
 
-void forEachRegistrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key,
-                           NameVisitor visit, void* context) {
+namespace {
+
+bool answerName(const std::string& found, wchar_t* name, std::uint32_t size) {
+  const std::wstring wide = wideOfUtf8(found);
+  if (wide.size() < size)
+    std::wmemcpy(name, wide.c_str(), wide.size() + 1);
+  else
+    name[0] = L'\0';
+  return true;
+}
+
+}  // namespace
+
+bool registrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key, std::uint32_t index,
+                    wchar_t* name, std::uint32_t size) {
   const std::string parent = registryPlace(root, view, key) + "\\";
   std::set<std::string> names;
   for (const auto& [path, values] : fakeSystem.registry)
     if (path.rfind(parent, 0) == 0)
       names.insert(path.substr(parent.size(), path.find('\\', parent.size()) - parent.size()));
-  for (const std::string& name : names) visit(wideOfUtf8(name).c_str(), context);
+  if (index >= names.size()) return false;
+  return answerName(*std::next(names.begin(), index), name, size);
 }
 
-void forEachSubfolder(const wchar_t* folder, NameVisitor visit, void* context) {
+bool subfolder(const wchar_t* folder, std::uint32_t index, wchar_t* name, std::uint32_t size) {
   const auto found = fakeSystem.subfolders.find(utf8Of(folder));
-  if (found == fakeSystem.subfolders.end()) return;
-  for (const std::string& name : found->second) visit(wideOfUtf8(name).c_str(), context);
+  if (found == fakeSystem.subfolders.end() || index >= found->second.size()) return false;
+  return answerName(found->second[index], name, size);
 }
 
 std::uint32_t widePathName(const char* path, wchar_t* buffer, std::uint32_t bufferSize) {

@@ -29,7 +29,7 @@ target_compile_options(wine_driver PRIVATE ${WARNINGS} -Wno-conversion -Wno-sign
 # so that the stored-record rules can be exercised against the real registry at speed.
 add_executable(wine_tests $<TARGET_OBJECTS:wine_driver> tests/wine/real_dvips.cpp
   ${WINE_TEST_SOURCES} command/command_words.cpp options/options.cpp options/pdf_options.cpp options/registry_store.cpp
-  base/strings.cpp
+  base/registry_win32.cpp base/strings.cpp
   resources/corvane.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(wine_tests PRIVATE ${WINDOWS_DEFINES})
