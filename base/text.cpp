@@ -42,3 +42,15 @@ void terminateField(char* field, std::size_t size) {
   if (std::memchr(field, '\0', size) == nullptr)
     field[wholeCharacterLength(field, size - 1)] = '\0';
 }
+
+bool joinWide(wchar_t* buffer, std::size_t size, std::initializer_list<const wchar_t*> pieces) {
+  std::size_t length = 0;
+  buffer[0] = L'\0';
+  for (const wchar_t* piece : pieces)
+    for (; *piece != L'\0'; ++piece) {
+      if (length + 1 == size) return false;
+      buffer[length++] = *piece;
+      buffer[length] = L'\0';
+    }
+  return true;
+}

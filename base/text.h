@@ -1,8 +1,9 @@
 // 8-bit ANSI text in fixed buffers, by whole characters: bounded building, cutting, ending a
-// field, and the ASCII letters' case.
+// field, and the ASCII letters' case; and wide text joined in a fixed buffer.
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 
 // For large static buffers: with a data section for each variable, the Windows toolchain would
 // store their zeros in the executable.
@@ -47,11 +48,23 @@ constexpr Unit asciiLower(Unit unit) {
   return unit >= 'A' && unit <= 'Z' ? static_cast<Unit>(unit - 'A' + 'a') : unit;
 }
 
-// True when text is lowerCase but for the case of its ASCII letters: a file name's extension, a
-// registry key's name.
+// True when text and other, in their first length units at most, are the same but for the case of
+// their ASCII letters, as Windows compares names: a file name's extension, a registry key's name.
 template <typename Unit>
-bool equalsIgnoringAsciiCase(const Unit* text, const Unit* lowerCase) {
-  for (; *lowerCase != 0; ++text, ++lowerCase)
-    if (asciiLower(*text) != *lowerCase) return false;
-  return *text == 0;
+bool equalsIgnoringAsciiCase(const Unit* text, const Unit* other,
+                             std::size_t length = static_cast<std::size_t>(-1)) {
+  for (std::size_t at = 0; at < length; ++at) {
+    if (asciiLower(text[at]) != asciiLower(other[at])) return false;
+    if (text[at] == 0) break;
+  }
+  return true;
+}
+
+// Wide text, where every character is one unit: the pieces one after another in buffer (of size
+// units, at least one), cut to what fits and always ended. False when they do not fit.
+bool joinWide(wchar_t* buffer, std::size_t size, std::initializer_list<const wchar_t*> pieces);
+
+template <std::size_t N>
+bool joinWide(wchar_t (&buffer)[N], std::initializer_list<const wchar_t*> pieces) {
+  return joinWide(buffer, N, pieces);
 }

@@ -1,6 +1,5 @@
 #include "command/places_looked.h"
 
-#include <cwchar>
 #include <span>
 
 #include "base/text_format.h"
@@ -10,6 +9,19 @@
 namespace {
 
 ZERO_FILLED char placesText[PLACES_TEXT_SIZE];
+
+// The default folders that this machine has, each once (ASCII case ignored); their count.
+std::size_t defaultFolders(const DefaultFolder* places,
+                           WidePathText (&folders)[MOST_DEFAULT_FOLDERS]) {
+  std::size_t count = 0;
+  for (const DefaultFolder* place = places; place->variable != nullptr; ++place) {
+    if (count == MOST_DEFAULT_FOLDERS || !defaultFolder(*place, folders[count])) continue;
+    std::size_t earlier = 0;
+    while (earlier < count && !equalsIgnoringAsciiCase(folders[earlier], folders[count])) ++earlier;
+    if (earlier == count) ++count;
+  }
+  return count;
+}
 
 // The folders, each followed by the suffix, separated by commas; each as a path field holds it,
 // and left out when it has no such form.
@@ -38,7 +50,7 @@ const char* dvipsPlacesLooked(const char* name) {
   char texLive[PATH_FIELD_SIZE + 32], miktex[MOST_DEFAULT_FOLDERS * PATH_FIELD_SIZE];
   // Without the variable, TeX Live's installer takes drive C:.
   std::size_t count = defaultFolders(TEX_LIVE_FOLDERS, folders);
-  if (count == 0) std::wmemcpy(folders[count++], L"C:\\texlive", 11);
+  if (count == 0) joinWide(folders[count++], {L"C:\\texlive"});
   listFolders(texLive, sizeof texLive, {folders, count}, "\\<year>\\bin\\windows");
   listFolders(miktex, sizeof miktex, {folders, defaultFolders(MIKTEX_FOLDERS, folders)}, "");
   return placesAndAdvice(IDS_DVIPS_PLACES, {name, texLive, miktex}, IDS_DVIPS_ADVICE);

@@ -21,6 +21,7 @@
 
 #include <cwchar>
 #include <span>
+#include <string_view>
 
 #include "command/command_words.h"
 #include "command/lookup_system.h"
@@ -30,35 +31,10 @@ namespace {
 
 constexpr std::size_t PATH_SIZE = PATH_FIELD_SIZE;
 
-// True when text starts with start (up to a "*" in it), ASCII case ignored, as Windows compares
-// names.
-bool startsWithFolded(const wchar_t* text, const wchar_t* start) {
-  const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
-  while (*start != L'\0' && *start != L'*' && lower(*text) == lower(*start)) ++text, ++start;
-  return *start == L'\0' || *start == L'*';
-}
-
-// The pieces one after another in path; false when they do not fit.
-bool join(WidePathText& path, std::initializer_list<const wchar_t*> pieces) {
-  std::size_t length = 0;
-  for (const wchar_t* piece : pieces) {
-    const std::size_t pieceLength = std::wcslen(piece);
-    if (length + pieceLength >= PATH_SIZE) return false;
-    std::wmemcpy(path + length, piece, pieceLength + 1);
-    length += pieceLength;
-  }
-  return true;
-}
-
-bool environment(const wchar_t* name, WidePathText& value) {
-  const std::uint32_t length = environmentText(name, value, PATH_SIZE);
-  return length != 0 && length < PATH_SIZE;
-}
-
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// How a place ranks the installations it finds: the first that holds the program ends the search;
-// or the newest wins (the first among equals), over the rows that rank together.
+// How a place ranks the installations it finds: the first that holds the program wins; or the
+// newest (the first among equals), over the rows that rank together.
 enum class Rank : unsigned char { First, Year, Version };
 
 // A subkey's or a subfolder's name as a rank: a year is four digits and nothing else; a version
@@ -66,8 +42,7 @@ enum class Rank : unsigned char { First, Year, Version };
 // nothing.
 long long rankOf(Rank rank, const wchar_t* name) {
   if (rank == Rank::First) return 1;
-  for (int at = 0; rank == Rank::Year && at < 5; ++at)
-    if (at < 4 ? !isDigit(name[at]) : name[at] != L'\0') return 0;
+  if (rank == Rank::Year && (std::wcsspn(name, L"0123456789") != 4 || name[4] != L'\0')) return 0;
   long long number = 0;
   for (int part = 0; part < 4; ++part) {
     long long partNumber = 0;
@@ -78,114 +53,85 @@ long long rankOf(Rank rank, const wchar_t* name) {
   return number;
 }
 
-enum class From : unsigned char {
-  SearchPath,     // process creation's search
-  RegistryList,   // each folder of a ';'-separated registry text, a Path
-  RegistryRoots,  // under each subkey of the keys, a registry text that names a root
-  Folders,        // the default folders
-  Subfolders,     // each subfolder of the default folders
-  DvipsFolder,    // the folder of the dvips that runs
-};
-
-// What a registry text names beyond the root: nothing, TeX Live's uninstaller, or a file in it.
-enum class Cut : unsigned char { None, Uninstaller, File };
-
-// Lists of texts end with a null.
-using Texts = const wchar_t* const*;
-
-struct Place {
-  From from;
-  Rank rank;
-  Cut cut;
-  unsigned char registries;  // the registry places looked at, a bit each
-  bool ranksWithNext;
-  Texts keys;                    // registry keys, in each registry place
-  const DefaultFolder* folders;  // ended by an empty one
-  // A subkey's or subfolder's name, "*" for the part that ranks, then what follows it in the path.
-  const wchar_t* pattern;
-  Texts values;  // registry texts, tried in order
-  Texts bins;    // where a root keeps the programs, in order; none: the root
-  Texts files;   // the programs, in order; none: the name asked for
-};
-
-// The places that the installers write to, in order: the user's registry, the machine's 64-bit
-// view, then its 32-bit view.
+// Where a place looks: in the registry places that the installers write to, a bit each in the
+// order looked at (the user's registry, the machine's 64-bit view, then its 32-bit view); in the
+// default folders; by process creation's search; or in the folder of the dvips that runs.
+enum : unsigned char { USER = 1, MACHINE = 2, MACHINE_32 = 4, INSTALLERS = 7 };
+enum : unsigned char { FOLDERS = 8, SEARCH_PATH = 16, DVIPS_FOLDER = 32 };
 constexpr struct {
   RegistryRoot root;
   RegistryView view;
 } REGISTRY_PLACES[] = {{REGISTRY_CURRENT_USER, REGISTRY_64},
                        {REGISTRY_LOCAL_MACHINE, REGISTRY_64},
                        {REGISTRY_LOCAL_MACHINE, REGISTRY_32}};
-enum : unsigned char { USER = 1, MACHINE = 2, MACHINE_32 = 4, INSTALLERS = 7 };
 
-constexpr const wchar_t* USER_ENVIRONMENT[] = {L"Environment", nullptr};
-constexpr const wchar_t* SYSTEM_ENVIRONMENT[] = {
-    L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", nullptr};
-constexpr const wchar_t* UNINSTALL[] = {L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                                        nullptr};
-constexpr const wchar_t* MIKTEX[] = {L"Software\\MiKTeX.org\\MiKTeX", nullptr};
-constexpr const wchar_t* GHOSTSCRIPT[] = {L"Software\\GPL Ghostscript",
-                                          L"Software\\Artifex Ghostscript",
-                                          L"Software\\AFPL Ghostscript", nullptr};
-constexpr const wchar_t* TEX_LIVE_BIN[] = {L"bin\\windows\\", L"bin\\win32\\", nullptr};
-constexpr const wchar_t* MIKTEX_BIN[] = {L"miktex\\bin\\x64\\", L"miktex\\bin\\", nullptr};
-constexpr const wchar_t* PATH[] = {L"Path", nullptr};
-constexpr const wchar_t* UNINSTALL_STRING[] = {L"UninstallString", nullptr};
-constexpr const wchar_t* MIKTEX_ROOTS[] = {L"UserInstall", L"CommonInstall", nullptr};
-constexpr const wchar_t* GS_DLL[] = {L"GS_DLL", nullptr};
-constexpr const wchar_t* GS_PROGRAMS[] = {L"gswin64c.exe", L"gswin32c.exe", nullptr};
-constexpr const wchar_t* GS_ON_PATH[] = {L"gswin64c.exe", L"gswin32c.exe", L"gs.exe", nullptr};
-constexpr const wchar_t* BESIDE_DVIPS[] = {L"rungs.exe", L"mgs.exe", nullptr};
+// What a registry text names: the folders of a Path; or a root, alone, with TeX Live's
+// uninstaller in it, or with a file in it.
+enum class Cut : unsigned char { Path, None, Uninstaller, File };
 
-using enum From;
+// A row of the table; its lists are written as a Path is, with ';' between texts.
+struct Place {
+  unsigned char from;
+  Rank rank = Rank::First;
+  const wchar_t* bins = L"";   // where a root keeps the programs, in order; empty: the root
+  const wchar_t* files = L"";  // the programs, in order; empty: the name asked for
+  const DefaultFolder* folders = nullptr;  // ended by an empty one
+  const wchar_t* keys = L"";               // registry keys, in each registry place
+  // Empty for the key or folder itself; else a subkey's or subfolder's name, "*" for the part that
+  // ranks, then what follows it in the path.
+  const wchar_t* pattern = L"";
+  const wchar_t* values = L"";  // registry texts, tried in order
+  Cut cut = Cut::None;
+  bool ranksWithNext = false;
+};
+
 using enum Rank;
 using enum Cut;
 
+constexpr const wchar_t* SYSTEM_ENVIRONMENT =
+    L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+constexpr const wchar_t* UNINSTALL = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const wchar_t* GHOSTSCRIPT =
+    L"Software\\GPL Ghostscript;Software\\Artifex Ghostscript;Software\\AFPL Ghostscript";
+constexpr const wchar_t* TEX_LIVE_BIN = L"bin\\windows\\;bin\\win32\\";
+constexpr const wchar_t* MIKTEX_BIN = L"miktex\\bin\\x64\\;miktex\\bin\\";
+constexpr const wchar_t* GS_PROGRAMS = L"gswin64c.exe;gswin32c.exe";
+
 // The Path that the registry gives new processes finds what a Corvane started before TeX was
 // installed misses. For one year, TeX Live's registry entry comes before its default folder.
-// clang-format off
 constexpr Place DVIPS_PLACES[] = {
-//  from           rank   cut          registries  ranks with the next
-//    registry keys       default folders      pattern     values            bins          files
-    {SearchPath,    First, None,        0,          false,
-      nullptr,            nullptr,             L"*",       nullptr,          nullptr,      nullptr},
-    {RegistryList,  First, None,        USER,       false,
-      USER_ENVIRONMENT,   nullptr,             L"*",       PATH,             nullptr,      nullptr},
-    {RegistryList,  First, None,        MACHINE,    false,
-      SYSTEM_ENVIRONMENT, nullptr,             L"*",       PATH,             nullptr,      nullptr},
-    {RegistryRoots, Year,  Uninstaller, INSTALLERS, true,
-      UNINSTALL,          nullptr,             L"TeXLive*", UNINSTALL_STRING, TEX_LIVE_BIN, nullptr},
-    {Subfolders,    Year,  None,        0,          false,
-      nullptr,            TEX_LIVE_FOLDERS,    L"*",       nullptr,          TEX_LIVE_BIN, nullptr},
-    {RegistryRoots, First, None,        INSTALLERS, false,
-      MIKTEX,             nullptr,             L"*\\Core", MIKTEX_ROOTS,     MIKTEX_BIN,   nullptr},
-    {Folders,       First, None,        0,          false,
-      nullptr,            MIKTEX_FOLDERS,      L"*",       nullptr,          MIKTEX_BIN,   nullptr},
+    {SEARCH_PATH},
+    {USER, First, L"", L"", nullptr, L"Environment", L"", L"Path", Path},
+    {MACHINE, First, L"", L"", nullptr, SYSTEM_ENVIRONMENT, L"", L"Path", Path},
+    {INSTALLERS, Year, TEX_LIVE_BIN, L"", nullptr, UNINSTALL, L"TeXLive*", L"UninstallString",
+     Uninstaller, true},
+    {FOLDERS, Year, TEX_LIVE_BIN, L"", TEX_LIVE_FOLDERS, L"", L"*"},
+    {INSTALLERS, First, MIKTEX_BIN, L"", nullptr, L"Software\\MiKTeX.org\\MiKTeX", L"*\\Core",
+     L"UserInstall;CommonInstall"},
+    {FOLDERS, First, MIKTEX_BIN, L"", MIKTEX_FOLDERS},
 };
 
 // The newest Ghostscript of any edition in the first registry place that has one, the machine's
 // 64-bit view first; then the newest in any Program Files.
 constexpr Place GHOSTSCRIPT_PLACES[] = {
-    {RegistryRoots, Version, File,      MACHINE,    false,
-      GHOSTSCRIPT,        nullptr,             L"*",       GS_DLL,           nullptr,      GS_PROGRAMS},
-    {RegistryRoots, Version, File,      USER,       false,
-      GHOSTSCRIPT,        nullptr,             L"*",       GS_DLL,           nullptr,      GS_PROGRAMS},
-    {RegistryRoots, Version, File,      MACHINE_32, false,
-      GHOSTSCRIPT,        nullptr,             L"*",       GS_DLL,           nullptr,      GS_PROGRAMS},
-    {Subfolders,    Version, None,      0,          false,
-      nullptr,            GHOSTSCRIPT_FOLDERS, L"gs*\\bin", nullptr,          nullptr,      GS_PROGRAMS},
-    {SearchPath,    First, None,        0,          false,
-      nullptr,            nullptr,             L"*",       nullptr,          nullptr,      GS_ON_PATH},
-    {DvipsFolder,   First, None,        0,          false,
-      nullptr,            nullptr,             L"*",       nullptr,          nullptr,      BESIDE_DVIPS},
+    {MACHINE, Version, L"", GS_PROGRAMS, nullptr, GHOSTSCRIPT, L"*", L"GS_DLL", File},
+    {USER, Version, L"", GS_PROGRAMS, nullptr, GHOSTSCRIPT, L"*", L"GS_DLL", File},
+    {MACHINE_32, Version, L"", GS_PROGRAMS, nullptr, GHOSTSCRIPT, L"*", L"GS_DLL", File},
+    {FOLDERS, Version, L"", GS_PROGRAMS, GHOSTSCRIPT_FOLDERS, L"", L"gs*\\bin"},
+    {SEARCH_PATH, First, L"", L"gswin64c.exe;gswin32c.exe;gs.exe"},
+    {DVIPS_FOLDER, First, L"", L"rungs.exe;mgs.exe"},
 };
-// clang-format on
 
-// The rank of a subkey's or subfolder's name that the place's pattern matches; 0 for any other.
-long long rankOfName(const Place& place, const wchar_t* name) {
-  const wchar_t* star = std::wcschr(place.pattern, L'*');
-  return startsWithFolded(name, place.pattern) ? rankOf(place.rank, name + (star - place.pattern))
-                                               : 0;
+// The next text of a list written as a Path is, without its quotes, or empty when it does not
+// fit; null after the last. An empty list holds one empty text.
+const wchar_t* nextText(const wchar_t* list, WidePathText& text) {
+  const wchar_t* end = list;
+  while (*end != L'\0' && *end != L';') ++end;
+  std::size_t length = 0;
+  for (const wchar_t* c = list; c < end && static_cast<std::size_t>(end - list) < PATH_SIZE; ++c)
+    if (*c != L'"') text[length++] = *c;
+  text[length] = L'\0';
+  return *end == L';' ? end + 1 : nullptr;
 }
 
 // One search for one program: the best rank so far and what holds it.
@@ -198,136 +144,103 @@ struct Search {
 // The program under the root, in the first of the bins that holds it, when it ranks above the
 // best.
 void offer(Search& search, const Place& place, long long rank, const wchar_t* root) {
-  if (rank <= search.best || root[0] == L'\0') return;
-  constexpr const wchar_t* ROOT[] = {L"", nullptr};
-  for (Texts bin = place.bins != nullptr ? place.bins : ROOT; *bin != nullptr; ++bin) {
-    WidePathText candidate;
-    if (join(candidate, {root, separatorAfter(root), *bin, search.file}) &&
-        isExistingFile(candidate)) {
-      std::wmemcpy(search.found, candidate, PATH_SIZE);
+  WidePathText bin, candidate;
+  for (const wchar_t* bins = place.bins; bins != nullptr && rank > search.best && *root != L'\0';) {
+    bins = nextText(bins, bin);
+    if (joinWide(candidate, {root, separatorAfter(root), bin, search.file}) &&
+        isExistingFile(candidate) && joinWide(search.found, {candidate}))
       search.best = rank;
-      return;
-    }
   }
 }
 
 // The root that a registry text names; false when it names none.
 bool cutToRoot(Cut cut, wchar_t*& text) {
-  if (cut == Cut::None) return true;
-  if (cut == Cut::File) {
+  if (cut == File) {
     wchar_t* separator = const_cast<wchar_t*>(lastSeparator(text));
     if (separator != nullptr) *separator = L'\0';
     return separator != nullptr;
   }
+  if (cut == None) return true;
   // The uninstaller is a command: "C:\texlive\2024\tlpkg\installer\uninst.bat", in quotes.
-  constexpr wchar_t UNINSTALLER[] = L"\\tlpkg\\installer\\uninst.bat";
-  constexpr std::size_t UNINSTALLER_LENGTH = sizeof UNINSTALLER / sizeof UNINSTALLER[0] - 1;
+  constexpr std::wstring_view UNINSTALLER = L"\\tlpkg\\installer\\uninst.bat";
   wchar_t* end = text + std::wcslen(text);
   if (end - text >= 2 && text[0] == L'"' && end[-1] == L'"') *--end = L'\0', ++text;
-  if (static_cast<std::size_t>(end - text) < UNINSTALLER_LENGTH ||
-      !startsWithFolded(end - UNINSTALLER_LENGTH, UNINSTALLER))
-    return false;
-  end[-static_cast<std::ptrdiff_t>(UNINSTALLER_LENGTH)] = L'\0';
+  if (end - text < std::ssize(UNINSTALLER)) return false;
+  end -= UNINSTALLER.size();
+  if (!equalsIgnoringAsciiCase(end, UNINSTALLER.data(), UNINSTALLER.size())) return false;
+  *end = L'\0';
   return true;
 }
 
-// Each folder of a Path, quotes removed.
-void offerEachFolder(Search& search, const Place& place, const wchar_t* list) {
-  for (const wchar_t* at = list; *at != L'\0' && search.best == 0;) {
-    const wchar_t* end = at;
-    while (*end != L'\0' && *end != L';') ++end;
-    WidePathText folder;
-    std::size_t length = 0;
-    for (const wchar_t* c = at; c < end && length + 1 < PATH_SIZE; ++c)
-      if (*c != L'"') folder[length++] = *c;
-    folder[length] = L'\0';
-    if (static_cast<std::size_t>(end - at) < PATH_SIZE) offer(search, place, 1, folder);
-    at = *end == L';' ? end + 1 : end;
+// What the place names at a key or folder: the folder itself, or what the key's values name.
+void offerAt(const Place& place, Search& search, unsigned registry, const wchar_t* at,
+             long long rank) {
+  if (place.from == FOLDERS) return offer(search, place, rank, at);
+  const auto [root, view] = REGISTRY_PLACES[registry];
+  // On the stack: the PDF page looks on a thread of its own while the composer may look too.
+  wchar_t text[WIDE_PATH_SIZE];
+  WidePathText value, folder;
+  for (const wchar_t* values = place.values; values != nullptr;) {
+    values = nextText(values, value);
+    wchar_t* named = text;
+    if (!registryText(root, view, at, value, text, place.cut == Path ? WIDE_PATH_SIZE : PATH_SIZE))
+      continue;
+    for (const wchar_t* list = text; place.cut == Path && list != nullptr;) {
+      list = nextText(list, folder);
+      offer(search, place, rank, folder);
+    }
+    if (place.cut != Path && cutToRoot(place.cut, named)) offer(search, place, rank, named);
   }
 }
 
-bool isDone(const Place& place, const Search& search) {
-  return place.rank == First && search.best != 0;
-}
-
-void lookInRegistry(const Place& place, Search& search) {
-  WidePathText name, key, text;
-  // On the stack: the PDF page looks on a thread of its own while the composer may look too.
-  wchar_t registryList[WIDE_PATH_SIZE];
-  for (unsigned bit = 0; bit < 3; ++bit)
-    for (Texts parent = place.keys; (place.registries & 1u << bit) != 0 && *parent != nullptr;
-         ++parent) {
-      const auto [root, view] = REGISTRY_PLACES[bit];
-      for (Texts value = place.values; place.from == RegistryList && *value != nullptr; ++value)
-        if (!isDone(place, search) &&
-            registryText(root, view, *parent, *value, registryList, WIDE_PATH_SIZE))
-          offerEachFolder(search, place, registryList);
-      for (std::uint32_t index = 0; place.from == RegistryRoots && !isDone(place, search) &&
-                                    registrySubkey(root, view, *parent, index, name, PATH_SIZE);
-           ++index) {
-        const long long rank = rankOfName(place, name);
-        if (rank == 0 || !join(key, {*parent, L"\\", name, std::wcschr(place.pattern, L'*') + 1}))
-          continue;
-        for (Texts value = place.values; *value != nullptr; ++value) {
-          wchar_t* named = text;
-          if (!isDone(place, search) && registryText(root, view, key, *value, text, PATH_SIZE) &&
-              cutToRoot(place.cut, named))
-            offer(search, place, rank, named);
-        }
-      }
-    }
-}
-
-void lookInFolders(const Place& place, Search& search) {
-  WidePathText variable, folder, name, subfolderPath;
-  for (const DefaultFolder* base = place.folders; base->variable != nullptr; ++base) {
-    if (isDone(place, search) || !environment(base->variable, variable) ||
-        !join(folder, {variable, base->below}))
-      continue;
-    if (place.from == Folders) offer(search, place, 1, folder);
-    for (std::uint32_t index = 0;
-         place.from == Subfolders && subfolder(folder, index, name, PATH_SIZE); ++index)
-      if (join(subfolderPath, {folder, L"\\", name, std::wcschr(place.pattern, L'*') + 1}))
-        offer(search, place, rankOfName(place, name), subfolderPath);
+// The key or folder itself, or each subkey or subfolder whose name the pattern matches, ranked by
+// the name.
+void lookUnder(const Place& place, Search& search, unsigned registry, const wchar_t* parent) {
+  const wchar_t* star = std::wcschr(place.pattern, L'*');
+  if (star == nullptr) return offerAt(place, search, registry, parent, 1);
+  const auto [root, view] = REGISTRY_PLACES[registry];
+  const auto start = static_cast<std::size_t>(star - place.pattern);
+  WidePathText name, path;
+  for (std::uint32_t index = 0;
+       place.from == FOLDERS ? subfolder(parent, index, name, PATH_SIZE)
+                             : registrySubkey(root, view, parent, index, name, PATH_SIZE);
+       ++index) {
+    const bool matches = equalsIgnoringAsciiCase(name, place.pattern, start);
+    const long long rank = matches ? rankOf(place.rank, name + start) : 0;
+    if (rank != 0 && joinWide(path, {parent, L"\\", name, star + 1}))
+      offerAt(place, search, registry, path, rank);
   }
 }
 
 void look(const Place& place, Search& search, const wchar_t* dvipsPath) {
   WidePathText found;
-  switch (place.from) {
-    case SearchPath: {
-      const std::uint32_t length = searchPathFor(search.file, found, PATH_SIZE);
-      if (length == 0 || length >= PATH_SIZE) return;
-      std::wmemcpy(search.found, found, PATH_SIZE);
-      search.best = 1;
-      return;
-    }
-    case RegistryList:
-    case RegistryRoots: return lookInRegistry(place, search);
-    case Folders:
-    case Subfolders: return lookInFolders(place, search);
-    case DvipsFolder: {
-      const wchar_t* separator = lastSeparator(dvipsPath);
-      if (separator == nullptr) return;
-      const auto length = static_cast<std::size_t>(separator - dvipsPath) + 1;
-      if (length >= PATH_SIZE) return;
-      std::wmemcpy(found, dvipsPath, length);
-      found[length] = L'\0';
-      return offer(search, place, 1, found);
-    }
+  const std::uint32_t length =
+      place.from == SEARCH_PATH ? searchPathFor(search.file, found, PATH_SIZE) : 0;
+  if (length != 0 && length < PATH_SIZE && joinWide(search.found, {found})) search.best = 1;
+  if (place.from == DVIPS_FOLDER && joinWide(found, {dvipsPath}) &&
+      lastSeparator(found) != nullptr) {
+    found[lastSeparator(found) - found + 1] = L'\0';  // the folder, with its separator
+    offer(search, place, 1, found);
   }
+  for (const DefaultFolder* base = place.folders; base && base->variable != nullptr; ++base)
+    if (defaultFolder(*base, found)) lookUnder(place, search, 0, found);
+  for (unsigned registry = 0; registry < 3; ++registry)
+    for (const wchar_t* keys = place.keys; (place.from >> registry & 1) != 0 && keys;) {
+      keys = nextText(keys, found);
+      lookUnder(place, search, registry, found);
+    }
 }
 
 // The places in order; rows that rank together give the newest of what any of them finds, for
 // each of their programs in turn.
-bool walk(std::span<const Place> places, Texts asked, const wchar_t* dvipsPath,
+bool walk(std::span<const Place> places, const wchar_t* asked, const wchar_t* dvipsPath,
           WidePathText& found) {
+  WidePathText file;
   for (std::size_t first = 0, end = 0; first < places.size(); first = end) {
-    for (end = first; places[end].ranksWithNext;) ++end;
-    ++end;
-    for (Texts file = places[first].files != nullptr ? places[first].files : asked;
-         *file != nullptr; ++file) {
-      Search search{*file, 0, found};
+    for (end = first + 1; places[end - 1].ranksWithNext;) ++end;
+    for (const wchar_t* files = places[first].files; files != nullptr;) {
+      files = nextText(files, file);
+      Search search{file[0] != L'\0' ? file : asked, 0, found};
       for (std::size_t row = first; row < end; ++row) look(places[row], search, dvipsPath);
       if (search.best != 0) return true;
     }
@@ -337,17 +250,21 @@ bool walk(std::span<const Place> places, Texts asked, const wchar_t* dvipsPath,
 
 }  // namespace
 
+bool defaultFolder(const DefaultFolder& place, WidePathText& folder) {
+  WidePathText variable;
+  const std::uint32_t length = environmentText(place.variable, variable, PATH_SIZE);
+  return length != 0 && length < PATH_SIZE && joinWide(folder, {variable, place.below});
+}
+
 bool namesNoFolder(const char* program) { return fileNameOf(program) == program; }
 
 bool findDvips(const char* name, WidePathText& found) {
   WidePathText wideName, withExtension;
   if (widePathName(name, wideName, PATH_SIZE) == 0) return false;
-  // As process creation adds it.
-  const bool hasExtension = lastCharacterOf(fileNameOf(wideName), L".") != nullptr;
-  const wchar_t* const file[] = {
-      hasExtension || !join(withExtension, {wideName, L".exe"}) ? wideName : withExtension,
-      nullptr};
-  return walk(DVIPS_PLACES, file, L"", found);
+  // Process creation adds ".exe" to a name without an extension.
+  const bool addExtension = lastCharacterOf(fileNameOf(wideName), L".") == nullptr &&
+                            joinWide(withExtension, {wideName, L".exe"});
+  return walk(DVIPS_PLACES, addExtension ? withExtension : wideName, L"", found);
 }
 
 bool dvipsThatWillRun(const char* field, DvipsToRun& dvips) {
@@ -371,21 +288,4 @@ bool findGhostscript(const wchar_t* dvipsPath, WidePathText& found) {
 void programForCommand(const wchar_t* found, PathText& program) {
   if (widePathToField(found, program) != 0 && widePathToField(fileNameOf(found), program) != 0)
     program[0] = '\0';
-}
-
-std::size_t defaultFolders(const DefaultFolder* places,
-                           WidePathText (&folders)[MOST_DEFAULT_FOLDERS]) {
-  std::size_t count = 0;
-  for (const DefaultFolder* place = places; place->variable != nullptr; ++place) {
-    WidePathText variable;
-    if (count == MOST_DEFAULT_FOLDERS || !environment(place->variable, variable) ||
-        !join(folders[count], {variable, place->below}))
-      continue;
-    std::size_t earlier = 0;
-    while (earlier < count && !(std::wcslen(folders[earlier]) == std::wcslen(folders[count]) &&
-                                startsWithFolded(folders[earlier], folders[count])))
-      ++earlier;
-    if (earlier == count) ++count;
-  }
-  return count;
 }

@@ -64,6 +64,6 @@ inline constexpr DefaultFolder GHOSTSCRIPT_FOLDERS[] = {
     {L"ProgramW6432", L"\\gs"}, {L"ProgramFiles", L"\\gs"}, {L"ProgramFiles(x86)", L"\\gs"}, {}};
 constexpr std::size_t MOST_DEFAULT_FOLDERS = 4;
 
-// The default folders that this machine has, each once (ASCII case ignored); their count.
-std::size_t defaultFolders(const DefaultFolder* places,
-                           WidePathText (&folders)[MOST_DEFAULT_FOLDERS]);
+// The default folder on this machine: the variable's value followed by below. False when the
+// variable is unset or the folder does not fit.
+bool defaultFolder(const DefaultFolder& place, WidePathText& folder);
