@@ -2,9 +2,9 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cwchar>
 
 #include "base/registry.h"
+#include "base/text.h"
 #include "command/lookup_system.h"
 
 namespace {
@@ -19,11 +19,7 @@ HKEY openForReading(RegistryRoot root, RegistryView view, const wchar_t* key) {
 
 // The name into the caller's buffer, or an empty one when it does not fit.
 void copyName(const wchar_t* found, wchar_t* name, std::uint32_t size) {
-  const std::size_t length = std::wcslen(found);
-  if (length < size)
-    std::wmemcpy(name, found, length + 1);
-  else
-    name[0] = L'\0';
+  if (!joinWide(name, size, {found})) name[0] = L'\0';
 }
 
 }  // namespace
@@ -64,10 +60,7 @@ bool registrySubkey(RegistryRoot root, RegistryView view, const wchar_t* key, st
 
 bool subfolder(const wchar_t* folder, std::uint32_t index, wchar_t* name, std::uint32_t size) {
   wchar_t pattern[MAX_PATH];
-  const std::size_t length = std::wcslen(folder);
-  if (length + 3 > MAX_PATH) return false;
-  std::wmemcpy(pattern, folder, length);
-  std::wmemcpy(pattern + length, L"\\*", 3);
+  if (!joinWide(pattern, {folder, L"\\*"})) return false;
   WIN32_FIND_DATAW entry;
   const HANDLE search = FindFirstFileW(pattern, &entry);
   if (search == INVALID_HANDLE_VALUE) return false;
