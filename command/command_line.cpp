@@ -6,7 +6,7 @@
 
 #include "base/text_format.h"
 #include "command/command_words.h"
-#include "command/program_lookup.h"
+#include "command/dvips_to_run.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
 #include "paths/path_system.h"

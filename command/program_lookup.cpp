@@ -23,7 +23,6 @@
 #include <span>
 #include <string_view>
 
-#include "command/command_words.h"
 #include "command/lookup_system.h"
 #include "paths/path_system.h"
 
@@ -267,25 +266,6 @@ bool findDvips(const char* name, WidePathText& found) {
   return walk(DVIPS_PLACES, addExtension ? withExtension : wideName, L"", found);
 }
 
-bool dvipsThatWillRun(const char* field, DvipsToRun& dvips) {
-  programOfField(field, dvips.typed, sizeof dvips.typed);
-  dvips.path[0] = L'\0';
-  dvips.lookedUpInVain = false;
-  const std::uint32_t length = shortPathName(dvips.typed, dvips.shortForm, sizeof dvips.shortForm);
-  if (length != 0 && length < sizeof dvips.shortForm)
-    return widePathName(dvips.typed, dvips.path, PATH_SIZE) != 0;
-  dvips.shortForm[0] = '\0';
-  if (!namesNoFolder(dvips.typed) || dvips.typed[0] == '\0') return false;
-  dvips.lookedUpInVain = !findDvips(dvips.typed, dvips.path);
-  if (dvips.lookedUpInVain) dvips.path[0] = L'\0';
-  return !dvips.lookedUpInVain;
-}
-
 bool findGhostscript(const wchar_t* dvipsPath, WidePathText& found) {
   return walk(GHOSTSCRIPT_PLACES, nullptr, dvipsPath, found);
-}
-
-void programForCommand(const wchar_t* found, PathText& program) {
-  if (widePathToField(found, program) != 0 && widePathToField(fileNameOf(found), program) != 0)
-    program[0] = '\0';
 }

@@ -1,7 +1,7 @@
 // Finding dvips and Ghostscript where Windows users' TeX distributions and Ghostscript put them,
 // when the settings name no folder for them. Runs when a command is composed or the PDF page is
 // first shown, never at start-up. What is found is a wide path, whatever the code page; it goes
-// into a command through programForCommand.
+// into a command through programForCommand (command/dvips_to_run.h).
 #pragma once
 
 #include <cstddef>
@@ -21,30 +21,10 @@ bool namesNoFolder(const char* program);
 // records itself and in its per-user and all-users folders. False when it is nowhere.
 bool findDvips(const char* name, WidePathText& found);
 
-// The dvips that a run with a program field starts, as the composer writes it, the PDF page
-// shows it and the run finds Ghostscript beside it.
-struct DvipsToRun {
-  PathText typed;       // the field's program, read as a command's first word
-  PathText shortForm;   // its short form when it names a file that exists, else empty
-  WidePathText path;    // the file that runs, empty when there is none
-  bool lookedUpInVain;  // a bare name that is found nowhere
-};
-
-// The field's program when it names a file that exists (a bare name is looked for in the current
-// folder first); else, for a bare name, what findDvips finds. False when no such file exists.
-// Safe on a thread of its own: what is found is named for a command by programForCommand, on the
-// thread that composes.
-bool dvipsThatWillRun(const char* field, DvipsToRun& dvips);
-
 // Ghostscript's console program: where its installer records it in the registry (64-bit view
 // first), in Program Files\gs, on PATH as gswin64c, gswin32c or gs, then TeX Live's rungs.exe and
 // MiKTeX's mgs.exe beside the dvips given (empty when none). False when it is nowhere.
 bool findGhostscript(const wchar_t* dvipsPath, WidePathText& found);
-
-// A program found, as a command names it: as a path field holds it (as it stands where the code
-// page represents it, else by its short form); when it has neither, by its bare name, which
-// process creation looks for on PATH.
-void programForCommand(const wchar_t* found, PathText& program);
 
 // Where the TeX distributions and Ghostscript install by default: a folder under an environment
 // variable. The lookups look there, and a failed lookup names them. Each list ends with an empty

@@ -11,6 +11,7 @@
 #include "base/text_format.h"
 #include "command/command_line.h"
 #include "command/conversion_files.h"
+#include "command/dvips_to_run.h"
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
 #include "command/places_looked.h"

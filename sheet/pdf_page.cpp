@@ -4,6 +4,7 @@
 
 #include "base/strings.h"
 #include "base/text_format.h"
+#include "command/dvips_to_run.h"
 #include "command/ghostscript_command.h"
 #include "command/lookup_system.h"
 #include "command/places_looked.h"
