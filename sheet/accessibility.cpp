@@ -9,6 +9,7 @@
 
 #include "base/library_search.h"
 #include "resources/resource.h"
+#include "sheet/accessibility_ids.h"
 #include "sheet/sheet.h"
 
 namespace {
@@ -21,14 +22,6 @@ constexpr std::array<int, 4> INPUTS_IN_GROUP_BOXES = {IDC_DVI_FILE, IDC_PS_FILE,
 
 // The page timer that names the inputs; the sheet's icon timer is 1.
 constexpr UINT_PTR NAMES_TIMER = 2;
-
-// The runtime's identifiers, defined here rather than taken from its import library.
-constexpr GUID ACC_PROP_SERVICES_CLASS = {
-    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
-constexpr GUID ACC_PROP_SERVICES_INTERFACE = {
-    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
-constexpr GUID NAME_PROPERTY = {
-    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
 // The accessibility runtime is bound when the first page that needs it has painted, not at
 // start-up; a system without it leaves the inputs unnamed.

@@ -118,19 +118,10 @@ class Annotations : public SheetSession {
  protected:
   void SetUp() override {
     SheetSession::SetUp();
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SERVICE_SERVER_KEY, 0, nullptr, 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    char server[MAX_PATH] = "";
-    DWORD size = sizeof server;
-    if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(server), &size) ==
-        ERROR_SUCCESS)
-      savedServer = server;
     const std::string standIn = buildFolder() + "recording_annotations.dll";
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(standIn.c_str()),
-                   static_cast<DWORD>(standIn.size() + 1));
-    RegCloseKey(key);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, SERVICE_SERVER_KEY, nullptr, REG_SZ,
+                              standIn.c_str(), static_cast<DWORD>(standIn.size() + 1)),
+              ERROR_SUCCESS);
     log = scratchFolder("annotations") + "annotations.log";
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("CORVANE_ANNOTATION_LOG", log.c_str());
@@ -138,16 +129,9 @@ class Annotations : public SheetSession {
   void TearDown() override {
     SheetSession::TearDown();
     SetEnvironmentVariableA("CORVANE_ANNOTATION_LOG", nullptr);
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SERVICE_SERVER_KEY, 0, KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS)
-      return;
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(savedServer.c_str()),
-                   static_cast<DWORD>(savedServer.size() + 1));
-    RegCloseKey(key);
   }
 
-  std::string savedServer;
+  const KeptRegistryValue savedServer{HKEY_LOCAL_MACHINE, SERVICE_SERVER_KEY, ""};
   std::string log;
 };
 

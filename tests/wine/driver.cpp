@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -41,6 +42,28 @@ std::string scratchFolder(const std::string& name) {
   const std::string folder = std::string(temp) + unique + name + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
+}
+
+KeptRegistryValue::KeptRegistryValue(HKEY inRoot, std::string inKey, std::string inName)
+    : root(inRoot), key(std::move(inKey)), name(std::move(inName)) {
+  DWORD size = 0;
+  if (RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr,
+                   &size) != ERROR_SUCCESS)
+    return;
+  data.resize(size);
+  existed = RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type,
+                         data.data(), &size) == ERROR_SUCCESS;
+  data.resize(size);
+}
+
+KeptRegistryValue::~KeptRegistryValue() {
+  HKEY opened;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  if (existed)
+    RegSetValueExA(opened, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+  else
+    RegDeleteValueA(opened, name.c_str());
+  RegCloseKey(opened);
 }
 
 Options defaultRecord() {

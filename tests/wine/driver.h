@@ -33,6 +33,20 @@ PdfOptions defaultPdfRecord();
 void storePdfRecord(const PdfOptions& record);
 std::vector<std::uint8_t> storedPdfBytes();
 
+// A registry value kept as it is now, and on destruction written back as it was, or removed when
+// there was none; an empty name is the key's default value.
+struct KeptRegistryValue {
+  KeptRegistryValue(HKEY root, std::string key, std::string name);
+  ~KeptRegistryValue();
+  KeptRegistryValue(const KeptRegistryValue&) = delete;
+  KeptRegistryValue& operator=(const KeptRegistryValue&) = delete;
+  HKEY root;
+  std::string key, name;
+  bool existed = false;
+  DWORD type = REG_NONE;
+  std::vector<BYTE> data;
+};
+
 // Starts corvane.exe (or another program) with the given argument text after its quoted name.
 PROCESS_INFORMATION startProgram(const std::string& program, const std::string& arguments);
 PROCESS_INFORMATION startCorvane(const std::string& arguments = "");

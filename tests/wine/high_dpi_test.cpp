@@ -114,31 +114,8 @@ void expectControlsFit(HWND window, const char* name, const TemplateFont& font, 
 
 class HighDpi : public SheetSession {
  protected:
-  void SetUp() override {
-    SheetSession::SetUp();
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, nullptr, 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    DWORD size = sizeof savedDpi;
-    hadDpi = RegQueryValueExA(key, "LogPixels", nullptr, nullptr,
-                              reinterpret_cast<BYTE*>(&savedDpi), &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-  }
   // The other tests run at the prefix's own resolution.
-  void TearDown() override {
-    SheetSession::TearDown();
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-      return;
-    if (hadDpi) {
-      RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&savedDpi),
-                     sizeof savedDpi);
-    } else {
-      RegDeleteValueA(key, "LogPixels");
-    }
-    RegCloseKey(key);
-  }
+  const KeptRegistryValue savedDpi{HKEY_CURRENT_USER, DESKTOP_KEY, "LogPixels"};
 
   static void setResolution(DWORD dpi) {
     HKEY key;
@@ -148,9 +125,6 @@ class HighDpi : public SheetSession {
   }
 
   static std::string pictureFolder() { return screenshotFolder("144-dpi"); }
-
-  DWORD savedDpi = 0;
-  bool hadDpi = false;
 };
 
 TEST_F(HighDpi, PagesAndConfirmationFitAtEachResolution) {

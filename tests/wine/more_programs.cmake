@@ -29,6 +29,7 @@ add_dependencies(wine_tests recording_help no_html_help)
 # test's stand-in for the annotation service, which records the names that the program gives.
 function(corvane_in_process_hook target)
   add_library(${target} SHARED tests/wine/${target}.cpp)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE ${WINDOWS_DEFINES})
   target_compile_options(${target} PRIVATE ${WARNINGS})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)

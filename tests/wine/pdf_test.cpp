@@ -72,22 +72,13 @@ std::string mnemonicsOf(HWND window) {
 
 // The fake converter, which records how it was started, as the program that opens .pdf files.
 // Wine reads the associations of all users only, so that is where it goes; the old one comes back.
+std::string quoted(const std::string& text) { return '"' + text + '"'; }
+
 struct RecordingPdfViewer {
   RecordingPdfViewer() {
-    HKEY key = nullptr;
-    const std::string pdfKey = std::string(CLASSES_KEY) + "\\.pdf";
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, pdfKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-      return;
-    char type[256] = "";
-    DWORD size = sizeof type - 1;
-    if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(type), &size) ==
-        ERROR_SUCCESS)
-      oldType.assign(type);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(VIEWER_TYPE),
-                   sizeof VIEWER_TYPE);
-    RegCloseKey(key);
-    const std::string command = "\"" + fakeConverterPath() + "\" \"%1\"";
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, oldType.key.c_str(), nullptr, REG_SZ, VIEWER_TYPE,
+                    sizeof VIEWER_TYPE);
+    const std::string command = quoted(fakeConverterPath()) + " \"%1\"";
     const std::string commandKey =
         std::string(CLASSES_KEY) + "\\" + VIEWER_TYPE + "\\shell\\open\\command";
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, commandKey.c_str(), nullptr, REG_SZ, command.c_str(),
@@ -95,13 +86,10 @@ struct RecordingPdfViewer {
   }
   ~RecordingPdfViewer() {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(CLASSES_KEY) + "\\" + VIEWER_TYPE).c_str());
-    const std::string pdfKey = std::string(CLASSES_KEY) + "\\.pdf";
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, pdfKey.c_str(), nullptr, REG_SZ, oldType.c_str(),
-                    static_cast<DWORD>(oldType.size() + 1));
   }
   RecordingPdfViewer(const RecordingPdfViewer&) = delete;
   RecordingPdfViewer& operator=(const RecordingPdfViewer&) = delete;
-  std::string oldType;
+  const KeptRegistryValue oldType{HKEY_LOCAL_MACHINE, std::string(CLASSES_KEY) + "\\.pdf", ""};
 };
 
 class PdfRun : public SheetSession {

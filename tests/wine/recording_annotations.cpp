@@ -10,14 +10,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "sheet/accessibility_ids.h"
+
 namespace {
 
-constexpr GUID NAME_PROPERTY = {
-    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 constexpr GUID SHORTCUT_PROPERTY = {
     0x7d9bceee, 0x7d1e, 0x4979, {0x93, 0x82, 0x51, 0x80, 0xf4, 0x17, 0x2c, 0x34}};
-constexpr GUID SERVICES_INTERFACE = {
-    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr GUID UNKNOWN_INTERFACE = {0, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr GUID FACTORY_INTERFACE = {1, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 
@@ -51,7 +49,7 @@ struct Static : Interface {
 };
 
 struct RecordingServices : Static<IAccPropServices> {
-  RecordingServices() : Static(SERVICES_INTERFACE) {}
+  RecordingServices() : Static(ACC_PROP_SERVICES_INTERFACE) {}
   HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
     return E_NOTIMPL;
   }
