@@ -106,6 +106,17 @@ class PdfRun : public SheetSession {
 
   HWND waitForErrorBox() { return waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error"); }
 
+  // Waits until Corvane shows its error box, box then naming it, or ends; false when neither came.
+  bool boxOrEnd(HWND& box, DWORD deadlineMs = DEADLINE_MS) {
+    box = nullptr;
+    return waitUntil(
+        [&] {
+          box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+          return box != nullptr || hasExited(corvane);
+        },
+        deadlineMs);
+  }
+
   void closeBox(HWND box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(waitForExit(corvane), 0u);
@@ -205,10 +216,7 @@ TEST_P(FoundDvips, RunsByItsShortForm) {
   pressSheetButton(sheet, PSBTN_OK);
   // A name read with '?' for the characters outside the code page ends in the error box.
   HWND box = nullptr;
-  ASSERT_TRUE(waitUntil([&] {
-    box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
-    return box != nullptr || hasExited(corvane);
-  }));
+  ASSERT_TRUE(boxOrEnd(box));
   if (box != nullptr) {
     ADD_FAILURE() << messageBoxText(box);
     closeBox(box);
@@ -787,10 +795,7 @@ TEST_F(RunCauses, HiddenWithInputFromTheConsoleEnds) {
   ASSERT_NE(openWith(record, defaultPdfRecord(), "\"" + inputs + "paper.dvi\""), nullptr);
   pressSheetButton(sheet, PSBTN_OK);
   HWND box = nullptr;
-  EXPECT_TRUE(waitUntil([&] {
-    box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
-    return box != nullptr || hasExited(corvane);
-  }));
+  EXPECT_TRUE(boxOrEnd(box));
   if (box != nullptr) PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(waitForExit(corvane), 0u);
 }
@@ -836,12 +841,7 @@ TEST_F(RealPdf, TransparencyNeedsItsBox) {
   pdf.makePdf = 1;
   ASSERT_NO_FATAL_FAILURE(startConversion("opaque", "transparency", defaultRecord(), pdf));
   HWND box = nullptr;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
-        return box != nullptr || hasExited(corvane);
-      },
-      120000));
+  ASSERT_TRUE(boxOrEnd(box, 120000));
   ASSERT_NE(box, nullptr) << "Corvane ended without saying that the conversion failed";
   closeBox(box);
   // Ghostscript stops at the operator and may leave what it wrote so far: a page without the fill.
@@ -876,12 +876,7 @@ TEST_F(RealPdf, AStartFolderOutsideTheCodePageFindsThePostScript) {
   pressSheetButton(sheet, PSBTN_OK);
   const std::wstring made = folder + L"\\paper.pdf";
   HWND box = nullptr;
-  EXPECT_TRUE(waitUntil(
-      [&] {
-        box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
-        return box != nullptr || hasExited(corvane);
-      },
-      120000));
+  EXPECT_TRUE(boxOrEnd(box, 120000));
   EXPECT_EQ(box, nullptr) << messageBoxText(box);
   if (box != nullptr) closeBox(box);
   EXPECT_EQ(waitForExit(corvane, 120000), 0u);
