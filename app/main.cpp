@@ -24,10 +24,16 @@ ZERO_FILLED wchar_t modulePath[WIDE_PATH_SIZE];
 
 }  // namespace
 
-void composeConfirmRun() {
-  if (!composeCommandLine()) return;
-  if (!confirmCommandLine()) return;
-  runCommandLine();
+namespace {
+
+// Set on OK when compose or the confirmation drops the run: the sheet closes and nothing runs.
+bool runDropped = false;
+
+}  // namespace
+
+int composeConfirmCheck() {
+  runDropped = !composeCommandLine() || !confirmCommandLine();
+  return runDropped ? 0 : checkCommandLine();
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -45,6 +51,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const wchar_t* const argument = argumentOfCommandLine(GetCommandLineW());
   const std::uint32_t argumentError = takeDviFileArgument(argument);
   if (argumentError != 0) reportPathError(argumentError, dviFileOfArgument(argument));
-  if (runOptionsSheet() != 0) composeConfirmRun();
+  if (runOptionsSheet(composeConfirmCheck) > 0 && !runDropped) runCommandLine();
   return 0;
 }

@@ -49,6 +49,7 @@ void reportPathError(DWORD code, const wchar_t* path) { showErrorBox(code, path)
 
 void reportError(const char* text, UINT icon) {
   SetForegroundWindow(GetActiveWindow());
-  MessageBoxA(GetActiveWindow(), text, loadResourceString(IDS_ERROR_CAPTION),
-              icon | MB_SETFOREGROUND);
+  // A box that holds only warnings is no error's.
+  const int caption = icon == MB_ICONWARNING ? IDS_SHEET_CAPTION : IDS_ERROR_CAPTION;
+  MessageBoxA(GetActiveWindow(), text, loadResourceString(caption), icon | MB_SETFOREGROUND);
 }

@@ -12,5 +12,6 @@ void reportSystemError(DWORD code, const char* what = nullptr);
 // which file to rename or move.
 void reportPathError(DWORD code, const wchar_t* path);
 
-// Error box with the text, under the same caption; a warning's icon when asked for.
+// Error box with the text, under the same caption; a box of warnings, with a warning's icon, is
+// titled with the program's name alone.
 void reportError(const char* text, UINT icon = MB_ICONERROR);

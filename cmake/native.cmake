@@ -18,6 +18,7 @@ add_executable(core_tests
   tests/native/path_rules_test.cpp
   tests/native/command_line_test.cpp
   tests/native/lookup_test.cpp
+  tests/native/run_report_test.cpp
   tests/native/page_labels_test.cpp
   tests/native/layout_test.cpp)
 target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE})

@@ -18,7 +18,11 @@ add_executable(corvane WIN32
   exec/child_process.cpp
   exec/confirm.cpp
   exec/conversion.cpp
+  exec/conversion_report.cpp
   exec/launch.cpp
+  exec/output_reader.cpp
+  exec/pdf_making.cpp
+  exec/run_checks.cpp
   help/help.cpp
   options/registry_store.cpp
   # Out of order on purpose: the link order steers how the optimiser lays out the program, and

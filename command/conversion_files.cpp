@@ -17,10 +17,27 @@ bool isAbsolute(const char* path) {
 // The position of the extension's dot in the file name at the end of path, or null.
 const char* extensionDot(const char* path) { return lastCharacterOf(fileNameOf(path), "."); }
 
-// The full form of folder\name; false when it does not fit.
+// The length of the root of a full path: "C:" for a drive, "\\\\server\\share" for a share.
+std::size_t rootLength(const char* path) {
+  if (path[0] != '\\' || path[1] != '\\') return path[0] != '\0' && path[1] == ':' ? 2 : 0;
+  const char* at = path + 2;
+  at += std::strcspn(at, "\\");
+  if (*at != '\0') ++at;
+  return static_cast<std::size_t>(at + std::strcspn(at, "\\") - path);
+}
+
+// The full form of folder\name; false when it does not fit. A name from the root ("\out.ps")
+// is on the folder's drive, not the drive of Corvane's own folder.
 bool fullPathIn(const char* folder, const char* name, PathText& path) {
   PathText joined = "";
-  if (isAbsolute(name)) {
+  const bool fromRoot = (name[0] == '\\' || name[0] == '/') && name[1] != '\\' && name[1] != '/';
+  if (fromRoot) {
+    const std::size_t root = rootLength(folder);
+    if (root + 1 >= sizeof joined) return false;
+    std::memcpy(joined, folder, root);
+    joined[root] = '\0';
+    appendFormatted(joined, "%s", {name});
+  } else if (isAbsolute(name)) {
     appendFormatted(joined, "%s", {name});
   } else {
     appendFormatted(joined, "%s%s%s", {folder, separatorAfter(folder), name});
@@ -45,10 +62,11 @@ void makePlan(const char* command, const char* runFolder) {
   plan = {};
   PathText word, output = "";
   char* const dviFile = plan.dviFile;
-  bool outputGiven = false, printer = false, filter = false;
+  bool outputGiven = false, printer = false, toStandardOutput = false, cut = false;
   const char* at = command;
   nextWord(at, word, sizeof word, true);
-  while (nextWord(at, word, sizeof word) != WordRead::None) {
+  for (WordRead read; (read = nextWord(at, word, sizeof word)) != WordRead::None;) {
+    cut = cut || read == WordRead::TooLong;
     if (word[0] != '-' || word[1] == '\0') {
       if (dviFile[0] == '\0') copyText(plan.dviFile, word);
       continue;
@@ -61,7 +79,8 @@ void makePlan(const char* command, const char* runFolder) {
     }
     if (letter == 'i') plan.sections = flagOn(word);
     if (letter == 'E') plan.encapsulated = flagOn(word);
-    if (letter == 'f') filter = flagOn(word);
+    // dvips's -f sends the output to standard output until a later -o names a file.
+    if (letter == 'f' && flagOn(word)) toStandardOutput = true;
     if (letter == 'P') printer = true;
     const bool longFlag = std::strncmp(word, "-landscaperotate", 16) == 0 ||
                           std::strncmp(word, "-noomega", 8) == 0 ||
@@ -71,18 +90,31 @@ void makePlan(const char* command, const char* runFolder) {
     PathText next = "";
     // dvips takes the next word for -o only when it is no switch, or "-".
     const char* after = at;
-    if (*value == '\0' && nextWord(after, next, sizeof next) != WordRead::None &&
-        (letter != 'o' || next[0] != '-' || next[1] == '\0')) {
-      at = after;
-      value = next;
+    if (*value == '\0') {
+      const WordRead nextRead = nextWord(after, next, sizeof next);
+      if (nextRead != WordRead::None && (letter != 'o' || next[0] != '-' || next[1] == '\0')) {
+        at = after;
+        value = next;
+        cut = cut || nextRead == WordRead::TooLong;
+      }
     }
     if (letter == 'o') {
       outputGiven = true;
+      toStandardOutput = std::strcmp(value, "-") == 0;
       copyText(output, value);
     }
   }
-  const bool toProgram = output[0] == '!' || output[0] == '|' || std::strcmp(output, "-") == 0;
-  if (toProgram || (filter && !outputGiven)) {
+  // A name that was cut, or a folder that is not known, would name a file that dvips never
+  // writes.
+  if (cut || runFolder[0] == '\0') {
+    plan.place = OutputPlace::NotFollowed;
+    return;
+  }
+  if (toStandardOutput) {
+    plan.place = OutputPlace::StandardOutput;
+    return;
+  }
+  if (output[0] == '!' || output[0] == '|') {
     plan.place = OutputPlace::Program;
     return;
   }

@@ -8,8 +8,10 @@ enum class OutputPlace {
   Known,      // the path is where dvips writes
   NoDviFile,  // the command names no DVI file
   Printer,    // -P without -o: the configuration decides; the default file may or may not appear
-  Program,    // the output goes to a program ("!..." or "|...") or to standard output (-f, "-o -")
-  TooLong,    // the full path would not fit a path field
+  Program,    // the output goes to a program ("!..." or "|...")
+  StandardOutput,  // the output goes to dvips's standard output (-f, "-o -")
+  TooLong,         // the full path would not fit a path field
+  NotFollowed,     // a word of the command was too long, or the run folder is unknown
 };
 
 // dvips numbers its sections (-i) NAME.001, NAME.002, …; Corvane follows at most this many.
@@ -28,8 +30,10 @@ struct ConversionPlan {
 extern ConversionPlan plan;
 
 // Reads command, split by Windows' rule and dvips's own option rules, for the files that dvips
-// is to write when it runs in runFolder (a full path): -o NAME relative to that folder, else, as
-// dvips does, the DVI file's name with its extension replaced by ".ps", in that folder.
+// is to write when it runs in runFolder (a full path): -o NAME relative to that folder (a name
+// from the root on that folder's drive), else, as dvips does, the DVI file's name with its
+// extension replaced by ".ps", in that folder. Options are read in order and the later wins, as
+// dvips reads them: -o NAME then -f writes to standard output, -f then -o NAME to NAME.
 void makePlan(const char* command, const char* runFolder);
 
 // The file of section number (from 1): the extension of the plan's name replaced by the number

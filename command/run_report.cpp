@@ -4,83 +4,88 @@
 #include <array>
 #include <cstring>
 
-#include "paths/path_rules.h"
 #include "resources/resource.h"
 
 namespace {
-
-ZERO_FILLED char lines[KEPT_LINES][KEPT_LINE_SIZE];
-int first = 0;  // the oldest line's slot
-int count = 0;  // lines kept, the open one included
-bool lineOpen = false;
-
-// The start of the PostScript line being read: enough for the comment, its font's id and name.
-constexpr char BITMAP_FONT_COMMENT[] = "%DVIPSBitmapFont: ";
-ZERO_FILLED char postScriptLine[128];
-std::size_t postScriptLineLength = 0;
-ZERO_FILLED char bitmapFontNames[160];
 
 // The texts as TeX Live 2022's dvips and Ghostscript 10.00 print them here. Those that this
 // machine's programs never print are quoted from their own sources:
 // - MiKTeX's font makers: "Sorry, but miktex-makepk did not succeed." (its programs' common
 //   error report, as MiKTeX's bug tracker shows it, github.com/MiKTeX/miktex/issues/1508);
 // - MiKTeX's set-up check: "major issue: So far, you have not checked for MiKTeX updates."
-//   (Libraries/MiKTeX/Setup/SetupService.cpp; github.com/MiKTeX/miktex/issues/1299);
+//   (Libraries/MiKTeX/Setup/SetupService.cpp; github.com/MiKTeX/miktex/issues/1299), printed on
+//   every run of a fresh MiKTeX, which then works as usual;
 // - Ghostscript without its resources: "Can't find initialization file gs_init.ps."
 //   (psi/imain.c).
-constexpr std::array<Cause, 17> CAUSES = {{
+// A text only explains: whether a program failed is told by what it did (command/run_verdict.h).
+constexpr std::array<Cause, 18> CAUSES = {{
     {"DVI file can't be opened", IDS_CAUSE_NO_DVI, CauseKind::Failure},
     {"Bad DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
     {"unexpected eof on DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
     {"End of document before first specified page", IDS_CAUSE_PAGE_RANGE, CauseKind::Failure},
     {"Couldn't find header file", IDS_CAUSE_HEADER, CauseKind::Failure},
+    {"Couldn't find font file", IDS_CAUSE_FONT_FILE, CauseKind::Failure},
     {"couldn't open PostScript file", IDS_CAUSE_FILE_HELD, CauseKind::Failure},
     {"Could not open the file", IDS_CAUSE_FILE_HELD, CauseKind::Failure},
-    // A font that cannot be made is replaced and the PostScript written: a warning, unless
-    // dvips ends with an error and writes nothing.
+    // dvips with no bitmap and no outline of a font, as in "PK font logo10 not found; using cmr10".
+    // It comes first: the font makers' own complaints below are the same problem.
+    {"not found; using", IDS_CAUSE_FONT_REPLACED, CauseKind::Warning},
     {"don't know how to create bitmap font", IDS_CAUSE_NO_FONT_SOURCE, CauseKind::Warning},
     {"did not succeed", IDS_CAUSE_NO_FONT_SOURCE, CauseKind::Warning},
     {"So far, you have not checked for MiKTeX updates", IDS_CAUSE_MIKTEX_UPDATES,
-     CauseKind::Failure},
+     CauseKind::Warning},
     {"/undefined in .setopacityalpha", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
     {"/undefined in .setfillconstantalpha", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
     {"/invalidfileaccess", IDS_CAUSE_SAFE_MODE, CauseKind::Failure},
     {"gs_init.ps", IDS_CAUSE_INCOMPLETE_GHOSTSCRIPT, CauseKind::Failure},
     {"Could not find figure file", IDS_CAUSE_FIGURE, CauseKind::Warning},
     {"no match for papersize", IDS_CAUSE_PAPER, CauseKind::Warning},
-    // dvips with no bitmap and no outline of a font, as in "PK font logo10 not found; using cmr10".
-    {"not found; using", IDS_CAUSE_FONT_REPLACED, CauseKind::Warning},
 }};
 
-char* slot(int index) { return lines[(first + index) % KEPT_LINES]; }
+char* slot(KeptOutput& kept, int index) { return kept.lines[(kept.first + index) % KEPT_LINES]; }
+const char* slot(const KeptOutput& kept, int index) {
+  return kept.lines[(kept.first + index) % KEPT_LINES];
+}
 
-void openLine() {
-  if (count == KEPT_LINES) {
-    first = (first + 1) % KEPT_LINES;
-    --count;
+void openLine(KeptOutput& kept) {
+  if (kept.count == KEPT_LINES) {
+    kept.first = (kept.first + 1) % KEPT_LINES;
+    --kept.count;
   }
-  slot(count++)[0] = '\0';
-  lineOpen = true;
+  slot(kept, kept.count++)[0] = '\0';
+  kept.lineOpen = true;
+}
+
+// The problem that the sentence names: the font makers' complaints are a replaced font's.
+int problemOf(int sentence) {
+  return sentence == IDS_CAUSE_NO_FONT_SOURCE ? IDS_CAUSE_FONT_REPLACED : sentence;
+}
+
+void copyWord(const char* start, const char* end, char (&word)[CAUSE_WORD_SIZE]) {
+  const std::size_t length = static_cast<std::size_t>(end - start);
+  if (length >= sizeof word) return;
+  std::memcpy(word, start, length);
+  word[length] = '\0';
 }
 
 }  // namespace
 
-void clearOutput() {
-  first = count = 0;
-  lineOpen = false;
+void clearOutput(KeptOutput& kept) {
+  kept.first = kept.count = 0;
+  kept.lineOpen = false;
 }
 
-void keepOutput(const char* bytes, std::size_t size) {
+void keepOutput(KeptOutput& kept, const char* bytes, std::size_t size) {
   for (std::size_t at = 0; at < size; ++at) {
     const char c = bytes[at];
     if (c == '\n') {
-      if (!lineOpen) openLine();
-      lineOpen = false;
+      if (!kept.lineOpen) openLine(kept);
+      kept.lineOpen = false;
       continue;
     }
     if (c == '\r') continue;
-    if (!lineOpen) openLine();
-    char* line = slot(count - 1);
+    if (!kept.lineOpen) openLine(kept);
+    char* line = slot(kept, kept.count - 1);
     const std::size_t length = std::strlen(line);
     if (length + 1 < KEPT_LINE_SIZE) {
       line[length] = c;
@@ -89,93 +94,52 @@ void keepOutput(const char* bytes, std::size_t size) {
   }
 }
 
-int keptLineCount() { return count; }
+int keptLineCount(const KeptOutput& kept) { return kept.count; }
 
-const char* keptLine(int index) { return index >= 0 && index < count ? slot(index) : ""; }
+const char* keptLine(const KeptOutput& kept, int index) {
+  return index >= 0 && index < kept.count ? slot(kept, index) : "";
+}
 
-int findCauses(const Cause* (&found)[MAX_CAUSES]) {
+bool saidLineStarting(const KeptOutput& kept, const char* start) {
+  for (int index = 0; index < kept.count; ++index)
+    if (std::strncmp(slot(kept, index), start, std::strlen(start)) == 0) return true;
+  return false;
+}
+
+bool saidText(const KeptOutput& kept, const char* text) {
+  for (int index = 0; index < kept.count; ++index)
+    if (std::strstr(slot(kept, index), text) != nullptr) return true;
+  return false;
+}
+
+int findCauses(const KeptOutput& kept, const Cause* (&found)[MAX_CAUSES]) {
   int total = 0;
-  for (const Cause& cause : CAUSES) {
-    bool seen = false;
-    for (int index = 0; index < count && !seen; ++index)
-      seen = std::strstr(slot(index), cause.text) != nullptr;
-    bool sameSentence = false;
+  const auto consider = [&](const Cause& cause) {
+    if (!saidText(kept, cause.text)) return;
     for (int known = 0; known < total; ++known)
-      sameSentence = sameSentence || found[known]->sentence == cause.sentence;
-    if (seen && !sameSentence && total < MAX_CAUSES) found[total++] = &cause;
-  }
+      if (problemOf(found[known]->sentence) == problemOf(cause.sentence)) return;
+    if (total < MAX_CAUSES) found[total++] = &cause;
+  };
+  for (const Cause& cause : CAUSES) consider(cause);
   return total;
 }
 
-const char* wordBefore(const Cause& cause) {
-  ZERO_FILLED static char word[64];
-  word[0] = '\0';
-  for (int index = 0; index < count; ++index) {
-    const char* line = slot(index);
+void causeWords(const KeptOutput& kept, const Cause& cause, char (&before)[CAUSE_WORD_SIZE],
+                char (&after)[CAUSE_WORD_SIZE]) {
+  before[0] = after[0] = '\0';
+  for (int index = 0; index < kept.count; ++index) {
+    const char* line = slot(kept, index);
     const char* found = std::strstr(line, cause.text);
     if (found == nullptr) continue;
     const char* end = found;
     while (end > line && end[-1] == ' ') --end;
     const char* start = end;
     while (start > line && start[-1] != ' ') --start;
-    const std::size_t length = static_cast<std::size_t>(end - start);
-    if (length < sizeof word) {
-      std::memcpy(word, start, length);
-      word[length] = '\0';
-    }
-    break;
-  }
-  return word;
-}
-
-namespace {
-
-// Adds the name to the list unless it is there already or would not fit whole.
-void addBitmapFont(const char* name, std::size_t length) {
-  if (length == 0) return;
-  for (const char* at = bitmapFontNames; *at != '\0';) {
-    const char* end = std::strchr(at, ',');
-    const std::size_t listed =
-        end != nullptr ? static_cast<std::size_t>(end - at) : std::strlen(at);
-    if (listed == length && std::memcmp(at, name, length) == 0) return;
-    at = end != nullptr ? end + 2 : at + listed;
-  }
-  const std::size_t used = std::strlen(bitmapFontNames);
-  const std::size_t separator = used == 0 ? 0 : 2;
-  if (used + separator + length + 1 > sizeof bitmapFontNames) return;
-  std::memcpy(bitmapFontNames + used, ", ", separator);
-  std::memcpy(bitmapFontNames + used + separator, name, length);
-  bitmapFontNames[used + separator + length] = '\0';
-}
-
-// "%DVIPSBitmapFont: Fb logo10 10 7": the font's id in the PostScript, then its name.
-void endPostScriptLine() {
-  postScriptLine[postScriptLineLength] = '\0';
-  postScriptLineLength = 0;
-  const std::size_t commentLength = sizeof BITMAP_FONT_COMMENT - 1;
-  if (std::strncmp(postScriptLine, BITMAP_FONT_COMMENT, commentLength) != 0) return;
-  const char* at = postScriptLine + commentLength;
-  at += std::strcspn(at, " ");
-  at += std::strspn(at, " ");
-  addBitmapFont(at, std::strcspn(at, " "));
-}
-
-}  // namespace
-
-void clearBitmapFonts() {
-  postScriptLineLength = 0;
-  bitmapFontNames[0] = '\0';
-}
-
-void readPostScript(const char* bytes, std::size_t size) {
-  for (std::size_t at = 0; at < size; ++at) {
-    const char c = bytes[at];
-    if (c == '\n' || c == '\r') {
-      endPostScriptLine();
-    } else if (postScriptLineLength + 1 < sizeof postScriptLine) {
-      postScriptLine[postScriptLineLength++] = c;
-    }
+    copyWord(start, end, before);
+    start = found + std::strlen(cause.text);
+    while (*start == ' ') ++start;
+    end = start + std::strcspn(start, " ;,");
+    copyWord(start, end, after);
+    return;
   }
 }
-
-const char* bitmapFonts() { return bitmapFontNames; }

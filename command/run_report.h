@@ -3,40 +3,49 @@
 
 #include <cstddef>
 
-// The last lines that the programs wrote: as many as fit, each cut to a line's length.
+// The last lines that a program wrote: as many as fit, each cut to a line's length.
 constexpr int KEPT_LINES = 200;
 constexpr std::size_t KEPT_LINE_SIZE = 256;
 
+// One run's lines, owned by the run: the thread that reads the pipe fills it, and the window's
+// thread reads it only once that thread has ended.
+struct KeptOutput {
+  char lines[KEPT_LINES][KEPT_LINE_SIZE];
+  int first;  // the oldest line's slot
+  int count;  // lines kept, the open one included
+  bool lineOpen;
+};
+
 // Forgets what was kept.
-void clearOutput();
+void clearOutput(KeptOutput& kept);
 
 // Takes bytes as they come from a pipe: lines end at '\n' ("\r\n" too); the oldest line goes
 // when more than KEPT_LINES are kept.
-void keepOutput(const char* bytes, std::size_t count);
+void keepOutput(KeptOutput& kept, const char* bytes, std::size_t count);
 
 // The number of lines kept, and one of them, 0 the oldest; the line still open counts.
-int keptLineCount();
-const char* keptLine(int index);
+int keptLineCount(const KeptOutput& kept);
+const char* keptLine(const KeptOutput& kept, int index);
+
+// Whether a kept line starts with start, or holds text anywhere.
+bool saidLineStarting(const KeptOutput& kept, const char* start);
+bool saidText(const KeptOutput& kept, const char* text);
 
 enum class CauseKind { Warning, Failure };
 
 struct Cause {
   const char* text;  // what the program prints, exactly as it prints it
   int sentence;      // the string-table text that Corvane says
-  CauseKind kind;
+  CauseKind kind;    // what the text means when the program failed; a usable result only warns
 };
 
-// The causes found in the kept lines, each once, in the table's order; count set to how many.
+// The causes found in the kept lines, each problem once, in the table's order; the count.
 constexpr int MAX_CAUSES = 16;
-int findCauses(const Cause* (&found)[MAX_CAUSES]);
+int findCauses(const KeptOutput& kept, const Cause* (&found)[MAX_CAUSES]);
 
-// The word just before the cause's text in the first kept line that holds it, such as the font
-// in "PK font logo10 not found; using cmr10"; empty when there is none.
-const char* wordBefore(const Cause& cause);
-
-// The fonts that dvips put in its PostScript as bitmaps, read from the file's bytes as they come:
-// each "%DVIPSBitmapFont: Fb logo10 10 7" names one. Names are listed once each, ", " between
-// them, as many as fit.
-void clearBitmapFonts();
-void readPostScript(const char* bytes, std::size_t count);
-const char* bitmapFonts();
+// The words around the cause's text in the first kept line that holds it: the word before, such
+// as the font in "PK font logo10 not found; using cmr10", and the word after, the font used in its
+// place; empty where there is none.
+constexpr std::size_t CAUSE_WORD_SIZE = 64;
+void causeWords(const KeptOutput& kept, const Cause& cause, char (&before)[CAUSE_WORD_SIZE],
+                char (&after)[CAUSE_WORD_SIZE]);

@@ -13,6 +13,8 @@
 #include "exec/child_process.h"
 #include "exec/conversion.h"
 #include "exec/exec.h"
+#include "exec/output_reader.h"
+#include "exec/run_checks.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
@@ -76,7 +78,14 @@ const char* runFolder(bool useDirectory, const char* dviFullPath) {
 
 // Ctrl+C and Ctrl+Break in the run's console are for the programs running in it: Corvane stays to
 // tell how they ended. A handler, unlike ignoring the keys, is not passed on to those programs.
+// Closing the console's window ends the programs in it; Corvane would end with them as soon as
+// this handler returned, so the handler never returns: the window's thread leaves the console
+// once the programs have ended, and reports the run as stopped.
 BOOL WINAPI stayOnControlKeys(DWORD event) {
+  if (event == CTRL_CLOSE_EVENT) {
+    noteRunWindowClosed();
+    Sleep(INFINITE);
+  }
   return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
 }
 
@@ -113,6 +122,13 @@ void waitForKeyPress() {
 
 }  // namespace
 
+int checkCommandLine() {
+  char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
+  const bool useDirectory =
+      options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
+  return checkBeforeRun(commandLine, runFolder(useDirectory, dviFullPath));
+}
+
 void runCommandLine() {
   const bool capture = options.windowMode == WINDOW_CAPTURE;
   const WORD showCommand = showCommandFor(options.windowMode);
@@ -122,9 +138,6 @@ void runCommandLine() {
   char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
   const bool useDirectory =
       options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
-
-  if (waitsForConverter() && !planConversion(commandLine, runFolder(useDirectory, dviFullPath)))
-    return;
   const bool ownConsole = capture || showsOutputInOwnConsole();
   if (ownConsole) openRunConsole(capture, showCommand);
   if (!startConverter(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,

@@ -25,6 +25,7 @@ void pageCommand(HWND page, int controlId) {
       browseForFile(page, IDC_GHOSTSCRIPT_BROWSE, PROGRAM_FILTERS, L"exe");
       showProgramsThatWillRun(page);
       break;
+    case IDC_GHOSTSCRIPT_FILE: showProgramsThatWillRun(page); break;
     case IDC_PDF_PURPOSE:
     case IDC_ALLOW_TRANSPARENCY: showPdfSwitches(page); break;
     case IDC_SAVE_OPTIONS:

@@ -37,15 +37,19 @@ std::int32_t chosenPurpose(HWND page) {
 constexpr DWORD A_MOMENT_MS = 100;
 
 // The lookups run on a thread of their own, once for the program field that the page is shown
-// with: a PATH or a registry Path that names a network folder that is gone would otherwise hold
-// the sheet for the network's time-outs. The thread owns what it finds until it ends, and posts
+// with, and the Ghostscript edit is looked at there too as it changes: a PATH, a registry Path or
+// a typed path that names a network folder that is gone would otherwise hold the sheet for the
+// network's time-outs. The thread owns what it finds until it ends, and posts
 // WM_PROGRAMS_FOUND to the page just before.
 struct ProgramsFound {
-  PathText program;  // the program field looked for
+  PathText program;     // the program field looked for
+  bool lookUpPrograms;  // false when only the typed Ghostscript is new
   bool dvipsFound;
   DvipsToRun dvips;
   bool ghostscript;
   WidePathText ghostscriptPath;
+  wchar_t typed[WIDE_PATH_SIZE];  // the Ghostscript edit, without a file manager's quotes
+  bool typedExists;
 };
 
 ZERO_FILLED ProgramsFound found;
@@ -53,8 +57,11 @@ HANDLE lookupThread = nullptr;
 bool lookedUp = false;  // found holds the answer for found.program
 
 void lookUp() {
-  found.dvipsFound = dvipsThatWillRun(found.program, found.dvips);
-  found.ghostscript = findGhostscript(found.dvips.path, found.ghostscriptPath);
+  if (found.lookUpPrograms) {
+    found.dvipsFound = dvipsThatWillRun(found.program, found.dvips);
+    found.ghostscript = findGhostscript(found.dvips.path, found.ghostscriptPath);
+  }
+  found.typedExists = found.typed[0] != L'\0' && isExistingFile(found.typed);
 }
 
 DWORD WINAPI lookUpAndPost(void* page) {
@@ -65,8 +72,10 @@ DWORD WINAPI lookUpAndPost(void* page) {
 
 // On a thread, or here when no thread can be had. The answer is posted, so it comes only once
 // this thread has kept the handle.
-void startLookup(HWND page) {
+void startLookup(HWND page, const wchar_t* typed) {
+  found.lookUpPrograms = !lookedUp || lstrcmpA(found.program, options.programFile) != 0;
   copyText(found.program, options.programFile);
+  lstrcpynW(found.typed, typed, WIDE_PATH_SIZE);
   lookedUp = false;
   lookupThread = CreateThread(nullptr, 0, lookUpAndPost, page, 0, nullptr);
   if (lookupThread != nullptr) return;
@@ -95,14 +104,9 @@ void showFound(HWND page) {
     addLine(IDS_DVIPS_MISSING, {found.program});
     if (namesNoFolder(found.program)) addPlaces(dvipsPlacesLooked(found.program));
   }
-  // Read as the page stores it: wide, without a file manager's quotes.
-  ZERO_FILLED static wchar_t typed[WIDE_PATH_SIZE];
-  if (GetDlgItemTextW(page, IDC_GHOSTSCRIPT_FILE, typed, WIDE_PATH_SIZE) == 0) typed[0] = L'\0';
-  const wchar_t* const ghostscript = unquotedPath(typed);
-  if (ghostscript[0] != L'\0') {
-    const bool exists = isExistingFile(ghostscript);
-    if (widePathToField(ghostscript, program) != 0) storeText(page, IDC_GHOSTSCRIPT_FILE, program);
-    addLine(exists ? IDS_RUNS_GHOSTSCRIPT : IDS_GHOSTSCRIPT_MISSING, {program});
+  if (found.typed[0] != L'\0') {
+    if (widePathToField(found.typed, program) != 0) storeText(page, IDC_GHOSTSCRIPT_FILE, program);
+    addLine(found.typedExists ? IDS_RUNS_GHOSTSCRIPT : IDS_GHOSTSCRIPT_MISSING, {program});
   } else if (found.ghostscript) {
     programForCommand(found.ghostscriptPath, program);
     addLine(IDS_RUNS_GHOSTSCRIPT, {program});
@@ -131,10 +135,16 @@ void showPdfSwitches(HWND page) {
 }
 
 // The record's program field as the DVIPS Options page last stored it, and the Ghostscript edit
-// as it stands. The lookup runs again only when the program field has changed since.
+// as it stands. The lookups run again only when the program field has changed since; an edit
+// that changes while the thread runs is looked at once it has ended.
 void showProgramsThatWillRun(HWND page) {
-  if (lookupThread == nullptr && (!lookedUp || lstrcmpA(found.program, options.programFile) != 0))
-    startLookup(page);
+  // Read as the page stores it: wide, without a file manager's quotes.
+  ZERO_FILLED static wchar_t edit[WIDE_PATH_SIZE];
+  if (GetDlgItemTextW(page, IDC_GHOSTSCRIPT_FILE, edit, WIDE_PATH_SIZE) == 0) edit[0] = L'\0';
+  const wchar_t* const typed = unquotedPath(edit);
+  if (lookupThread == nullptr && (!lookedUp || lstrcmpA(found.program, options.programFile) != 0 ||
+                                  lstrcmpW(found.typed, typed) != 0))
+    startLookup(page, typed);
   if (!lookupEnded(A_MOMENT_MS)) {
     copyText(programsText, loadResourceString(IDS_LOOKING_FOR_PROGRAMS));
     showPdfSwitches(page);

@@ -19,6 +19,7 @@ HWND iconWindow = nullptr;
 namespace {
 
 int currentPageIndex = 0;
+OkAction okAction = nullptr;
 
 // The sheet is given the full structures, header bitmap and watermark fields included. These
 // headers stop at the third version of the page structure; the fourth adds the header bitmap.
@@ -56,11 +57,28 @@ const PageHalves* halvesOf(HWND page) {
   return nullptr;
 }
 
+// OK is applied to every page that has been shown; the action runs once, for the page in front.
+// When it finds something to mend, the sheet stays open on the page of the control that it names
+// (control ids count the pages in thousands), with the focus there.
+LRESULT onApply(HWND page) {
+  const HWND sheet = GetParent(page);
+  if (okAction == nullptr || page != PropSheet_GetCurrentPageHwnd(sheet)) return PSNRET_NOERROR;
+  endProgramLookup();
+  const int mendAt = okAction();
+  if (mendAt == 0) return PSNRET_NOERROR;
+  PropSheet_SetCurSel(sheet, nullptr, mendAt / 1000 - 1);
+  const HWND control = GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), mendAt);
+  if (control != nullptr)
+    PostMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  return PSNRET_INVALID_NOCHANGEPAGE;
+}
+
 // TRUE to PSN_KILLACTIVE keeps the page, and with it the sheet on OK.
 LRESULT onNotify(HWND page, const NMHDR* header) {
   switch (header->code) {
     case PSN_SETACTIVE: loadPageControls(page); break;
     case PSN_KILLACTIVE: return storePageControls(page) ? FALSE : TRUE;
+    case PSN_APPLY: return onApply(page);
     case PSN_HELP:
       showHelpTopic(HELP_TOPIC_FIRST_PAGE + static_cast<DWORD>(currentPageIndex));
       break;
@@ -193,7 +211,8 @@ INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-INT_PTR runOptionsSheet() {
+INT_PTR runOptionsSheet(OkAction onOk) {
+  okAction = onOk;
   sheetHeader = {};
   int pageCount = 0;
   for (;; ++pageCount) {
@@ -225,5 +244,6 @@ INT_PTR runOptionsSheet() {
     return 0;
   }
   if (result > 0) endProgramLookup();
+  okAction = nullptr;
   return result;
 }

@@ -12,8 +12,12 @@
 
 extern HWND iconWindow;
 
+// What OK does before the sheet closes: 0 to let it close; else the id of a control, on whose page
+// the sheet stays open for the user to mend what the action found.
+using OkAction = int (*)();
+
 // Positive after OK, 0 after Cancel or a failure that has been reported.
-INT_PTR runOptionsSheet();
+INT_PTR runOptionsSheet(OkAction onOk);
 INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 void pageCommand(HWND page, int controlId);
 void loadPageControls(HWND page);

@@ -11,8 +11,10 @@
 #include "command/conversion_files.h"
 #include "command/ghostscript_command.h"
 #include "command/places_looked.h"
+#include "command/postscript_facts.h"
 #include "command/program_lookup.h"
 #include "command/run_report.h"
+#include "command/run_verdict.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "resources/resource.h"
@@ -231,8 +233,11 @@ TEST_F(Lookup, ThePostScriptLiesWhereDvipsWritesIt) {
       {"paper.dvi", "", "", "-o out.ps", OutputPlace::Known, "D:\\Run\\out.ps"},
       {"paper.dvi", "", "", "-oout.ps", OutputPlace::Known, "D:\\Run\\out.ps"},
       {"paper.dvi", "", "", "-o -q", OutputPlace::Known, "D:\\Run\\paper.ps"},
-      {"paper.dvi", "", "", "-o -", OutputPlace::Program, ""},
-      {"paper.dvi", "", "", "-f", OutputPlace::Program, ""},
+      {"paper.dvi", "", "", "-o -", OutputPlace::StandardOutput, ""},
+      {"paper.dvi", "", "", "-f", OutputPlace::StandardOutput, ""},
+      // Read in order, the later option winning, as dvips reads them.
+      {"paper.dvi", "out.ps", "", "-f", OutputPlace::StandardOutput, ""},
+      {"paper.dvi", "", "", "-o \\out.ps", OutputPlace::Known, "D:\\out.ps"},
       {"paper.dvi", "", "", "-f0", OutputPlace::Known, "D:\\Run\\paper.ps"},
       {"paper.dvi", "", "", "-f -o f.ps", OutputPlace::Known, "D:\\Run\\f.ps"},
       {"paper.dvi", "!lpr", "", "", OutputPlace::Program, ""},
@@ -252,6 +257,11 @@ TEST_F(Lookup, ThePostScriptLiesWhereDvipsWritesIt) {
     EXPECT_EQ(plan.place, c.place) << commandLine;
     EXPECT_EQ(std::string(plan.postScript), c.path) << commandLine;
   }
+  // A word cut to its buffer, or a folder that has no name, is not followed.
+  makePlan(("dvips.exe -o " + std::string(300, 'x') + ".ps paper.dvi").c_str(), "D:\\Run");
+  EXPECT_EQ(plan.place, OutputPlace::NotFollowed);
+  makePlan("dvips.exe paper.dvi", "");
+  EXPECT_EQ(plan.place, OutputPlace::NotFollowed);
 }
 
 // -i writes a file for each section, numbered in the place of the extension, as TeX Live's dvips
@@ -364,109 +374,6 @@ TEST_F(Lookup, GhostscriptCommandHasTheSwitchesOfThePurpose) {
               std::string::npos)
         << command;
   }
-}
-
-}  // namespace
-
-namespace {
-
-// The lines as TeX Live 2022's dvips and Ghostscript 10.00 print them on this machine, each with
-// the cause that Corvane reads in it.
-TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
-  struct Case {
-    const char* output;
-    int sentence;
-    CauseKind kind;
-  };
-  const Case cases[] = {
-      {"dvips: DVI file can't be opened: nosuch.dvi: No such file or directory\n", IDS_CAUSE_NO_DVI,
-       CauseKind::Failure},
-      {"dvips: ! Bad DVI file: first byte not preamble\n", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
-      {"dvips: ! unexpected eof on DVI file\n", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
-      {"dvips: Could not find figure file missing.eps; continuing.\n", IDS_CAUSE_FIGURE,
-       CauseKind::Warning},
-      {"dvips: ! End of document before first specified page\n", IDS_CAUSE_PAGE_RANGE,
-       CauseKind::Failure},
-      {"dvips: no match for papersize\n", IDS_CAUSE_PAPER, CauseKind::Warning},
-      {"dvips: ! Couldn't find header file: nosuch.pro\n", IDS_CAUSE_HEADER, CauseKind::Failure},
-      {"dvips: ! couldn't open PostScript file\n", IDS_CAUSE_FILE_HELD, CauseKind::Failure},
-      {"dvips: PK font missingfont not found; using cmr10\n", IDS_CAUSE_FONT_REPLACED,
-       CauseKind::Warning},
-      {"GPL Ghostscript 10.00.0: **** Could not open the file /nonexist/x.pdf .\r\n"
-       "**** Unable to open the initial device, quitting.\r\n",
-       IDS_CAUSE_FILE_HELD, CauseKind::Failure},
-      {"Error: /undefined in .setopacityalpha\nOperand stack:\n   0.5\n", IDS_CAUSE_TRANSPARENCY,
-       CauseKind::Failure},
-      {"Error: /undefined in .setfillconstantalpha\n", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
-      {"Error: /invalidfileaccess in --file--\n", IDS_CAUSE_SAFE_MODE, CauseKind::Failure},
-      // dvips goes on with another font and writes the PostScript, and says so by exit code 0.
-      {"mktexpk: don't know how to create bitmap font for missingfont.\n", IDS_CAUSE_NO_FONT_SOURCE,
-       CauseKind::Warning},
-  };
-  for (const Case& c : cases) {
-    clearOutput();
-    keepOutput(c.output, std::strlen(c.output));
-    const Cause* found[MAX_CAUSES];
-    ASSERT_EQ(findCauses(found), 1) << c.output;
-    EXPECT_EQ(found[0]->sentence, c.sentence) << c.output;
-    EXPECT_EQ(found[0]->kind, c.kind) << c.output;
-  }
-  clearOutput();
-  const Cause* found[MAX_CAUSES];
-  EXPECT_EQ(findCauses(found), 0);
-}
-
-// The font that dvips replaced is named: the word before its text.
-TEST(RunReport, AReplacedFontIsNamed) {
-  clearOutput();
-  const char output[] = "dvips: PK font missingfont not found; using cmr10\n";
-  keepOutput(output, sizeof output - 1);
-  const Cause* found[MAX_CAUSES];
-  ASSERT_EQ(findCauses(found), 1);
-  EXPECT_STREQ(wordBefore(*found[0]), "missingfont");
-  clearOutput();
-}
-
-// The bitmap fonts of a PostScript file as dvips wrote it here, read in pieces of any size:
-// each named once, in the order they come.
-TEST(RunReport, BitmapFontsAreNamedFromThePostScript) {
-  const std::string postScript =
-      "%!PS-Adobe-2.0\n%%Creator: dvips(k) 2022.1\n%%EndProlog\n%%BeginSetup\n"
-      "%DVIPSBitmapFont: Fa missingfont 10 5\n/Fa 5 116 df<7FFF>I\n%EndDVIPSBitmapFont\r\n"
-      "%DVIPSBitmapFont: Fb logo10 10 7\r\n%EndDVIPSBitmapFont\n"
-      "% %DVIPSBitmapFont: Fc notacomment 10 1\n"
-      "%DVIPSBitmapFont: Fd missingfont 12 5\n%%EndSetup\n";
-  for (std::size_t piece : {std::size_t{1}, std::size_t{7}, postScript.size()}) {
-    clearBitmapFonts();
-    for (std::size_t at = 0; at < postScript.size(); at += piece)
-      readPostScript(postScript.data() + at, std::min(piece, postScript.size() - at));
-    EXPECT_STREQ(bitmapFonts(), "missingfont, logo10") << piece;
-  }
-  clearBitmapFonts();
-  const std::string plain = "%!PS-Adobe-2.0\n%%Page: 1 1\nshowpage\n";
-  readPostScript(plain.data(), plain.size());
-  EXPECT_STREQ(bitmapFonts(), "");
-}
-
-// Only the last lines are kept, whole lines each up to its length, in the order they came.
-TEST(RunReport, KeepsTheLastLinesInOrder) {
-  clearOutput();
-  for (int line = 1; line <= KEPT_LINES + 50; ++line) {
-    const std::string text = "line " + std::to_string(line) + "\r\n";
-    // Pipes give bytes, not lines: each comes in two pieces.
-    keepOutput(text.c_str(), 3);
-    keepOutput(text.c_str() + 3, text.size() - 3);
-  }
-  keepOutput("open", 4);
-  ASSERT_EQ(keptLineCount(), KEPT_LINES);
-  EXPECT_STREQ(keptLine(0), "line 52");
-  EXPECT_STREQ(keptLine(KEPT_LINES - 2), "line 250");
-  EXPECT_STREQ(keptLine(KEPT_LINES - 1), "open");
-  const std::string longLine(1000, 'x');
-  keepOutput(longLine.c_str(), longLine.size());
-  EXPECT_EQ(std::strlen(keptLine(KEPT_LINES - 1)), KEPT_LINE_SIZE - 1);
-  clearOutput();
-  EXPECT_EQ(keptLineCount(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+// What a file that dvips or Ghostscript wrote holds, read from its bytes as they come: whether
+// the PostScript is whole, and which of its fonts are bitmaps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// One PostScript file. dvips announces its pages in the header ("%%Pages: 5"), marks each one
+// ("%%Page: 1 1") and ends with "%%EOF"; Encapsulated PostScript is one page without marks.
+struct PostScriptFacts {
+  char line[128];  // the start of the line being read: enough for every comment looked at
+  std::size_t lineLength;
+  bool firstLineRead;
+  bool encapsulated;            // the first line names EPSF
+  std::int32_t pagesAnnounced;  // -1 when no "%%Pages:" gives a number
+  std::int32_t pagesMarked;
+  bool ended;  // the last line that is not blank is "%%EOF"
+};
+
+void startPostScript(PostScriptFacts& facts);
+void readPostScript(PostScriptFacts& facts, const char* bytes, std::size_t count);
+// Takes the last line, which may have no line end.
+void endPostScript(PostScriptFacts& facts);
+
+// A file that has its pages, as many as it announces, and its end.
+bool wholePostScript(const PostScriptFacts& facts);
+
+// The fonts that dvips put in its PostScript as bitmaps, gathered from every file read since the
+// last clear: each "%DVIPSBitmapFont: Fb logo10 10 7" names one. Names are listed once each, ", "
+// between them, as many as fit.
+void clearBitmapFonts();
+const char* bitmapFonts();
+
+// Whether the last bytes of a PDF (its tail, count bytes) hold the "%%EOF" that ends every PDF.
+bool pdfTailEnded(const char* tail, std::size_t count);

@@ -1,0 +1,130 @@
+// Making the PDF with Ghostscript, into a new file that replaces the earlier PDF only when whole.
+#include "exec/pdf_making.h"
+
+#include "base/text.h"
+#include "command/dvips_to_run.h"
+#include "command/ghostscript_command.h"
+#include "command/postscript_facts.h"
+#include "exec/run_checks.h"
+#include "options/options.h"
+#include "options/pdf_options.h"
+#include "paths/path_rules.h"
+
+namespace {
+
+ZERO_FILLED char command[GHOSTSCRIPT_COMMAND_SIZE];
+ZERO_FILLED PathText newPdf;
+ZERO_FILLED WidePathText application;
+
+bool landscapeHeader(const char* path) {
+  const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  // dvips writes its header comments first: the orientation is in the first few lines.
+  ZERO_FILLED static char header[8192];
+  DWORD read = 0;
+  ReadFile(file, header, sizeof header - 1, &read, nullptr);
+  CloseHandle(file);
+  header[read] = '\0';
+  return isLandscapePostScript(header);
+}
+
+// Whether the PDF has content and ends as a PDF does.
+bool pdfEnded(const char* path) {
+  const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char tail[1024];
+  DWORD read = 0;
+  const DWORD size = GetFileSize(file, nullptr);
+  if (size != INVALID_FILE_SIZE && size > sizeof tail)
+    SetFilePointer(file, -static_cast<LONG>(sizeof tail), nullptr, FILE_END);
+  const bool ended = size != INVALID_FILE_SIZE && size > 0 &&
+                     ReadFile(file, tail, sizeof tail, &read, nullptr) && pdfTailEnded(tail, read);
+  CloseHandle(file);
+  return ended;
+}
+
+// The Ghostscript to run: the PDF page's, or the one found, by its own wide path.
+bool chooseGhostscript(PdfMaking& making) {
+  application[0] = L'\0';
+  if (pdfOptions.ghostscriptFile[0] != '\0') {
+    copyText(making.ghostscript, pdfOptions.ghostscriptFile);
+    return true;
+  }
+  // TeX Live and MiKTeX keep a Ghostscript of their own beside their dvips.
+  ZERO_FILLED static DvipsToRun dvips;
+  dvipsThatWillRun(options.programFile, dvips);
+  if (!findGhostscript(dvips.path, application)) return false;
+  programForCommand(application, making.ghostscript);
+  return true;
+}
+
+// The new PDF in the earlier one's place, written through before Corvane says it is done.
+bool replaceEarlierPdf(const char* made, const char* pdf) {
+  WidePathText from, to;
+  return MultiByteToWideChar(CP_ACP, 0, made, -1, from, PATH_FIELD_SIZE) != 0 &&
+         MultiByteToWideChar(CP_ACP, 0, pdf, -1, to, PATH_FIELD_SIZE) != 0 &&
+         MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
+  if (setting.announce) {
+    DWORD written = 0;
+    WriteFile(setting.echo, command, static_cast<DWORD>(lstrlenA(command)), &written, nullptr);
+    WriteFile(setting.echo, "\r\n", 2, &written, nullptr);
+  }
+  OutputReader reader = {nullptr, setting.echo, &making.said, nullptr};
+  PROCESS_INFORMATION process;
+  if (!startReadChild(command, application, setting.directory, setting.showCommand,
+                      setting.creationFlags, setting.input, reader, process)) {
+    making.error = GetLastError();
+    making.end = PdfEnd::NotStarted;
+    return;
+  }
+  GhostscriptRun run = {};
+  run.started = true;
+  waitForChild(process.hProcess, reader, making.exitCode);
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  run.stopped = runWindowClosed();
+  run.exitCode = making.exitCode;
+  run.unrecoverable = saidText(making.said, "Unrecoverable error");
+  run.pdfWritten = run.pdfEnded = pdfEnded(newPdf);
+  const Cause* causes[MAX_CAUSES];
+  run.somethingWorthSaying = findCauses(making.said, causes) > 0;
+  making.verdict = ghostscriptVerdict(run);
+  if (making.verdict == Verdict::Failed) {
+    making.end = PdfEnd::Failed;
+    return;
+  }
+  if (!replaceEarlierPdf(newPdf, making.pdf)) {
+    making.error = GetLastError();
+    making.end = PdfEnd::NotReplaced;
+    return;
+  }
+  making.end = PdfEnd::Made;
+}
+
+}  // namespace
+
+void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
+  making.verdict = Verdict::Failed;
+  making.exitCode = making.error = 0;
+  clearOutput(making.said);
+  if (!chooseGhostscript(making)) {
+    making.end = PdfEnd::Missing;
+    return;
+  }
+  PathText first, folder;
+  planFile(0, first);
+  making.end = PdfEnd::TooLong;
+  if (!pdfFileFor(plan.postScript, making.pdf)) return;
+  copyText(folder, making.pdf);
+  // The new file is made beside the PDF, on the same volume, so that it can take its place.
+  if (!cutToFolder(folder) || GetTempFileNameA(folder, "cvn", 0, newPdf) == 0) return;
+  making.hadEarlier = stateOf(making.pdf).exists;
+  if (composeGhostscriptCommand(making.ghostscript, planFile, filesWritten, newPdf,
+                                landscapeHeader(first), plan.encapsulated, command))
+    runGhostscript(setting, making);
+  if (making.end != PdfEnd::Made) DeleteFileA(newPdf);
+}

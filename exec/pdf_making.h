@@ -1,0 +1,43 @@
+// Ghostscript's run on this run's PostScript: the PDF is made in a new file beside the earlier
+// one, which it replaces only when Ghostscript has made it whole.
+#pragma once
+
+#include <windows.h>
+
+#include "command/program_lookup.h"
+#include "command/run_report.h"
+#include "command/run_verdict.h"
+#include "exec/output_reader.h"
+
+enum class PdfEnd {
+  Made,         // the PDF is in place, maybe with warnings
+  Missing,      // no Ghostscript to run
+  NotStarted,   // process creation failed: error
+  TooLong,      // a path or the command would not fit
+  Failed,       // Ghostscript's verdict was a failure: the earlier PDF, if any, is as it was
+  NotReplaced,  // Ghostscript made it, but it could not take the earlier one's place: error
+};
+
+struct PdfMaking {
+  PdfEnd end;
+  Verdict verdict;
+  DWORD exitCode;
+  DWORD error;
+  bool hadEarlier;  // a PDF of that name was there before
+  PathText pdf;
+  PathText ghostscript;  // the program as the command names it
+  KeptOutput said;
+};
+
+// How a child of the run is started: as dvips was.
+struct ChildSetting {
+  const char* directory;  // null: Corvane's own folder
+  WORD showCommand;
+  DWORD creationFlags;
+  HANDLE input;
+  HANDLE echo;    // where its output is shown as it comes; null: nowhere
+  bool announce;  // its command is shown in the echo before it runs, as typed at a prompt
+};
+
+// Runs Ghostscript on the first filesWritten files of the plan and judges it.
+void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making);
