@@ -4,7 +4,10 @@
 Verdict dvipsVerdict(const DvipsRun& run) {
   if (!run.started || run.stopped || endedAbnormally(run.exitCode) || run.fatalLine)
     return Verdict::Failed;
-  if (run.filesExpected && (run.filesWritten == 0 || !run.filesWhole)) return Verdict::Failed;
+  // With nothing written, only its exit code tells a failure from a run whose configuration sent
+  // the output elsewhere.
+  if (run.filesExpected && run.filesWritten == 0 && run.exitCode != 0) return Verdict::Failed;
+  if (run.filesWritten > 0 && !run.filesWhole) return Verdict::Failed;
   // A usable PostScript: what dvips said, or an exit code that nothing above explains, is worth
   // knowing but no failure.
   return run.somethingWorthSaying || run.exitCode != 0 ? Verdict::Warned : Verdict::Done;

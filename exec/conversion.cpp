@@ -133,6 +133,8 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
     outcome.kind = OutcomeKind::Nothing;
   } else if (outcome.place != OutputPlace::Known) {
     outcome.kind = OutcomeKind::PlaceUnknown;
+  } else if (outcome.filesWritten == 0) {
+    outcome.kind = OutcomeKind::NoPostScript;
   } else if (!pdfOptions.makePdf) {
     planFile(0, outcome.result);
     outcome.kind = OutcomeKind::Done;

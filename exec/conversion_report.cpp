@@ -205,6 +205,9 @@ void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid) {
   if (outcome.kind == OutcomeKind::PlaceUnknown) {
     addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);
     addParagraph(placeReason(outcome.place));
+  } else if (outcome.kind == OutcomeKind::NoPostScript) {
+    addParagraph(IDS_NO_PDF_MADE);
+    addParagraph(IDS_NO_POSTSCRIPT, {plan.postScript});
   } else if (outcome.kind == OutcomeKind::PdfFailed && !addPdfFailure(outcome)) {
     return;
   }

@@ -12,6 +12,7 @@ enum class OutcomeKind {
   Nothing,          // nothing to open: off, no handle, or Capture only
   ConverterFailed,  // dvips's verdict
   PlaceUnknown,     // no PDF or nothing to open: Corvane cannot tell where the PostScript is
+  NoPostScript,     // dvips ended well but wrote no file where it should have
   PdfFailed,        // no PDF: making.end says why
   Done,             // the result, PDF or PostScript, is ready to open
 };

@@ -6,6 +6,7 @@
 #include "base/error_box.h"
 #include "base/strings.h"
 #include "base/text_format.h"
+#include "command/command_words.h"
 #include "command/dvips_to_run.h"
 #include "command/places_looked.h"
 #include "options/pdf_options.h"
@@ -102,7 +103,11 @@ int checkFiles() {
 // The programs: the command's dvips where it names one that exists or the lookups find it, and
 // a Ghostscript named on the PDF page.
 int checkPrograms(const char* command) {
-  if (!dvipsThatWillRun(command, dvips)) {
+  // The command's first word, as process creation reads it, is a field's program as it stands.
+  ZERO_FILLED static char program[MAX_PATH];
+  const char* at = command;
+  nextWord(at, program, sizeof program, true);
+  if (!dvipsThatWillRun(program, dvips)) {
     message[0] = '\0';
     appendFormatted(message, "%s", {dvips.typed});
     if (dvips.lookedUpInVain)

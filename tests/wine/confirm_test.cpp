@@ -160,6 +160,12 @@ TEST_F(Confirm, EmptiedCommandIsTakenAndCannotStart) {
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(hasExited(corvane));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
+  // The box leads back to the sheet, where the program is set.
+  const HWND sheet = waitForSheet(corvane);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_TRUE(
+      waitUntil([&] { return GetDlgItem(currentPage(sheet), IDC_PROGRAM_FILE) != nullptr; }));
+  pressSheetButton(sheet, PSBTN_CANCEL);
   const DWORD id = corvane.dwProcessId;
   EXPECT_EQ(waitForExit(corvane), 0u);
   EXPECT_TRUE(startedNoConverter(id, converterLog));

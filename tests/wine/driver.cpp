@@ -256,6 +256,12 @@ HWND findWindowOf(DWORD processId, const char* className, const char* caption,
   return search.found;
 }
 
+HWND findMessageBox(DWORD processId) {
+  constexpr int MESSAGE_TEXT_ID = 0xFFFF;
+  return findWindowOf(processId, "#32770", nullptr,
+                      [](HWND box) { return GetDlgItem(box, MESSAGE_TEXT_ID) != nullptr; });
+}
+
 HWND waitForWindow(DWORD processId, const char* className, const char* caption, DWORD deadlineMs) {
   HWND found = nullptr;
   waitUntil([&] { return (found = findWindowOf(processId, className, caption)) != nullptr; },

@@ -130,6 +130,9 @@ std::string shortPathOf(const std::string& path);
 std::string systemMessage(DWORD code);
 // The text of a message box (its static control); empty when there is none.
 std::string messageBoxText(HWND box);
+// A message box of the process, an error's ("Corvane Error") or one of warnings ("Corvane"): a
+// dialog with a message box's text; null when none shows.
+HWND findMessageBox(DWORD processId);
 std::wstring messageBoxTextWide(HWND box);
 // The icon of a message box as the screen shows it: 'w' for the warning's yellow, 'e' for the
 // error's red, '?' when neither shows within the deadline.

@@ -2,12 +2,14 @@
 // whether that console has a window in the file named by CORVANE_FAKE_LOG, prints a few lines,
 // and, when CORVANE_FAKE_HOLD names a file, keeps running until that file exists (a test releases
 // it when it has seen what it needs).
+// Given -f and no DVI file, it reads its input to the end, as dvips would.
 // CORVANE_FAKE_SAY, when set, is one more line, on its error output, as a program that it stands
 // for would say it. It ends with the exit code that CORVANE_FAKE_EXIT gives, 0 by default.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main() {
   char logPath[MAX_PATH];
@@ -31,6 +33,16 @@ int main() {
   if (GetEnvironmentVariableA("CORVANE_FAKE_SAY", said, sizeof said) != 0) {
     std::fprintf(stderr, "%s\n", said);
     std::fflush(stderr);
+  }
+
+  // As dvips does with -f and no DVI file, it reads the DVI file from its input, to the end.
+  const char* command = GetCommandLineA();
+  if (std::strstr(command, " -f") != nullptr && std::strstr(command, ".dvi") == nullptr) {
+    char input[4096];
+    DWORD read = 0;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), input, sizeof input, &read, nullptr) &&
+           read > 0)
+      continue;
   }
 
   char releasePath[MAX_PATH];

@@ -104,21 +104,28 @@ class PdfRun : public SheetSession {
     return open(record, arguments);
   }
 
-  HWND waitForErrorBox() { return waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error"); }
+  HWND waitForErrorBox(DWORD deadlineMs = DEADLINE_MS) {
+    HWND box = nullptr;
+    waitUntil([&] { return (box = findMessageBox(corvane.dwProcessId)) != nullptr; }, deadlineMs);
+    return box;
+  }
 
   // Waits until Corvane shows its error box, box then naming it, or ends; false when neither came.
   bool boxOrEnd(HWND& box, DWORD deadlineMs = DEADLINE_MS) {
     box = nullptr;
     return waitUntil(
         [&] {
-          box = findWindowOf(corvane.dwProcessId, "#32770", "Corvane Error");
+          box = findMessageBox(corvane.dwProcessId);
           return box != nullptr || hasExited(corvane);
         },
         deadlineMs);
   }
 
+  // A box of the checks on OK leads back to the sheet, which is then closed with Cancel.
   void closeBox(HWND box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
+    waitUntil([&] { return hasExited(corvane) || (!IsWindow(box) && IsWindowVisible(sheet)); });
+    if (!hasExited(corvane) && IsWindow(sheet)) pressSheetButton(sheet, PSBTN_CANCEL);
     EXPECT_EQ(waitForExit(corvane), 0u);
   }
 };
@@ -460,7 +467,7 @@ TEST_F(RealPdf, WithNoProgramForPdfFilesTheBoxSaysWhereThePdfIs) {
   pdf.makePdf = pdf.openResult = 1;
   ASSERT_NE(openWith(defaultRecord(), pdf, "\"" + folder + "paper.dvi\""), nullptr);
   pressSheetButton(sheet, PSBTN_OK);
-  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+  const HWND box = waitForErrorBox(60000);
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
   EXPECT_EQ(text, "Corvane made " + folder +
@@ -637,7 +644,7 @@ class RunCauses : public RealPdf {
     record.windowMode = WINDOW_HIDDEN;
     if (openWith(record, pdf, "\"" + dvi + "\"") == nullptr) return {};
     pressSheetButton(sheet, PSBTN_OK);
-    const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+    const HWND box = waitForErrorBox(60000);
     if (box == nullptr) return {};
     const std::string text = messageBoxText(box);
     icon = messageBoxIconKind(box);
@@ -727,8 +734,6 @@ TEST_F(RunCauses, TextsOfOtherProgramsGiveTheirCauses) {
        "Sorry, but miktex-makepk did not succeed for the following reason: PK font rtcxr could "
        "not be created.",
        "There is no outline or METAFONT source for a font of the document"},
-      {false, "dvips: major issue: So far, you have not checked for MiKTeX updates.",
-       "MiKTeX refuses to run until updates are checked in MiKTeX Console."},
       {false, "dvips: ! couldn't open PostScript file",
        "The file is open in another program: close it and try again."},
       {true, "GPL Ghostscript 10.00.0: Can't find initialization file gs_init.ps.",
@@ -749,7 +754,7 @@ TEST_F(RunCauses, TextsOfOtherProgramsGiveTheirCauses) {
     SetEnvironmentVariableA("CORVANE_FAKE_EXIT", "1");
     ASSERT_NE(openWith(record, pdf, "\"" + folder + "paper.dvi\""), nullptr);
     pressSheetButton(sheet, PSBTN_OK);
-    const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+    const HWND box = waitForErrorBox(60000);
     SetEnvironmentVariableA("CORVANE_FAKE_SAY", nullptr);
     ASSERT_NE(box, nullptr);
     const std::string text = messageBoxText(box);
@@ -769,35 +774,76 @@ TEST_F(RunCauses, TransparencyThatGhostscriptBlocksIsNamed) {
   const std::string folder = scratchFolder("transparency");
   ASSERT_TRUE(CopyFileA((inputs + "transparency.dvi").c_str(),
                         (folder + "transparency.dvi").c_str(), FALSE));
+  const std::string earlier = "%PDF-1.7 the earlier PDF\n%%EOF\n";
+  ASSERT_TRUE(createFileWide(wideOf(folder + "transparency.pdf"), earlier));
   Options record = defaultRecord();
   record.windowMode = WINDOW_HIDDEN;
   PdfOptions pdf = defaultPdfRecord();
   pdf.makePdf = 1;
   ASSERT_NE(openWith(record, pdf, "\"" + folder + "transparency.dvi\""), nullptr);
   pressSheetButton(sheet, PSBTN_OK);
-  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error", 60000);
+  const HWND box = waitForErrorBox(60000);
   ASSERT_NE(box, nullptr);
   const std::string text = messageBoxText(box);
   EXPECT_TRUE(contains(text,
-                       "The PostScript uses transparency (PSTricks), which Ghostscript "
-                       "blocks by default."))
+                       "The PostScript uses transparency (PSTricks), which Ghostscript blocks by "
+                       "default: tick \"Allow transparency (PSTricks)\" on the PDF page."))
       << text;
   EXPECT_TRUE(contains(text, "Error: /undefined in .setfillconstantalpha")) << text;
+  EXPECT_TRUE(contains(text, "The earlier " + folder + "transparency.pdf is left as it was."))
+      << text;
   closeBox(box);
+  EXPECT_EQ(readFile(folder + "transparency.pdf"), earlier);
 }
 
-// A hidden dvips told to read the DVI file from its input (-f) gets NUL, not a console that nobody
-// sees, and the run ends.
-TEST_F(RunCauses, HiddenWithInputFromTheConsoleEnds) {
-  Options record = defaultRecord();
+// A hidden dvips told to read the DVI file from its input (-f, and no DVI file named) gets NUL,
+// not a console that nobody sees, and the run ends.
+TEST_F(RunCauses, HiddenDvipsReadingItsInputEnds) {
+  Options record = fakeConverterRecord();
   record.windowMode = WINDOW_HIDDEN;
   copyText(record.otherOptions, "-f");
-  ASSERT_NE(openWith(record, defaultPdfRecord(), "\"" + inputs + "paper.dvi\""), nullptr);
+  ASSERT_NE(openWith(record, defaultPdfRecord(), ""), nullptr);
   pressSheetButton(sheet, PSBTN_OK);
-  HWND box = nullptr;
-  EXPECT_TRUE(boxOrEnd(box));
-  if (box != nullptr) PostMessageA(box, WM_COMMAND, IDOK, 0);
+  const ConverterRecord ran = waitForConverterRecord(log);
+  ASSERT_TRUE(ran.found) << "dvips did not end";
   EXPECT_EQ(waitForExit(corvane), 0u);
+}
+
+// A font map that names an outline that is not installed: dvips stops with "dvips: !" and leaves a
+// PostScript without pages that still ends in %%EOF. That is a failure: no Ghostscript, and the
+// earlier PDF stays byte for byte.
+TEST_F(RunCauses, AFatalDvipsErrorLeavesTheEarlierPdf) {
+  ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+  const std::string folder = scratchFolder("fatal-font");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  ASSERT_TRUE(createFileWide(wideOf(folder + "bad.map"), "cmr10 CMR10 <nosuchfont.pfb\n"));
+  const std::string earlier = "%PDF-1.7 the earlier PDF\n%%EOF\n";
+  ASSERT_TRUE(createFileWide(wideOf(folder + "paper.pdf"), earlier));
+  Options record = defaultRecord();
+  copyText(record.otherOptions, "-u +bad.map");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = pdf.openResult = 1;
+  const std::string text = boxAfter(record, folder + "paper.dvi", pdf);
+  EXPECT_EQ(icon, 'e') << text;
+  EXPECT_TRUE(contains(text, "A font file that the font map names is not installed")) << text;
+  EXPECT_TRUE(contains(text, "dvips: ! Couldn't find font file nosuchfont.pfb")) << text;
+  EXPECT_TRUE(contains(text, "Corvane made no PDF file.")) << text;
+  EXPECT_EQ(readFile(folder + "paper.pdf"), earlier);
+}
+
+// "PostScript file" out.ps and -f among the other options: the later -f wins, as in dvips, and
+// the box says that the PostScript went to dvips's standard output.
+TEST_F(RunCauses, DashFAfterAnOutputFileIsStandardOutput) {
+  const std::string folder = scratchFolder("dash-f");
+  ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
+  Options record = defaultRecord();
+  copyText(record.psFile, "out.ps");
+  copyText(record.otherOptions, "-f");
+  PdfOptions pdf = defaultPdfRecord();
+  pdf.makePdf = 1;
+  const std::string text = boxAfter(record, folder + "paper.dvi", pdf);
+  EXPECT_TRUE(contains(text, "dvips wrote the PostScript to its standard output (-f)")) << text;
+  EXPECT_FALSE(fileExists(folder + "out.ps"));
 }
 
 // A document that sets a line in Times-Roman, one of PostScript's 14 standard fonts, through its
@@ -899,8 +945,8 @@ struct UnwritableFolder {
   std::string path;
 };
 
-// The DVI file in a folder in which no file can be made, with "Use DVI directory": before dvips
-// starts, the box names the folder, with Retry and Cancel; Cancel ends the run with nothing run.
+// The DVI file in a folder in which no file can be made, with "Use DVI directory": on OK the box
+// names the folder, and leads back to the sheet, on the Files page, with nothing run.
 TEST_F(RealPdf, AFolderThatCannotBeWrittenIsNamedBeforeTheRun) {
   const std::string folder = scratchFolder("read-only");
   ASSERT_TRUE(CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE));
@@ -912,7 +958,10 @@ TEST_F(RealPdf, AFolderThatCannotBeWrittenIsNamedBeforeTheRun) {
   const std::string text = messageBoxText(box);
   EXPECT_TRUE(contains(text, "No file can be made in the folder " + unwritable.path + ".")) << text;
   PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_EQ(waitForExit(corvane), 0u);
+  ASSERT_TRUE(waitUntil([&] { return GetDlgItem(currentPage(sheet), IDC_DVI_FILE) != nullptr; }));
+  EXPECT_EQ(controlText(currentPage(sheet), IDC_DVI_FILE), folder + "paper.dvi");
+  EXPECT_FALSE(hasExited(corvane));
+  cancel();
   EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran after Cancel";
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app.h"
@@ -147,31 +148,31 @@ TEST_F(Robustness, HugeTextsInEveryEditAreCutToTheirFields) {
   EXPECT_EQ(received.command.substr(received.command.size() - expected.size()), expected);
 }
 
-TEST_F(Robustness, MissingFilesEndWithTheSheetOrTheErrorBoxWorking) {
-  // A DVI file and an output folder that do not exist: the converter is still started.
+// What is missing for the run is named on OK, and the box leads back to the sheet, on the page of
+// the fix: the output's folder on the Files page, the program on the DVIPS Options page.
+TEST_F(Robustness, MissingFilesAreNamedAndLeadBackToTheirPage) {
   Options record = defaultRecord();
   copyText(record.programFile, fakeConverterPath().c_str());
   copyText(record.psFile, "C:\\no such folder\\out.ps");
-  storeRecord(record);
-  std::string log = newConverterLog("missing-dvi");
-  corvane = startCorvane("C:\\no such folder\\paper.dvi");
-  HWND sheet = waitForSheet(corvane);
-  ASSERT_NE(sheet, nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
-  EXPECT_EQ(waitForExit(corvane), 0u);
-  EXPECT_TRUE(waitForConverterRecord(log).found);
-
-  // A program file that does not exist: the error box, then a quiet end.
-  copyText(record.programFile, "C:\\no such folder\\dvips.exe");
-  storeRecord(record);
-  corvane = startCorvane("paper.dvi");
-  sheet = waitForSheet(corvane);
-  ASSERT_NE(sheet, nullptr);
-  pressSheetButton(sheet, PSBTN_OK);
-  const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
-  ASSERT_NE(box, nullptr);
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(waitForExit(corvane), 0u);
+  for (const auto& [programFile, said, control] :
+       {std::tuple{fakeConverterPath(), std::string("The folder C:\\no such folder does not exist"),
+                   IDC_PS_FILE},
+        std::tuple{std::string("C:\\no such folder\\dvips.exe"),
+                   std::string("C:\\no such folder\\dvips.exe"), IDC_PROGRAM_FILE}}) {
+    copyText(record.programFile, programFile.c_str());
+    storeRecord(record);
+    corvane = startCorvane("C:\\no such folder\\paper.dvi");
+    const HWND sheet = waitForSheet(corvane);
+    ASSERT_NE(sheet, nullptr);
+    pressSheetButton(sheet, PSBTN_OK);
+    const HWND box = waitForWindow(corvane.dwProcessId, "#32770", "Corvane Error");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(messageBoxText(box).find(said), std::string::npos) << messageBoxText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return GetDlgItem(currentPage(sheet), control) != nullptr; }));
+    pressSheetButton(sheet, PSBTN_CANCEL);
+    EXPECT_EQ(waitForExit(corvane), 0u);
+  }
 }
 
 TEST_F(Robustness, AMissingHelpFileLeavesTheSheetWorking) {
