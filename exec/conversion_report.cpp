@@ -135,6 +135,11 @@ bool addPdfFailure(const RunOutcome& outcome) {
       addParagraph(IDS_PLACE_TOO_LONG);
       return true;
     case PdfEnd::Failed:
+      if (making.exitCode == 0 && !making.pdfWritten && !runWindowClosed()) {
+        addParagraph(IDS_NO_PDF_MADE);
+        addParagraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {making.pdf});
+        break;
+      }
       addSaid(making.said, "Ghostscript", false);
       if (making.exitCode == 0 && !runWindowClosed())
         addParagraph(IDS_PDF_UNFINISHED);

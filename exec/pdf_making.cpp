@@ -29,20 +29,21 @@ bool landscapeHeader(const char* path) {
   return isLandscapePostScript(header);
 }
 
-// Whether the PDF has content and ends as a PDF does.
-bool pdfEnded(const char* path) {
+// Whether the PDF has content, and whether it ends as a PDF does.
+void readPdfEnd(const char* path, GhostscriptRun& run) {
+  run.pdfWritten = run.pdfEnded = false;
   const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) return;
   char tail[1024];
   DWORD read = 0;
   const DWORD size = GetFileSize(file, nullptr);
-  if (size != INVALID_FILE_SIZE && size > sizeof tail)
+  run.pdfWritten = size != INVALID_FILE_SIZE && size > 0;
+  if (run.pdfWritten && size > sizeof tail)
     SetFilePointer(file, -static_cast<LONG>(sizeof tail), nullptr, FILE_END);
-  const bool ended = size != INVALID_FILE_SIZE && size > 0 &&
-                     ReadFile(file, tail, sizeof tail, &read, nullptr) && pdfTailEnded(tail, read);
+  run.pdfEnded = run.pdfWritten && ReadFile(file, tail, sizeof tail, &read, nullptr) &&
+                 pdfTailEnded(tail, read);
   CloseHandle(file);
-  return ended;
 }
 
 // The Ghostscript to run: the PDF page's, or the one found, by its own wide path.
@@ -89,7 +90,8 @@ void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
   run.stopped = runWindowClosed();
   run.exitCode = making.exitCode;
   run.unrecoverable = saidText(making.said, "Unrecoverable error");
-  run.pdfWritten = run.pdfEnded = pdfEnded(newPdf);
+  readPdfEnd(newPdf, run);
+  making.pdfWritten = run.pdfWritten;
   const Cause* causes[MAX_CAUSES];
   run.somethingWorthSaying = findCauses(making.said, causes) > 0;
   making.verdict = ghostscriptVerdict(run);

@@ -24,6 +24,7 @@ struct PdfMaking {
   DWORD exitCode;
   DWORD error;
   bool hadEarlier;  // a PDF of that name was there before
+  bool pdfWritten;  // Ghostscript wrote anything into the new file
   PathText pdf;
   PathText ghostscript;  // the program as the command names it
   KeptOutput said;

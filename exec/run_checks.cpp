@@ -100,6 +100,16 @@ int checkFiles() {
   return 0;
 }
 
+// A path that process creation may still start, such as a 64-bit program under the system's
+// redirected folder, or a name without ".exe": it runs by the command's word.
+bool startableAsItStands(const char* program) {
+  if (namesNoFolder(program) || program[0] == '\0') return false;
+  PathText withExtension = "";
+  appendFormatted(withExtension, "%s.exe", {program});
+  return GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES ||
+         GetFileAttributesA(withExtension) != INVALID_FILE_ATTRIBUTES;
+}
+
 // The programs: the command's dvips where it names one that exists or the lookups find it, and
 // a Ghostscript named on the PDF page.
 int checkPrograms(const char* command) {
@@ -107,7 +117,9 @@ int checkPrograms(const char* command) {
   ZERO_FILLED static char program[MAX_PATH];
   const char* at = command;
   nextWord(at, program, sizeof program, true);
-  if (!dvipsThatWillRun(program, dvips)) {
+  const bool found = dvipsThatWillRun(program, dvips);
+  if (!found) dvips.path[0] = L'\0';
+  if (!found && !startableAsItStands(program)) {
     message[0] = '\0';
     appendFormatted(message, "%s", {dvips.typed});
     if (dvips.lookedUpInVain)

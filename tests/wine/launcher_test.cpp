@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "resources/resource.h"
 #include "tests/wine/console_probe.h"
 #include "tests/wine/driver.h"
 #include "tests/wine/real_dvips.h"
@@ -376,8 +377,14 @@ class LaunchFailure : public LaunchFixture {
     return systemMessage(ERROR_FILE_NOT_FOUND) + "\r\n" + buildFolder() + "no-such-converter.exe";
   }
 
+  // The box leads back to the sheet, on the DVIPS Options page, which is then closed.
   void closeBox(HWND box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const HWND sheet = waitForSheet(corvane);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(
+        waitUntil([&] { return GetDlgItem(currentPage(sheet), IDC_PROGRAM_FILE) != nullptr; }));
+    pressSheetButton(sheet, PSBTN_CANCEL);
     EXPECT_EQ(waitForExit(corvane), 0u);
   }
 };

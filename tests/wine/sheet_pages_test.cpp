@@ -33,6 +33,8 @@ struct OkCase {
 class SheetOk : public SheetSession, public ::testing::WithParamInterface<OkCase> {};
 
 TEST_P(SheetOk, StoresTheActiveTabBeforeClosing) {
+  // OK names an output folder that does not exist; this one does.
+  CreateDirectoryA("C:\\Out", nullptr);
   ASSERT_NE(open(fakeConverterRecord()), nullptr);
   setControlText(page(GetParam().tab), GetParam().control, GetParam().typed);
   EXPECT_EQ(okAndReceive(), program() + " " + GetParam().switches);
@@ -264,6 +266,7 @@ class SheetCommand : public SheetSession {
  protected:
   // The settings of the composer's worked example, made on the four pages.
   void enterWorkedExample() {
+    CreateDirectoryA("C:\\Papers", nullptr);
     HWND files = page(FILES_PAGE);
     setControlText(files, IDC_DVI_FILE, "C:\\Papers\\paper.dvi");
     setControlText(files, IDC_PS_FILE, "C:\\Papers\\paper.ps");
