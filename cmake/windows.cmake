@@ -19,6 +19,7 @@ add_executable(corvane WIN32
   exec/confirm.cpp
   exec/conversion.cpp
   exec/launch.cpp
+  exec/pdfa_files.cpp
   help/help.cpp
   options/registry_store.cpp
   # Out of order on purpose: the link order steers how the optimiser lays out the program, and

@@ -28,7 +28,7 @@ ZERO_FILLED char bitmapFontNames[160];
 //   (Libraries/MiKTeX/Setup/SetupService.cpp; github.com/MiKTeX/miktex/issues/1299);
 // - Ghostscript without its resources: "Can't find initialization file gs_init.ps."
 //   (psi/imain.c).
-constexpr std::array<Cause, 17> CAUSES = {{
+constexpr std::array<Cause, 25> CAUSES = {{
     {"DVI file can't be opened", IDS_CAUSE_NO_DVI, CauseKind::Failure},
     {"Bad DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
     {"unexpected eof on DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
@@ -50,6 +50,19 @@ constexpr std::array<Cause, 17> CAUSES = {{
     {"no match for papersize", IDS_CAUSE_PAPER, CauseKind::Warning},
     // dvips with no bitmap and no outline of a font, as in "PK font logo10 not found; using cmr10".
     {"not found; using", IDS_CAUSE_FONT_REPLACED, CauseKind::Warning},
+    // What Ghostscript leaves out of a PDF/A under -dPDFACompatibilityPolicy=1, each said on the
+    // line after what it was ("Annotation set to non-printing,").
+    {"annotation will not be present in output file", IDS_CAUSE_PDFA_ANNOTATION,
+     CauseKind::Warning},
+    {"overprint mode not set", IDS_CAUSE_PDFA_OVERPRINT, CauseKind::Warning},
+    {"in PDF/A, values not set", IDS_CAUSE_PDFA_HALFTONE, CauseKind::Warning},
+    {"glyph will not be present in output file", IDS_CAUSE_PDFA_GLYPH, CauseKind::Warning},
+    {"PDFA doesn't allow images with Interpolate true", IDS_CAUSE_PDFA_INTERPOLATION,
+     CauseKind::Warning},
+    // What it cannot leave out: it stops, or writes a PDF that is no PDF/A.
+    {"Launch annotations not permitted in PDF/A", IDS_CAUSE_PDFA_LAUNCH, CauseKind::Failure},
+    {"aborting conversion", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
+    {"reverting to normal", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
 }};
 
 char* slot(int index) { return lines[(first + index) % KEPT_LINES]; }

@@ -18,6 +18,7 @@
 #include "command/program_lookup.h"
 #include "command/run_report.h"
 #include "exec/child_process.h"
+#include "exec/pdfa_files.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
@@ -256,10 +257,18 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
   }
   PathText first;
   planFile(0, first);
+  // A PDF for archiving: the box names a definition file that cannot be written, and why.
+  if (pdfOptions.purpose == PDF_FOR_ARCHIVING && !writePdfaDefinition(ghostscript, first)) {
+    startError = GetLastError();
+    copyText(ghostscript, pdfaDefinitionFile());
+    outcome = Outcome::GhostscriptNotStarted;
+    return;
+  }
   // Paths at the limit of a field may leave no room for ".pdf" or for the whole command.
   if (!pdfFileFor(plan.postScript, pdf) ||
       !composeGhostscriptCommand(ghostscript, planFile, filesWritten, pdf, landscapeHeader(first),
-                                 plan.encapsulated, ghostscriptCommand)) {
+                                 plan.encapsulated, ghostscriptCommand, pdfaDefinitionFile(),
+                                 pdfaReadableProfile())) {
     outcome = Outcome::PlaceUnknown;
     place = OutputPlace::TooLong;
     return;
@@ -487,6 +496,7 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
     return;
   }
   makePdf(directory, showCommand, creationFlags);
+  removePdfaDefinition();
 }
 
 void reportConversion() {

@@ -60,6 +60,14 @@
 #define IDS_NO_PROGRAM_FOR_RESULT 308
 #define IDS_CAUSE_FONT_REPLACED 309
 #define IDS_CAUSE_BITMAP_FONTS 310
+// What Ghostscript left out of a PDF for archiving, and why it could make none.
+#define IDS_CAUSE_PDFA_ANNOTATION 320
+#define IDS_CAUSE_PDFA_OVERPRINT 321
+#define IDS_CAUSE_PDFA_HALFTONE 322
+#define IDS_CAUSE_PDFA_GLYPH 323
+#define IDS_CAUSE_PDFA_INTERPOLATION 324
+#define IDS_CAUSE_PDFA_LAUNCH 325
+#define IDS_CAUSE_NOT_PDFA 326
 
 // Icons
 #define IDI_LARGE 101
