@@ -37,7 +37,7 @@ constexpr char OUTPUT_INTENT[] =
     " (r) file /PUT pdfmark\n"
     "[ /_objdef {corvane_intent} /type /dict /OBJ pdfmark\n"
     "[ {corvane_intent} << /Type /OutputIntent /S /GTS_PDFA1 /DestOutputProfile {corvane_icc}\n"
-    "  /OutputConditionIdentifier (sRGB) /Info (sRGB IEC61966-2.1) >> /PUT pdfmark\n"
+    "  /OutputConditionIdentifier (sRGB) >> /PUT pdfmark\n"
     "[ {Catalog} << /OutputIntents [ {corvane_intent} ] >> /PUT pdfmark\n";
 
 }  // namespace

@@ -180,7 +180,7 @@ bool waitForExitCode(HANDLE process, DWORD& code) {
 // What a program said, as the box tells it: the causes, one sentence each, then its last lines.
 ZERO_FILLED char converterSaid[2048];
 ZERO_FILLED char ghostscriptSaid[2048];
-bool converterFailed = false, converterWarned = false;
+bool converterFailed = false, converterWarned = false, ghostscriptWarned = false;
 DWORD converterExitCode = 0;
 constexpr int LINES_IN_BOX = 10;
 
@@ -292,6 +292,7 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
     return;
   }
   copyText(result, pdf);
+  ghostscriptWarned = warned;
   outcome = Outcome::Done;
 }
 
@@ -463,7 +464,7 @@ bool planConversion(const char* command, const char* runFolder) {
 void followConversion(HANDLE converter, const char* directory, WORD showCommand,
                       DWORD creationFlags) {
   outcome = Outcome::Nothing;
-  converterFailed = converterWarned = false;
+  converterFailed = converterWarned = ghostscriptWarned = false;
   if (!waitForExitCode(converter, exitCode) || !waitsForConverter()) return;
   place = plan.place;
   filesWritten =
@@ -504,10 +505,14 @@ void reportConversion() {
   char number[12];
   // A run that went through with warnings says so first, with a warning's icon.
   const bool goneThrough = outcome == Outcome::Nothing || outcome == Outcome::Done;
-  if (goneThrough && converterWarned && pdfOptions.reportFailure) {
+  if (goneThrough && (converterWarned || ghostscriptWarned) && pdfOptions.reportFailure) {
     addParagraph(IDS_DONE_WITH_WARNINGS);
-    addSaid(converterSaid);
-    addParagraph(IDS_EXIT_CODE, {"dvips", decimalText(converterExitCode, number)});
+    if (converterWarned) {
+      addSaid(converterSaid);
+      addParagraph(IDS_EXIT_CODE, {"dvips", decimalText(converterExitCode, number)});
+    }
+    // Such as what Ghostscript left out of a PDF/A.
+    if (ghostscriptWarned) addSaid(ghostscriptSaid);
     reportError(message, MB_ICONWARNING);
     message[0] = '\0';
   }

@@ -33,7 +33,7 @@ TEST(Pdfa, DefinitionNamesTheTitleAndTheProfile) {
       "[ {corvane_icc} (C:/gs/iccprofiles/srgb.icc) (r) file /PUT pdfmark\n"
       "[ /_objdef {corvane_intent} /type /dict /OBJ pdfmark\n"
       "[ {corvane_intent} << /Type /OutputIntent /S /GTS_PDFA1 /DestOutputProfile "
-      "{corvane_icc}\n  /OutputConditionIdentifier (sRGB) /Info (sRGB IEC61966-2.1) >> "
+      "{corvane_icc}\n  /OutputConditionIdentifier (sRGB) >> "
       "/PUT pdfmark\n[ {Catalog} << /OutputIntents [ {corvane_intent} ] >> /PUT pdfmark\n");
   ASSERT_TRUE(composePdfaDefinition("", BUILT_IN_SRGB_PROFILE, definition));
   EXPECT_EQ(std::string(definition).find("/Title"), std::string::npos);

@@ -101,6 +101,39 @@ std::string toolName() {
   return utf8(name.c_str());
 }
 
+// A PostScript string of the text.
+std::string postScriptString(const std::string& text) {
+  std::string out = "(";
+  for (const char c : text)
+    out += c == '(' || c == ')' || c == '\\' ? std::string("\\") + c : std::string(1, c);
+  return out + ")";
+}
+
+// Ghostscript for Windows opens the Windows names that its PostScript gives, such as a file that
+// --permit-file-read= lets it read; the Unix one opens each such name under its Unix path.
+void openPermittedFilesByWindowsNames(int count, wchar_t** arguments,
+                                      std::vector<std::string>& words) {
+  constexpr wchar_t PERMIT[] = L"--permit-file-read=";
+  std::string renames;
+  for (int index = 1; index < count; ++index)
+    if (wcsncmp(arguments[index], PERMIT, wcslen(PERMIT)) == 0 &&
+        isDrivePath(arguments[index] + wcslen(PERMIT)))
+      renames += "1 index " + postScriptString(utf8(arguments[index] + wcslen(PERMIT))) +
+                 " eq { exch pop " + postScriptString(unixPath(arguments[index] + wcslen(PERMIT))) +
+                 " exch } if ";
+  if (renames.empty()) return;
+  // Before the first file, past the switches and any -c ... -f.
+  std::size_t at = 8;
+  for (bool code = false; at < words.size(); ++at) {
+    if (words[at] == "-c" || words[at] == "-f")
+      code = words[at] == "-c";
+    else if (!code && words[at][0] != '-')
+      break;
+  }
+  words.insert(words.begin() + static_cast<std::ptrdiff_t>(at),
+               {"-c", "/file { " + renames + "//file } bind def", "-f"});
+}
+
 }  // namespace
 
 int main() {
@@ -141,6 +174,7 @@ int main() {
                                     unixPath(directory),
                                     toolName()};
   for (int index = 1; index < count; ++index) words.push_back(forwardedArgument(arguments[index]));
+  if (words[7] == "gs") openPermittedFilesByWindowsNames(count, arguments, words);
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
