@@ -1,6 +1,7 @@
 // A PDF for archiving made by the real dvips and Ghostscript, checked point by point with
 // poppler's tools and the PDF's own bytes: no validator of PDF/A comes with Debian or npm.
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
