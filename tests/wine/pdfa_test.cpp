@@ -80,8 +80,8 @@ TEST_F(PdfaRun, ArchivingMakesAPdfA2b) {
   EXPECT_TRUE(has(bytes, "/S/GTS_PDFA1") || has(bytes, "/S /GTS_PDFA1"));
   const std::size_t intent = bytes.find("/DestOutputProfile");
   ASSERT_NE(intent, std::string::npos);
-  const std::string object =
-      "\n" + std::to_string(std::atoi(bytes.c_str() + intent + 18)) + " 0 obj";
+  std::string object(1, '\n');
+  object += std::to_string(std::atoi(bytes.c_str() + intent + 18)) + " 0 obj";
   const std::size_t start = bytes.find(object);
   ASSERT_NE(start, std::string::npos) << object;
   const std::string stream = bytes.substr(start, bytes.find("endobj", start) - start);
