@@ -101,37 +101,22 @@ std::string toolName() {
   return utf8(name.c_str());
 }
 
-// A PostScript string of the text.
-std::string postScriptString(const std::string& text) {
-  std::string out = "(";
-  for (const char c : text)
-    out += c == '(' || c == ')' || c == '\\' ? std::string("\\") + c : std::string(1, c);
-  return out + ")";
-}
-
-// Ghostscript for Windows opens the Windows names that its PostScript gives, such as a file that
-// --permit-file-read= lets it read; the Unix one opens each such name under its Unix path.
+// Ghostscript for Windows opens a file that --permit-file-read= names by that Windows name in its
+// PostScript; the Unix one is given, after the output file, a file operator that opens it by its
+// Unix path.
 void openPermittedFilesByWindowsNames(int count, wchar_t** arguments,
                                       std::vector<std::string>& words) {
-  constexpr wchar_t PERMIT[] = L"--permit-file-read=";
   std::string renames;
   for (int index = 1; index < count; ++index)
-    if (wcsncmp(arguments[index], PERMIT, wcslen(PERMIT)) == 0 &&
-        isDrivePath(arguments[index] + wcslen(PERMIT)))
-      renames += "1 index " + postScriptString(utf8(arguments[index] + wcslen(PERMIT))) +
-                 " eq { exch pop " + postScriptString(unixPath(arguments[index] + wcslen(PERMIT))) +
-                 " exch } if ";
-  if (renames.empty()) return;
-  // Before the first file, past the switches and any -c ... -f.
-  std::size_t at = 8;
-  for (bool code = false; at < words.size(); ++at) {
-    if (words[at] == "-c" || words[at] == "-f")
-      code = words[at] == "-c";
-    else if (!code && words[at][0] != '-')
+    if (wcsncmp(arguments[index], L"--permit-file-read=", 19) == 0 &&
+        isDrivePath(arguments[index] + 19))
+      renames += "1 index (" + utf8(arguments[index] + 19) + ") eq { exch pop (" +
+                 unixPath(arguments[index] + 19) + ") exch } if ";
+  for (auto at = words.begin(); at != words.end() && !renames.empty(); ++at)
+    if (at->rfind("-sOutputFile=", 0) == 0) {
+      words.insert(at + 1, {"-c", "/file { " + renames + "//file } bind def", "-f"});
       break;
-  }
-  words.insert(words.begin() + static_cast<std::ptrdiff_t>(at),
-               {"-c", "/file { " + renames + "//file } bind def", "-f"});
+    }
 }
 
 }  // namespace
