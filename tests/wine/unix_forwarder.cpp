@@ -73,6 +73,10 @@ std::string unixPath(const wchar_t* windowsPath) {
   if (converted == nullptr) return utf8(windowsPath);
   std::string out(converted);
   HeapFree(GetProcessHeap(), 0, converted);
+  // Ghostscript for Unix takes ':' in --permit-file-read= for a list's separator: C: is named by
+  // the folder that the prefix's link "dosdevices/c:" points to.
+  const std::size_t link = out.find("/dosdevices/c:/");
+  if (link != std::string::npos) out.replace(link, 15, "/drive_c/");
   return out;
 }
 
