@@ -57,8 +57,8 @@ TEST_F(PdfaRun, ArchivingMakesAPdfA2b) {
   EXPECT_TRUE(has(metadata, "pdfaid:part='2' pdfaid:conformance='B'")) << metadata;
   const std::string info = unixToolOutput("pdfinfo", made);
   EXPECT_TRUE(has(info, "\nEncrypted:       no\n")) << info;
-  EXPECT_EQ(pageLines(readFile(folder + "archive.ps")).size(), 2u);
-  EXPECT_TRUE(has(info, "\nPages:           2\n")) << info;
+  const auto pages = pageLines(readFile(folder + "archive.ps")).size();
+  EXPECT_TRUE(has(info, "\nPages:           " + std::to_string(pages) + "\n")) << info;
   const std::string fonts = unixToolOutput("pdffonts", made);
   EXPECT_TRUE(has(fonts, "Times-Roman ") && has(fonts, "CMR10 ")) << fonts;
   for (std::size_t at = fonts.find('\n', fonts.find("---")); at + 1 < fonts.size();
@@ -66,12 +66,11 @@ TEST_F(PdfaRun, ArchivingMakesAPdfA2b) {
     EXPECT_EQ(fonts.substr(fonts.find('\n', at + 1) - 21, 3), "yes") << "embedded\n" << fonts;
   // The output intent's profile: a stream object of 3 colours.
   const std::string bytes = readFile(folder + "archive.pdf");
-  const std::size_t intent = bytes.find("/GTS_PDFA1"), profile = bytes.find("/DestOutputProfile");
-  ASSERT_TRUE(intent != std::string::npos && profile != std::string::npos);
-  std::string object(1, '\n');
-  object += std::to_string(std::atoi(bytes.c_str() + profile + 18)) + " 0 obj";
-  const std::size_t start = bytes.find(object);
-  ASSERT_NE(start, std::string::npos) << object;
+  const std::size_t profile = bytes.find("/DestOutputProfile");
+  ASSERT_TRUE(has(bytes, "/GTS_PDFA1") && profile != std::string::npos);
+  const std::size_t start =
+      bytes.find(std::string(1, '\n') + std::to_string(std::atoi(&bytes[profile + 18])) + " 0 obj");
+  ASSERT_NE(start, std::string::npos);
   const std::string stream = bytes.substr(start, bytes.find("endobj", start) - start);
   EXPECT_TRUE(has(stream, "/N 3") && has(stream, "stream")) << stream.substr(0, 200);
 }
