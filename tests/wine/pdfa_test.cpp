@@ -68,8 +68,9 @@ TEST_F(PdfaRun, ArchivingMakesAPdfA2b) {
   const std::string bytes = readFile(folder + "archive.pdf");
   const std::size_t profile = bytes.find("/DestOutputProfile");
   ASSERT_TRUE(has(bytes, "/GTS_PDFA1") && profile != std::string::npos);
-  const std::size_t start =
-      bytes.find(std::string(1, '\n') + std::to_string(std::atoi(&bytes[profile + 18])) + " 0 obj");
+  std::string object(1, '\n');
+  object += std::to_string(std::atoi(&bytes[profile + 18])) + " 0 obj";
+  const std::size_t start = bytes.find(object);
   ASSERT_NE(start, std::string::npos);
   const std::string stream = bytes.substr(start, bytes.find("endobj", start) - start);
   EXPECT_TRUE(has(stream, "/N 3") && has(stream, "stream")) << stream.substr(0, 200);
