@@ -23,6 +23,7 @@ add_executable(corvane WIN32
   exec/output_reader.cpp
   exec/pdf_making.cpp
   exec/run_checks.cpp
+  exec/pdfa_files.cpp
   help/help.cpp
   options/registry_store.cpp
   # Out of order on purpose: the link order steers how the optimiser lays out the program, and

@@ -30,6 +30,11 @@ constexpr std::array<const char*, PDF_PURPOSE_COUNT> PURPOSE_SWITCHES = {
     "",
     "-dPDFSETTINGS=/prepress -dEmbedAllFonts=true -dSubsetFonts=true -dMaxSubsetPct=100",
     "-dPDFSETTINGS=/ebook",
+    // Policy 1 leaves out what PDF/A forbids and says so; Ghostscript's default, 0, would keep it
+    // and still call the file PDF/A. Colours go to RGB, the sRGB output intent's; fonts are
+    // embedded as for printing.
+    "-dPDFA=2 -dPDFACompatibilityPolicy=1 -sColorConversionStrategy=RGB "
+    "-dPDFSETTINGS=/prepress -dEmbedAllFonts=true -dSubsetFonts=true -dMaxSubsetPct=100",
 };
 // Under -dSAFER Ghostscript keeps its transparency operators, which PSTricks uses, from the
 // PostScript unless this is given; the limits on file access stay.
@@ -69,7 +74,8 @@ bool isLandscapePostScript(const char* header) {
 
 bool composeGhostscriptCommand(const char* program, InputName inputName, int inputCount,
                                const char* pdf, bool landscape, bool encapsulated,
-                               char (&command)[GHOSTSCRIPT_COMMAND_SIZE]) {
+                               char (&command)[GHOSTSCRIPT_COMMAND_SIZE], const char* definition,
+                               const char* readable) {
   command[0] = '\0';
   char shortForm[260];
   const std::uint32_t length = shortPathName(program, shortForm, sizeof shortForm);
@@ -82,6 +88,13 @@ bool composeGhostscriptCommand(const char* program, InputName inputName, int inp
     appendFormatted(command, " %s", {purposeSwitches});
   // An Encapsulated PostScript figure makes a page of its own size, not a sheet of paper around it.
   if (encapsulated) appendFormatted(command, " -dEPSCrop");
+  // -dSAFER stays: the one file that the definition reads besides Ghostscript's own is let in.
+  if (readable[0] != '\0') {
+    char permission[sizeof "--permit-file-read=" + PATH_FIELD_SIZE] = "--permit-file-read=";
+    appendFormatted(permission, "%s", {readable});
+    appendFormatted(command, " ");
+    if (!appendQuotedWord(command, sizeof command, permission)) return false;
+  }
   // Ghostscript reads a % in the output file's name as the start of a page-number format.
   char outputFile[sizeof "-sOutputFile=" + 2 * PATH_FIELD_SIZE] = "-sOutputFile=";
   for (const char* at = pdf; *at != '\0'; ++at) {
@@ -91,6 +104,10 @@ bool composeGhostscriptCommand(const char* program, InputName inputName, int inp
   appendFormatted(command, " ");
   if (!appendQuotedWord(command, sizeof command, outputFile)) return false;
   if (landscape) appendFormatted(command, LANDSCAPE_PAGES);
+  if (definition[0] != '\0') {
+    appendFormatted(command, " ");
+    if (!appendQuotedWord(command, sizeof command, definition)) return false;
+  }
   for (int index = 0; index < inputCount; ++index) {
     PathText input;
     appendFormatted(command, " ");

@@ -18,7 +18,7 @@ namespace {
 // - Ghostscript without its resources: "Can't find initialization file gs_init.ps."
 //   (psi/imain.c).
 // A text only explains: whether a program failed is told by what it did (command/run_verdict.h).
-constexpr std::array<Cause, 18> CAUSES = {{
+constexpr std::array<Cause, 26> CAUSES = {{
     {"DVI file can't be opened", IDS_CAUSE_NO_DVI, CauseKind::Failure},
     {"Bad DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
     {"unexpected eof on DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
@@ -40,6 +40,19 @@ constexpr std::array<Cause, 18> CAUSES = {{
     {"gs_init.ps", IDS_CAUSE_INCOMPLETE_GHOSTSCRIPT, CauseKind::Failure},
     {"Could not find figure file", IDS_CAUSE_FIGURE, CauseKind::Warning},
     {"no match for papersize", IDS_CAUSE_PAPER, CauseKind::Warning},
+    // What Ghostscript leaves out of a PDF/A under -dPDFACompatibilityPolicy=1, each said on the
+    // line after what it was ("Annotation set to non-printing,").
+    {"annotation will not be present in output file", IDS_CAUSE_PDFA_ANNOTATION,
+     CauseKind::Warning},
+    {"overprint mode not set", IDS_CAUSE_PDFA_OVERPRINT, CauseKind::Warning},
+    {"in PDF/A, values not set", IDS_CAUSE_PDFA_HALFTONE, CauseKind::Warning},
+    {"glyph will not be present in output file", IDS_CAUSE_PDFA_GLYPH, CauseKind::Warning},
+    {"PDFA doesn't allow images with Interpolate true", IDS_CAUSE_PDFA_INTERPOLATION,
+     CauseKind::Warning},
+    // What it cannot leave out: it stops, or writes a PDF that is no PDF/A.
+    {"Launch annotations not permitted in PDF/A", IDS_CAUSE_PDFA_LAUNCH, CauseKind::Failure},
+    {"aborting conversion", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
+    {"reverting to normal", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
 }};
 
 char* slot(KeptOutput& kept, int index) { return kept.lines[(kept.first + index) % KEPT_LINES]; }

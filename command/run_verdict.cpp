@@ -14,8 +14,8 @@ Verdict dvipsVerdict(const DvipsRun& run) {
 }
 
 Verdict ghostscriptVerdict(const GhostscriptRun& run) {
-  if (!run.started || run.stopped || run.exitCode != 0 || run.unrecoverable || !run.pdfWritten ||
-      !run.pdfEnded)
+  if (!run.started || run.stopped || run.exitCode != 0 || run.unrecoverable || run.purposeMissed ||
+      !run.pdfWritten || !run.pdfEnded)
     return Verdict::Failed;
   return run.somethingWorthSaying ? Verdict::Warned : Verdict::Done;
 }

@@ -28,6 +28,7 @@ struct GhostscriptRun {
   bool stopped;
   std::uint32_t exitCode;
   bool unrecoverable;  // Ghostscript printed "Unrecoverable error"
+  bool purposeMissed;  // it said that the PDF is not what its purpose asks (no PDF/A)
   bool pdfWritten;     // the PDF is this run's
   bool pdfEnded;       // and has its closing "%%EOF"
   bool somethingWorthSaying;

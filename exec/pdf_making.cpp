@@ -5,6 +5,7 @@
 #include "command/dvips_to_run.h"
 #include "command/ghostscript_command.h"
 #include "command/postscript_facts.h"
+#include "exec/pdfa_files.h"
 #include "exec/run_checks.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
@@ -90,6 +91,9 @@ void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
   run.stopped = runWindowClosed();
   run.exitCode = making.exitCode;
   run.unrecoverable = saidText(making.said, "Unrecoverable error");
+  // Ghostscript that cannot keep to PDF/A writes an ordinary PDF, which is not what was asked for.
+  run.purposeMissed =
+      pdfOptions.purpose == PDF_FOR_ARCHIVING && saidText(making.said, "reverting to normal");
   readPdfEnd(newPdf, run);
   making.pdfWritten = run.pdfWritten;
   const Cause* causes[MAX_CAUSES];
@@ -125,8 +129,16 @@ void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   // The new file is made beside the PDF, on the same volume, so that it can take its place.
   if (!cutToFolder(folder) || GetTempFileNameA(folder, "cvn", 0, newPdf) == 0) return;
   making.hadEarlier = stateOf(making.pdf).exists;
-  if (composeGhostscriptCommand(making.ghostscript, planFile, filesWritten, newPdf,
-                                landscapeHeader(first), plan.encapsulated, command))
+  // A PDF for archiving: the box names a definition file that cannot be written, and why.
+  if (pdfOptions.purpose == PDF_FOR_ARCHIVING && !writePdfaDefinition(making.ghostscript, first)) {
+    making.error = GetLastError();
+    copyText(making.ghostscript, pdfaDefinitionFile());
+    making.end = PdfEnd::NotStarted;
+  } else if (composeGhostscriptCommand(making.ghostscript, planFile, filesWritten, newPdf,
+                                       landscapeHeader(first), plan.encapsulated, command,
+                                       pdfaDefinitionFile(), pdfaReadableProfile())) {
     runGhostscript(setting, making);
+  }
+  removePdfaDefinition();
   if (making.end != PdfEnd::Made) DeleteFileA(newPdf);
 }

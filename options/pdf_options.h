@@ -15,8 +15,11 @@
 //                                   empty means that Corvane looks for it
 //      284    4  purpose            what the PDF is for, the entry of "PDF for": 0 everyday use
 //                                   (Ghostscript's own defaults), 1 printing and journals (every
-//                                   font embedded), 2 smaller file for screen and mail; any other
-//                                   number reads as 0
+//                                   font embedded), 2 smaller file for screen and mail, 3
+//                                   archiving (PDF/A-2b); any other number reads as 0. The layout
+//                                   and version stay as they were for 3: a Corvane that knows
+//                                   only 0 to 2 reads the value whole and takes 3 as any other
+//                                   number it does not know, as 0, everyday use
 //      288    4  allowTransparency  flag: Ghostscript runs PostScript's transparency operators
 //                                   (-dALLOWPSTRANSPARENCY)
 //
@@ -49,7 +52,8 @@ constexpr std::uint32_t PDF_OPTIONS_SIZE_1 = 284;
 constexpr std::int32_t PDF_FOR_EVERYDAY_USE = 0;
 constexpr std::int32_t PDF_FOR_PRINTING = 1;
 constexpr std::int32_t PDF_FOR_SMALLER_FILE = 2;
-constexpr std::int32_t PDF_PURPOSE_COUNT = 3;
+constexpr std::int32_t PDF_FOR_ARCHIVING = 3;
+constexpr std::int32_t PDF_PURPOSE_COUNT = 4;
 
 struct PdfOptions {
   std::uint32_t magic;

@@ -72,6 +72,14 @@
 #define IDS_FILE_READ_ONLY 320
 #define IDS_FOLDER_MISSING 321
 #define IDS_PDF_NOT_REPLACED 322
+// What Ghostscript left out of a PDF for archiving, and why it could make none.
+#define IDS_CAUSE_PDFA_ANNOTATION 330
+#define IDS_CAUSE_PDFA_OVERPRINT 331
+#define IDS_CAUSE_PDFA_HALFTONE 332
+#define IDS_CAUSE_PDFA_GLYPH 333
+#define IDS_CAUSE_PDFA_INTERPOLATION 334
+#define IDS_CAUSE_PDFA_LAUNCH 335
+#define IDS_CAUSE_NOT_PDFA 336
 
 // Icons
 #define IDI_LARGE 101

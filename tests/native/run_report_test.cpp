@@ -130,17 +130,18 @@ TEST(RunVerdict, FromWhatTheProgramsDid) {
       {{true, false, 1, false, false, 0, true, false}, Verdict::Warned},          // -f: no file
   };
   for (const auto& c : dvipsCases) EXPECT_EQ(dvipsVerdict(c.run), c.verdict);
-  // started, stopped, exit code, unrecoverable, written, ended, worth saying
+  // started, stopped, exit code, unrecoverable, purpose missed, written, ended, worth saying
   const struct {
     GhostscriptRun run;
     Verdict verdict;
   } ghostscriptCases[] = {
-      {{true, false, 0, false, true, true, false}, Verdict::Done},
-      {{true, false, 0, false, true, true, true}, Verdict::Warned},
-      {{true, false, 1, true, true, true, true}, Verdict::Failed},
-      {{true, false, 0, true, true, true, false}, Verdict::Failed},
-      {{true, false, 0, false, true, false, false}, Verdict::Failed},
-      {{false, false, 0, false, false, false, false}, Verdict::Failed},
+      {{true, false, 0, false, false, true, true, false}, Verdict::Done},
+      {{true, false, 0, false, false, true, true, true}, Verdict::Warned},
+      {{true, false, 1, true, false, true, true, true}, Verdict::Failed},
+      {{true, false, 0, true, false, true, true, false}, Verdict::Failed},
+      {{true, false, 0, false, true, true, true, true}, Verdict::Failed},
+      {{true, false, 0, false, false, true, false, false}, Verdict::Failed},
+      {{false, false, 0, false, false, false, false, false}, Verdict::Failed},
   };
   for (const auto& c : ghostscriptCases) EXPECT_EQ(ghostscriptVerdict(c.run), c.verdict);
 }

@@ -302,7 +302,7 @@ TEST_F(Store, PdfSettingsOfTheFirstVersionAreKept) {
     loadOptions();
     EXPECT_EQ(pdfOptions.makePdf, 0) << refused.size();
   }
-  for (const std::uint32_t unknown : {3u, 0xFFFFFFFFu}) {
+  for (const std::uint32_t unknown : {4u, 0xFFFFFFFFu}) {
     putWord(saved, 284, unknown);
     fakeStore.keys[KEY]["PDF"].data = saved;
     loadOptions();

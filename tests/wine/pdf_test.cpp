@@ -1064,17 +1064,18 @@ TEST_F(PdfRun, SavedSettingsShowAtTheNextStart) {
   cancel();
 }
 
-// "PDF for" offers three purposes, everyday use first and chosen; the text at the bottom of the
+// "PDF for" offers four purposes, everyday use first and chosen; the text at the bottom of the
 // page begins with the switches that the purpose and "Allow transparency" add, as they change.
 // No two controls of the page share a mnemonic.
 TEST_F(PdfRun, PurposeAndTransparencyShowTheSwitchesTheyAdd) {
   ASSERT_NE(open(fakeConverterRecord()), nullptr);
   const HWND pdfPage = page(PDF_PAGE);
   const HWND list = GetDlgItem(pdfPage, IDC_PDF_PURPOSE);
-  ASSERT_EQ(comboCount(list), 3);
+  ASSERT_EQ(comboCount(list), 4);
   EXPECT_EQ(comboItem(list, 0), "Everyday use");
   EXPECT_EQ(comboItem(list, 1), "Printing and journals: every font embedded");
   EXPECT_EQ(comboItem(list, 2), "Smaller file for screen and mail");
+  EXPECT_EQ(comboItem(list, 3), "Archiving (PDF/A-2b)");
   EXPECT_EQ(chosenEntry(pdfPage, IDC_PDF_PURPOSE), PDF_FOR_EVERYDAY_USE);
   EXPECT_FALSE(isButtonChecked(pdfPage, IDC_ALLOW_TRANSPARENCY));
   EXPECT_EQ(firstLine(pdfPage, IDC_PROGRAMS_THAT_RUN), "Switches for this PDF: none");

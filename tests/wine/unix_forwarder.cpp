@@ -73,6 +73,10 @@ std::string unixPath(const wchar_t* windowsPath) {
   if (converted == nullptr) return utf8(windowsPath);
   std::string out(converted);
   HeapFree(GetProcessHeap(), 0, converted);
+  // Ghostscript for Unix takes ':' in --permit-file-read= for a list's separator: C: is named by
+  // the folder that the prefix's link "dosdevices/c:" points to.
+  const std::size_t link = out.find("/dosdevices/c:/");
+  if (link != std::string::npos) out.replace(link, 15, "/drive_c/");
   return out;
 }
 
@@ -99,6 +103,24 @@ std::string toolName() {
   for (const wchar_t* ghostscript : {L"gswin64c", L"gswin32c", L"gs", L"rungs", L"mgs"})
     if (name == ghostscript) return "gs";
   return utf8(name.c_str());
+}
+
+// Ghostscript for Windows opens a file that --permit-file-read= names by that Windows name in its
+// PostScript; the Unix one is given, after the output file, a file operator that opens it by its
+// Unix path.
+void openPermittedFilesByWindowsNames(int count, wchar_t** arguments,
+                                      std::vector<std::string>& words) {
+  std::string renames;
+  for (int index = 1; index < count; ++index)
+    if (wcsncmp(arguments[index], L"--permit-file-read=", 19) == 0 &&
+        isDrivePath(arguments[index] + 19))
+      renames += "1 index (" + utf8(arguments[index] + 19) + ") eq { exch pop (" +
+                 unixPath(arguments[index] + 19) + ") exch } if ";
+  for (auto at = words.begin(); at != words.end() && !renames.empty(); ++at)
+    if (at->rfind("-sOutputFile=", 0) == 0) {
+      words.insert(at + 1, {"-c", "/file { " + renames + "//file } bind def", "-f"});
+      break;
+    }
 }
 
 }  // namespace
@@ -141,6 +163,7 @@ int main() {
                                     unixPath(directory),
                                     toolName()};
   for (int index = 1; index < count; ++index) words.push_back(forwardedArgument(arguments[index]));
+  if (words[7] == "gs") openPermittedFilesByWindowsNames(count, arguments, words);
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);

@@ -1,0 +1,22 @@
+// The PDF/A definition that Ghostscript reads before the PostScript of a PDF for archiving: the
+// document's title and the output intent, an sRGB profile, that PDF/A asks for.
+#pragma once
+
+#include <cstddef>
+
+constexpr std::size_t PDFA_TITLE_SIZE = 256;
+constexpr std::size_t PDFA_DEFINITION_SIZE = 4096;
+
+// Ghostscript's sRGB profile in the file system built into its Windows programs, which its
+// -dSAFER lets it read.
+constexpr char BUILT_IN_SRGB_PROFILE[] = "%rom%iccprofiles/srgb.icc";
+
+// The title that a PostScript header (its first bytes, NUL-ended) gives in its "%%Title:"
+// comment, as dvips writes the DVI file's name there; empty when there is none.
+const char* postScriptTitle(const char* header, char (&title)[PDFA_TITLE_SIZE]);
+
+// The definition's PostScript: the title, when not empty, as the document's; the profile (a full
+// path with forward slashes, or BUILT_IN_SRGB_PROFILE) as the output intent's, of 3 colours.
+// False when it does not fit.
+bool composePdfaDefinition(const char* title, const char* profile,
+                           char (&definition)[PDFA_DEFINITION_SIZE]);
