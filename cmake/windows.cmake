@@ -41,6 +41,7 @@ add_executable(corvane WIN32
   sheet/pdf_page.cpp
   sheet/range_page.cpp
   sheet/sheet.cpp
+  sheet/sheet_window.cpp
   sheet/style_page.cpp
   resources/corvane.rc)
 target_include_directories(corvane PRIVATE ${CMAKE_SOURCE_DIR})

@@ -12,6 +12,13 @@
 
 extern HWND iconWindow;
 
+// The sheet's window: a page's dialog opening and timers (the icons, once the sheet has painted),
+// and the callback that takes the sheet's frame (its place on the pointer's monitor, dropped
+// files).
+void onInitDialog(HWND page);
+void onTimer(HWND page, UINT_PTR timer);
+int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM);
+
 // What OK does before the sheet closes: 0 to let it close; else the id of a control, on whose page
 // the sheet stays open for the user to mend what the action found.
 using OkAction = int (*)();
