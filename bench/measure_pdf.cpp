@@ -140,9 +140,17 @@ int main(int argc, char** argv) {
     std::printf("Corvane's commands could not be learnt\n");
     return 1;
   }
+  // Corvane has Ghostscript write a new file beside the PDF and puts it in the PDF's place; the
+  // batch file writes the PDF itself, as such a file usually does.
+  std::string batchGhostscript = ghostscriptCommand;
+  const std::size_t output = batchGhostscript.find("-sOutputFile=");
+  if (output != std::string::npos) {
+    const std::size_t begin = output + 13, end = batchGhostscript.find('"', begin);
+    batchGhostscript.replace(begin, end - begin, folder + "paper.pdf");
+  }
   const std::string batch = folder + "convert.bat";
   const std::string script = "@echo off\r\n" + withProgram(dvipsCommand, dvips) + "\r\n" +
-                             withProgram(ghostscriptCommand, ghostscript) + "\r\n";
+                             withProgram(batchGhostscript, ghostscript) + "\r\n";
   if (!createFileWide(wideOf(batch), script)) return 1;
   std::printf("the batch file runs:\n%s", script.c_str() + 11);
 
