@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/app.h"
+#include "app/convert_command.h"
 #include "app/start_up.h"
 #include "base/error_box.h"
 #include "base/instance.h"
@@ -43,6 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // taken from the process's command line by the program's own rule, in wide characters so that
   // a name outside the ANSI code page is not turned into question marks.
   const wchar_t* const argument = argumentOfCommandLine(GetCommandLineW());
+  const CommandSwitches& command = readCommandSwitches(argument);
+  if (command.kind != CommandKind::Sheet) return runCommand(command);
   const std::uint32_t argumentError = takeDviFileArgument(argument);
   if (argumentError != 0) reportPathError(argumentError, dviFileOfArgument(argument));
   if (runOptionsSheet() != 0) composeConfirmRun();

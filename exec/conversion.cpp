@@ -49,6 +49,18 @@ ZERO_FILLED PathText result;
 ZERO_FILLED char ghostscriptCommand[GHOSTSCRIPT_COMMAND_SIZE];
 ZERO_FILLED char message[4096];
 
+// A run that the command started (its block is at the end of this file).
+bool commandRun = false, commandPrinting = false;
+volatile LONG controlKeysPressed = 0;
+void keepCause(bool failure, int sentence, const char* word);
+void keepMessageAsCause();
+void removeSpoiltPdf();
+BOOL WINAPI noteControlKeys(DWORD event);
+void beginCommandRun();
+void keepOutcomeCauses();
+enum class Stage { NotRun, Checked, NotStarted, Followed };
+Stage stage = Stage::NotRun;
+
 // A file as it was before the run: missing, or its last write and size.
 struct FileState {
   bool exists;
@@ -100,8 +112,9 @@ HANDLE outputPipe = nullptr;
 HANDLE outputReader = nullptr;
 
 DWORD WINAPI readOutput(void*) {
-  const HANDLE console =
-      options.windowMode != WINDOW_HIDDEN ? GetStdHandle(STD_OUTPUT_HANDLE) : nullptr;
+  const HANDLE console = options.windowMode != WINDOW_HIDDEN || commandPrinting
+                             ? GetStdHandle(STD_OUTPUT_HANDLE)
+                             : nullptr;
   char buffer[4096];
   DWORD read = 0;
   while (ReadFile(outputPipe, buffer, sizeof buffer, &read, nullptr) && read > 0) {
@@ -190,10 +203,13 @@ void noteWhatWasSaid(char (&said)[2048], const char* program, bool& failed, bool
   const int count = findCauses(causes);
   for (int index = 0; index < count; ++index) {
     (causes[index]->kind == CauseKind::Failure ? failed : warned) = true;
+    keepCause(causes[index]->kind == CauseKind::Failure, causes[index]->sentence,
+              wordBefore(*causes[index]));
     appendStringText(said, "\r\n\r\n", causes[index]->sentence, {wordBefore(*causes[index])});
   }
   if (bitmapFonts()[0] != '\0') {
     warned = true;
+    keepCause(false, IDS_CAUSE_BITMAP_FONTS, bitmapFonts());
     appendStringText(said, "\r\n\r\n", IDS_CAUSE_BITMAP_FONTS, {bitmapFonts()});
   }
   const int lines = keptLineCount();
@@ -277,7 +293,8 @@ void makePdf(const char* directory, WORD showCommand, DWORD creationFlags) {
   bool failed = false, warned = false;
   clearBitmapFonts();
   noteWhatWasSaid(ghostscriptSaid, "Ghostscript", failed, warned);
-  if (failed || exitCode != 0 || !writtenSince(pdf, pdfBefore)) {
+  if (failed || exitCode != 0 || controlKeysPressed != 0 || !writtenSince(pdf, pdfBefore)) {
+    removeSpoiltPdf();
     outcome =
         exitCode != 0 || failed ? Outcome::GhostscriptFailed : Outcome::GhostscriptWroteNothing;
     return;
@@ -363,6 +380,8 @@ bool showsOutputInOwnConsole() {
 
 BOOL startConverter(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
                     PROCESS_INFORMATION& process) {
+  // Registered after the console's own handler, so that this one hears the keys first.
+  if (commandRun) SetConsoleCtrlHandler(noteControlKeys, TRUE);
   return startReadChild(command, directory, showCommand, creationFlags, process);
 }
 
@@ -416,12 +435,18 @@ void findWhatStandsInTheWay() {
 
 bool planConversion(const char* command, const char* runFolder) {
   makePlan(command, runFolder);
+  beginCommandRun();
   for (findWhatStandsInTheWay(); message[0] != '\0'; findWhatStandsInTheWay()) {
+    if (commandPrinting) {
+      keepMessageAsCause();
+      return false;
+    }
     SetForegroundWindow(GetActiveWindow());
     if (MessageBoxA(GetActiveWindow(), message, loadResourceString(IDS_ERROR_CAPTION),
                     MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND) != IDRETRY)
       return false;
   }
+  stage = Stage::Checked;
   postScriptBefore = stateOf(plan.postScript);
   for (FileState& state : sectionsBefore) state = {};
   PathText pattern;
@@ -456,6 +481,7 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
   outcome = Outcome::Nothing;
   converterFailed = converterWarned = false;
   if (!waitForExitCode(converter, exitCode) || !waitsForConverter()) return;
+  stage = Stage::Followed;
   place = plan.place;
   filesWritten =
       place == OutputPlace::Known || place == OutputPlace::Printer ? countFilesWritten() : 0;
@@ -466,7 +492,8 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
   noteWhatWasSaid(converterSaid, "dvips", converterFailed, converterWarned);
   // dvips's exit code alone is no verdict: it ends with 1 after a missing figure, with the
   // PostScript written, and with 0 after replacing a font.
-  converterFailed = converterFailed || (exitCode != 0 && filesWritten == 0);
+  converterFailed =
+      converterFailed || (exitCode != 0 && filesWritten == 0) || controlKeysPressed != 0;
   converterWarned = converterWarned || exitCode != 0;
   if (converterFailed) {
     if (pdfOptions.reportFailure) outcome = Outcome::ConverterFailed;
@@ -490,6 +517,11 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
 }
 
 void reportConversion() {
+  if (commandRun) keepOutcomeCauses();
+  if (commandPrinting) {
+    if (outcome == Outcome::Done && pdfOptions.openResult) openResult();
+    return;
+  }
   message[0] = '\0';
   char number[12];
   // A run that went through with warnings says so first, with a warning's icon.
@@ -546,4 +578,169 @@ const char* programNotStarted(const char* program) {
   message[0] = '\0';
   appendFormatted(message, "%s\r\n\r\n%s", {program, dvipsPlacesLooked(program)});
   return message;
+}
+
+// ======== The command's run (corvane /convert): its causes, files and exit code ========
+
+namespace {
+
+// The causes of the run, kept as they are found: each one line, failure or warning.
+constexpr int MOST_CAUSES = 24;
+constexpr std::size_t CAUSE_SIZE = 1024;
+ZERO_FILLED char causeTexts[MOST_CAUSES][CAUSE_SIZE];
+ZERO_FILLED bool causeFailures[MOST_CAUSES];
+int causeCount = 0;
+
+void keepCauseText(bool failure, const char* text) {
+  if (!commandRun || causeCount == MOST_CAUSES) return;
+  char* const kept = causeTexts[causeCount];
+  // Paragraphs and lines become one line, a blank between them.
+  std::size_t length = 0;
+  for (const char* at = text; *at != '\0' && length + 1 < CAUSE_SIZE; ++at) {
+    const bool breaks = *at == '\r' || *at == '\n';
+    if (breaks && (length == 0 || kept[length - 1] == ' ')) continue;
+    kept[length++] = breaks ? ' ' : *at;
+  }
+  while (length > 0 && kept[length - 1] == ' ') --length;
+  kept[length] = '\0';
+  causeFailures[causeCount++] = failure;
+}
+
+void keepCause(bool failure, int sentence, const char* word) {
+  ZERO_FILLED static char text[CAUSE_SIZE];
+  text[0] = '\0';
+  appendStringText(text, "", sentence, {word});
+  keepCauseText(failure, text);
+}
+
+void keepMessageAsCause() { keepCauseText(true, message); }
+
+bool causeKept(bool failure) {
+  for (int index = 0; index < causeCount; ++index)
+    if (causeFailures[index] == failure) return true;
+  return false;
+}
+
+BOOL WINAPI noteControlKeys(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  InterlockedExchange(&controlKeysPressed, 1);
+  return TRUE;
+}
+
+void beginCommandRun() {
+  stage = Stage::NotRun;
+  causeCount = 0;
+  filesWritten = 0;
+  outcome = Outcome::Nothing;
+  pdf[0] = '\0';
+}
+
+// A PDF that Ghostscript began and did not finish, because it was stopped, is no PDF.
+void removeSpoiltPdf() {
+  if (controlKeysPressed != 0 && writtenSince(pdf, pdfBefore)) DeleteFileA(pdf);
+}
+
+// What the box would say beyond the programs' own causes, as causes of their own.
+void keepOutcomeCauses() {
+  if (stage != Stage::Followed) return;
+  char number[12];
+  message[0] = '\0';
+  if (controlKeysPressed != 0) keepCause(true, IDS_STOPPED_BY_KEYS, "");
+  if (converterFailed) {
+    addConverterCause();
+    if (message[0] != '\0') keepMessageAsCause();
+    keepCause(true, IDS_DVIPS_FAILED, decimalText(converterExitCode, number));
+    return;
+  }
+  if (converterWarned && !causeKept(false)) {
+    message[0] = '\0';
+    addParagraph(IDS_EXIT_CODE, {"dvips", decimalText(converterExitCode, number)});
+    keepCauseText(false, message);
+  }
+  message[0] = '\0';
+  switch (outcome) {
+    case Outcome::PlaceUnknown:
+      addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);
+      addParagraph(placeReason());
+      break;
+    case Outcome::NoPostScript: addParagraph(IDS_NO_POSTSCRIPT, {plan.postScript}); break;
+    case Outcome::GhostscriptMissing:
+      addParagraph(IDS_GHOSTSCRIPT_NOT_FOUND);
+      appendFormatted(message, " %s", {ghostscriptPlacesLooked()});
+      break;
+    case Outcome::GhostscriptNotStarted:
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     startError, 0, message, 1024, nullptr);
+      appendFormatted(message, " %s", {ghostscript});
+      break;
+    case Outcome::GhostscriptWroteNothing:
+      addParagraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {pdf});
+      break;
+    case Outcome::GhostscriptFailed:
+      addParagraph(IDS_GHOSTSCRIPT_FAILED, {decimalText(exitCode, number), pdf});
+      break;
+    default: return;
+  }
+  keepCauseText(outcome != Outcome::PlaceUnknown || pdfOptions.makePdf, message);
+}
+
+}  // namespace
+
+void convertForCommand(bool printing) {
+  commandRun = true;
+  commandPrinting = printing;
+  controlKeysPressed = 0;
+  beginCommandRun();
+  SetConsoleCtrlHandler(noteControlKeys, TRUE);
+}
+
+void converterNotStarted(DWORD error, const char* what) {
+  stage = Stage::NotStarted;
+  if (!commandPrinting) {
+    reportSystemError(error, what);
+    return;
+  }
+  // What may lie in message itself.
+  ZERO_FILLED static char program[REPORT_WHAT_SIZE];
+  lstrcpynA(program, what, sizeof program);
+  message[0] = '\0';
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                 message, 1024, nullptr);
+  appendFormatted(message, " %s", {program});
+  keepMessageAsCause();
+}
+
+int conversionExitCode() {
+  switch (stage) {
+    case Stage::NotRun: return 4;
+    case Stage::Checked:
+    case Stage::NotStarted: return 2;
+    case Stage::Followed: break;
+  }
+  if (converterFailed || outcome == Outcome::NoPostScript) return 2;
+  switch (outcome) {
+    case Outcome::PlaceUnknown:
+      if (pdfOptions.makePdf) return 3;
+      return 1;
+    case Outcome::GhostscriptMissing:
+    case Outcome::GhostscriptNotStarted:
+    case Outcome::GhostscriptFailed:
+    case Outcome::GhostscriptWroteNothing: return 3;
+    default: return converterWarned || causeKept(false) ? 1 : 0;
+  }
+}
+
+const char* conversionCause(int index, bool& failure) {
+  if (index < 0 || index >= causeCount) return nullptr;
+  failure = causeFailures[index];
+  return causeTexts[index];
+}
+
+const char* conversionFileMade(int index) {
+  ZERO_FILLED static PathText made;
+  if (stage != Stage::Followed || index < 0) return nullptr;
+  if (index < filesWritten) return planFile(index, made) ? made : "";
+  if (index > filesWritten || outcome != Outcome::Done || !pdfOptions.makePdf) return nullptr;
+  copyText(made, pdf);
+  return made;
 }
