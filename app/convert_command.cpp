@@ -134,6 +134,16 @@ bool joinParentConsole() {
   return true;
 }
 
+// The run ends by leaving the console it shared: a console that is the standard output is joined
+// again, and written through a handle of its own, for the lines that follow the run.
+void rejoinParentConsole() {
+  if (GetFileType(output) != FILE_TYPE_CHAR || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  const HANDLE screen =
+      CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (screen != INVALID_HANDLE_VALUE) output = screen;
+}
+
 }  // namespace
 
 int runCommand(const CommandSwitches& switches) {
@@ -146,9 +156,11 @@ int runCommand(const CommandSwitches& switches) {
   if (const DWORD error = widePathToField(switches.dviFile, options.dviFile))
     return refuseForSystem(error);
   convertForCommand(output != nullptr);
-  setForCommand(switches, output != nullptr && joinParentConsole());
+  const bool sharedConsole = output != nullptr && joinParentConsole();
+  setForCommand(switches, sharedConsole);
   if (!composeCommandLine()) return NOTHING_RUN;
   runCommandLine();
+  if (sharedConsole) rejoinParentConsole();
   if (output != nullptr) {
     bool failure = false;
     for (int index = 0; const char* cause = conversionCause(index, failure); ++index)

@@ -646,6 +646,7 @@ void keepOutcomeCauses() {
   char number[12];
   message[0] = '\0';
   if (controlKeysPressed != 0) keepCause(true, IDS_STOPPED_BY_KEYS, "");
+  if (converterFailed && controlKeysPressed != 0) return;
   if (converterFailed) {
     addConverterCause();
     if (message[0] != '\0') keepMessageAsCause();
