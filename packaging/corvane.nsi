@@ -98,8 +98,25 @@ FunctionEnd
 
 !include "${SOURCE_DIR}\packaging\corvane_open.nsh"
 
+; The uninstaller's copies in the temporary folder, named so that no other program's are taken
+; for them. Windows removes them at the next restart only for an administrator (Delete
+; /REBOOTOK), so the next setup or uninstall removes those that are no longer running.
+!define COPY_SUFFIX "-corvane"
+!macro RemoveEarlierUninstallerCopies
+  FindFirst $R2 $R3 "$TEMP\ns*.tmp${COPY_SUFFIX}"
+  ${DoWhile} $R3 != ""
+    ${If} "$TEMP\$R3" != "$EXEDIR"
+      Delete "$TEMP\$R3\uninstall.exe"
+      RMDir "$TEMP\$R3"
+    ${EndIf}
+    FindNext $R2 $R3
+  ${Loop}
+  FindClose $R2
+!macroend
+
 Function .onInit
   !insertmacro RefuseWhileCorvaneIsOpen "to go on with the setup"
+  !insertmacro RemoveEarlierUninstallerCopies
   Call LeavePathAloneWhenAsked
 FunctionEnd
 
@@ -138,9 +155,11 @@ Function un.onInit
   ${EndIf}
   !insertmacro RefuseWhileCorvaneIsOpen "to go on removing it"
   !insertmacro RefuseWhileTheProgramRuns "to go on removing it"
+  !insertmacro RemoveEarlierUninstallerCopies
   ${If} "$EXEDIR" == "$INSTDIR"
     GetTempFileName $0
     Delete $0
+    StrCpy $0 "$0${COPY_SUFFIX}"
     CreateDirectory $0
     CopyFiles /SILENT /FILESONLY "$EXEPATH" "$0\uninstall.exe"
     StrCpy $1 ""

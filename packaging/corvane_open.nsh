@@ -4,7 +4,11 @@
 ; Interactively asks to close Corvane and comes back on Retry; on Cancel, and at once when
 ; silent, ends with nothing changed.
 !macro AskToCloseCorvane GO_ON
-  ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Corvane is open. Close it, then choose Retry ${GO_ON}, or Cancel to leave Corvane as it is." /SD IDCANCEL IDCANCEL`
+  !insertmacro AskToClose "Corvane" "${GO_ON}"
+!macroend
+
+!macro AskToClose WHAT GO_ON
+  ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${WHAT} is open. Close it, then choose Retry ${GO_ON}, or Cancel to leave Corvane as it is." /SD IDCANCEL IDCANCEL`
     SetErrorLevel ${EXIT_CORVANE_OPEN}
     Quit
   ${EndIf}
@@ -26,10 +30,12 @@
 !macroend
 
 ; The installed program itself, which Windows lets no one write while it runs: this also finds a
-; Corvane started after the check at the start, and one from before the mutex existed.
-!macro RefuseWhileTheProgramRuns GO_ON
+; Corvane started after the check at the start, and one from before the mutex existed. The help
+; file likewise, which the help viewer holds open while it shows it: started from the Start menu's
+; "Corvane Help", it holds no mutex.
+!macro RefuseWhileTheFileIsOpen FILE WHAT GO_ON
   ${Do}
-    System::Call 'kernel32::CreateFile(t "$INSTDIR\corvane.exe", i ${GENERIC_WRITE}, i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, i 0, p 0) p .r0 ?e'
+    System::Call 'kernel32::CreateFile(t "${FILE}", i ${GENERIC_WRITE}, i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, i 0, p 0) p .r0 ?e'
     Pop $1
     ${If} $0 <> -1
       System::Call 'kernel32::CloseHandle(p r0)'
@@ -37,6 +43,11 @@
     ${ElseIf} $1 <> ${ERROR_SHARING_VIOLATION}
       ${Break}
     ${EndIf}
-    !insertmacro AskToCloseCorvane "${GO_ON}"
+    !insertmacro AskToClose "${WHAT}" "${GO_ON}"
   ${Loop}
+!macroend
+
+!macro RefuseWhileTheProgramRuns GO_ON
+  !insertmacro RefuseWhileTheFileIsOpen "$INSTDIR\corvane.exe" "Corvane" "${GO_ON}"
+  !insertmacro RefuseWhileTheFileIsOpen "$INSTDIR\corvane.chm" "Corvane Help" "${GO_ON}"
 !macroend

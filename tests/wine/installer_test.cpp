@@ -349,6 +349,24 @@ TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
   const std::vector<std::string> pending = deletedAtRestart();
   for (const std::string& copy : uninstallerCopies())
     EXPECT_NE(std::find(pending.begin(), pending.end(), copy), pending.end()) << copy;
+  // For a user who may not ask that, the next setup removes them, once they have ended.
+  ASSERT_TRUE(waitUntil([] { return processIdOf("uninstall.exe") == 0; }));
+  EXPECT_FALSE(uninstallerCopies().empty());
+  ASSERT_EQ(install(), 0u);
+  EXPECT_TRUE(uninstallerCopies().empty());
+}
+
+// The help file held open, as the help viewer started from the Start menu holds it: silently,
+// setup and uninstall change nothing and end with 32; once it is closed, both go through.
+TEST_F(Installer, WhileTheHelpIsOpenSilentSetupAndUninstallFail) {
+  const HANDLE help = CreateFileA((installFolder() + "corvane.chm").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(help, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(install(), 32u);
+  EXPECT_EQ(runUninstall(), 32u);
+  EXPECT_TRUE(keyExists(UNINSTALL_KEY));
+  CloseHandle(help);
+  EXPECT_EQ(install(), 0u);
 }
 
 // This user's Path with folders of its own, an empty entry among them: setup adds the folder at
