@@ -630,9 +630,6 @@ BOOL WINAPI noteControlKeys(DWORD event) {
 void beginCommandRun() {
   stage = Stage::NotRun;
   causeCount = 0;
-  filesWritten = 0;
-  outcome = Outcome::Nothing;
-  pdf[0] = '\0';
 }
 
 // A PDF that Ghostscript began and did not finish, because it was stopped, is no PDF.
@@ -739,7 +736,8 @@ const char* conversionCause(int index, bool& failure) {
 
 const char* conversionFileMade(int index) {
   ZERO_FILLED static PathText made;
-  if (stage != Stage::Followed || index < 0) return nullptr;
+  // The files of a failed run are not what was asked for: none is told as made.
+  if (stage != Stage::Followed || converterFailed || index < 0) return nullptr;
   if (index < filesWritten) return planFile(index, made) ? made : "";
   if (index > filesWritten || outcome != Outcome::Done || !pdfOptions.makePdf) return nullptr;
   copyText(made, pdf);
