@@ -101,6 +101,10 @@ DWORD unreadable(const wchar_t* path) {
 }
 
 int refuseForSystem(DWORD code) {
+  if (output == nullptr) {
+    reportSystemError(code, named);
+    return NOTHING_RUN;
+  }
   ZERO_FILLED static char text[1024];
   if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                      text, sizeof text, nullptr) == 0)
