@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/app.h"
+#include "app/convert_command.h"
 #include "app/start_up.h"
 #include "base/error_box.h"
 #include "base/instance.h"
@@ -43,12 +44,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   CreateMutexA(nullptr, FALSE, RUNNING_MUTEX_NAME);
   appInstance = instance;
   loadOptions();
-  InitCommonControls();
-  makeHelpFilePath(modulePath, GetModuleFileNameW(appInstance, modulePath, WIDE_PATH_SIZE));
   // The runtime's own split of the command line differs between runtimes; the argument is
   // taken from the process's command line by the program's own rule, in wide characters so that
   // a name outside the ANSI code page is not turned into question marks.
   const wchar_t* const argument = argumentOfCommandLine(GetCommandLineW());
+  // A command (/convert, /?) shows no sheet: it needs neither the common controls nor the help.
+  const CommandSwitches& command = readCommandSwitches(argument);
+  if (command.kind != CommandKind::Sheet) return runCommand(command);
+  InitCommonControls();
+  makeHelpFilePath(modulePath, GetModuleFileNameW(appInstance, modulePath, WIDE_PATH_SIZE));
   const std::uint32_t argumentError = takeDviFileArgument(argument);
   if (argumentError != 0) reportPathError(argumentError, dviFileOfArgument(argument));
   if (runOptionsSheet(composeConfirmCheck) > 0 && !runDropped) runCommandLine();

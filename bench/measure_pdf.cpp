@@ -1,8 +1,9 @@
 // The time from OK to the PDF: Corvane running the real dvips and Ghostscript on paper.dvi in
-// the Hidden mode, against a batch file that runs the same two commands. Corvane's commands are
-// taken from what it gives the stand-in converter, so the batch file runs exactly those. The two
-// run in pairs, the order alternating; printed are the medians and the median of the per-pair
-// ratios.
+// the Hidden mode, against a batch file that runs the same two commands; then the same for
+// "corvane /convert paper.dvi /pdf" typed in cmd, through corvane.com. Corvane's commands are
+// taken from what it gives the stand-in converter, so the batch file runs exactly those. Each
+// comparison runs in pairs, the order alternating; printed are the medians and the median of the
+// per-pair ratios.
 //   measure_pdf.exe [PAIRS]     (CORVANE_TEX_INPUTS: the folder that prepare-inputs.sh made)
 #include <windows.h>
 
@@ -93,9 +94,11 @@ double corvaneRound() {
   return fileExists(folder + "paper.pdf") ? milliseconds : -1;
 }
 
-double batchRound(const std::string& batch) {
+// A command typed in cmd with no window, as an editor or make runs it; the milliseconds until the
+// PDF, or a negative number when none was made.
+double typedRound(const std::string& typed) {
   removeResults();
-  std::string command = "cmd.exe /c \"" + batch + "\"";
+  std::string command = "cmd.exe /c \"" + typed + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
@@ -109,9 +112,51 @@ double batchRound(const std::string& batch) {
   return fileExists(folder + "paper.pdf") ? ended - began : -1;
 }
 
+double commandRound() {
+  Options record = defaultRecord();
+  PdfOptions pdf = defaultPdfRecord();
+  copyText(pdf.ghostscriptFile, ghostscript.c_str());
+  storeRecord(record);
+  storePdfRecord(pdf);
+  std::string typed = "\"";
+  typed += buildFolder();
+  typed += "corvane.com\" /convert paper.dvi /pdf";
+  return typedRound(typed);
+}
+
 double median(std::vector<double> figures) {
   std::sort(figures.begin(), figures.end());
   return figures[figures.size() / 2];
+}
+
+// Pairs of Corvane's round and the batch file's, the order alternating, each of one first so
+// that both find the programs and the document in the file cache.
+bool compare(const char* what, double (*corvaneRound)(), const std::string& batch, int pairs) {
+  if (corvaneRound() < 0 || typedRound(batch) < 0) {
+    std::printf("%s: a first run made no PDF\n", what);
+    return false;
+  }
+  std::vector<double> corvaneTimes, batchTimes, ratios;
+  for (int pair = 0; pair < pairs; ++pair) {
+    const bool corvaneFirst = pair % 2 == 0;
+    const double first = corvaneFirst ? corvaneRound() : typedRound(batch);
+    const double second = corvaneFirst ? typedRound(batch) : corvaneRound();
+    const double corvane = corvaneFirst ? first : second, batchTime = corvaneFirst ? second : first;
+    if (corvane < 0 || batchTime < 0) {
+      std::printf("pair %d made no PDF\n", pair + 1);
+      return false;
+    }
+    std::printf("  pair %d: Corvane %.0f ms, batch file %.0f ms, ratio %.3f\n", pair + 1, corvane,
+                batchTime, corvane / batchTime);
+    corvaneTimes.push_back(corvane);
+    batchTimes.push_back(batchTime);
+    ratios.push_back(corvane / batchTime);
+  }
+  std::printf(
+      "%s: median %.0f ms; the same commands in a batch file: median %.0f ms; "
+      "median ratio %.3f (target: within 1.05)\n",
+      what, median(corvaneTimes), median(batchTimes), median(ratios));
+  return true;
 }
 
 }  // namespace
@@ -154,30 +199,8 @@ int main(int argc, char** argv) {
   if (!createFileWide(wideOf(batch), script)) return 1;
   std::printf("the batch file runs:\n%s", script.c_str() + 11);
 
-  // One of each first, so that both find the programs and the document in the file cache.
-  if (corvaneRound() < 0 || batchRound(batch) < 0) {
-    std::printf("a first run made no PDF\n");
-    return 1;
-  }
-  std::vector<double> corvaneTimes, batchTimes, ratios;
-  for (int pair = 0; pair < pairs; ++pair) {
-    const bool corvaneFirst = pair % 2 == 0;
-    const double first = corvaneFirst ? corvaneRound() : batchRound(batch);
-    const double second = corvaneFirst ? batchRound(batch) : corvaneRound();
-    const double corvane = corvaneFirst ? first : second, batchTime = corvaneFirst ? second : first;
-    if (corvane < 0 || batchTime < 0) {
-      std::printf("pair %d made no PDF\n", pair + 1);
-      return 1;
-    }
-    std::printf("  pair %d: Corvane %.0f ms, batch file %.0f ms, ratio %.3f\n", pair + 1, corvane,
-                batchTime, corvane / batchTime);
-    corvaneTimes.push_back(corvane);
-    batchTimes.push_back(batchTime);
-    ratios.push_back(corvane / batchTime);
-  }
-  std::printf(
-      "from OK to the PDF: median %.0f ms; the same commands in a batch file: median %.0f ms; "
-      "median ratio %.3f (target: within 1.05)\n",
-      median(corvaneTimes), median(batchTimes), median(ratios));
-  return 0;
+  return compare("from OK to the PDF", corvaneRound, batch, pairs) &&
+                 compare("corvane /convert paper.dvi /pdf in cmd", commandRound, batch, pairs)
+             ? 0
+             : 1;
 }

@@ -15,6 +15,7 @@ add_executable(core_tests
   tests/native/options_test.cpp
   tests/native/store_test.cpp
   tests/native/start_up_test.cpp
+  tests/native/command_switches_test.cpp
   tests/native/path_rules_test.cpp
   tests/native/command_line_test.cpp
   tests/native/lookup_test.cpp

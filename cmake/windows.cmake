@@ -7,6 +7,7 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_executable(corvane WIN32
   ${CORE_SOURCES}
+  app/convert_command.cpp
   app/main.cpp
   base/error_box.cpp
   base/instance.cpp
@@ -16,6 +17,7 @@ add_executable(corvane WIN32
   base/text_win32.cpp
   base/window_icons.cpp
   exec/child_process.cpp
+  exec/command_run.cpp
   exec/confirm.cpp
   exec/conversion.cpp
   exec/conversion_report.cpp
@@ -23,6 +25,7 @@ add_executable(corvane WIN32
   exec/output_reader.cpp
   exec/pdf_making.cpp
   exec/run_checks.cpp
+  exec/run_messages.cpp
   exec/pdfa_files.cpp
   help/help.cpp
   options/registry_store.cpp
@@ -79,3 +82,18 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/help.cmake)
   include(packaging/installer.cmake)
   include(packaging/manifests.cmake)
 endif()
+
+# corvane.com, the console twin that cmd and make wait for: no C runtime, kernel32 alone.
+add_executable(corvane_com app/console_twin.cpp)
+set_target_properties(corvane_com PROPERTIES OUTPUT_NAME corvane SUFFIX ".com")
+target_compile_definitions(corvane_com PRIVATE ${WINDOWS_DEFINES} UNICODE _UNICODE)
+target_compile_options(corvane_com PRIVATE ${WARNINGS} -Os -fno-exceptions -fno-rtti
+  -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-stack-protector)
+target_link_options(corvane_com PRIVATE -nostdlib -nostartfiles -Wl,-e,_twinMain -s
+  -Wl,--gc-sections -Wl,--no-insert-timestamp)
+target_link_libraries(corvane_com PRIVATE kernel32)
+add_custom_command(TARGET corvane_com POST_BUILD
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/check_exe.py --console-twin
+          $<TARGET_FILE:corvane_com>
+  VERBATIM)
+add_dependencies(corvane corvane_com)

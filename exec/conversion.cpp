@@ -15,6 +15,7 @@
 #include "exec/output_reader.h"
 #include "exec/pdf_making.h"
 #include "exec/run_checks.h"
+#include "exec/run_messages.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 
@@ -98,7 +99,8 @@ BOOL startConverter(char* command, const char* directory, WORD showCommand, DWOR
     DuplicateHandle(GetCurrentProcess(), GetStdHandle(STD_INPUT_HANDLE), GetCurrentProcess(),
                     &childInput, 0, TRUE, DUPLICATE_SAME_ACCESS);
   if (childInput == INVALID_HANDLE_VALUE) childInput = nullptr;
-  dvipsReader.echo = options.windowMode != WINDOW_HIDDEN ? console : nullptr;
+  // A command that prints shows the programs' lines on its standard output in every mode.
+  dvipsReader.echo = options.windowMode != WINDOW_HIDDEN || messagesAsLines() ? console : nullptr;
   const BOOL started = startReadChild(command, dvipsApplication(), directory, showCommand,
                                       creationFlags, childInput, dvipsReader, process);
   outcome.dvipsOutputRead = started && dvipsReader.thread != nullptr;
@@ -126,6 +128,7 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
   if (outcome.place == OutputPlace::Printer && outcome.filesWritten > 0)
     outcome.place = OutputPlace::Known;
   judgeDvips(true, exitCode);
+  outcome.judged = true;
   if (outcome.dvips == Verdict::Failed) {
     // dvips's own output file is dvips's: it is left as it is, and nothing follows.
     outcome.kind = pdfOptions.reportFailure ? OutcomeKind::ConverterFailed : OutcomeKind::Nothing;
@@ -151,6 +154,8 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
 }
 
 void reportConversion() { reportRun(outcome, dvipsSaid); }
+
+const RunOutcome& lastRun() { return outcome; }
 
 const char* programNotStarted(const char* program) {
   ZERO_FILLED static char text[4096];

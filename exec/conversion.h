@@ -28,3 +28,29 @@ void reportConversion();
 // The text for the error box when the program could not be started: the program, and where the
 // lookup looked when it found none.
 const char* programNotStarted(const char* program);
+
+// --- A run started by the command (corvane /convert), not by the sheet ---
+
+// Set before runCommandLine. With printing, what dvips and Ghostscript write goes on to this
+// process's standard output as it comes, in every window mode; a check before the run refuses
+// at once instead of asking; and no box is shown: the command prints the causes itself. In both
+// cases Ctrl+C and Ctrl+Break stop the programs, not Corvane, and the run then counts as failed,
+// with no PDF of it left.
+void convertForCommand(bool printing);
+
+// Replaces the error box of a converter that did not start: the box unless printing, and the
+// failure kept for conversionExitCode and conversionCause.
+void converterNotStarted(DWORD error, const char* what);
+
+// What the last run came to: 0 done; 1 done, with warnings; 2 dvips failed or could not start;
+// 3 Ghostscript failed or could not be found; 4 nothing was run (a check before the run refused,
+// or no run was made at all).
+int conversionExitCode();
+
+// The causes of the last run, one sentence each on one line, in the order of the box: null past
+// the last; failure tells its kind (a warning when false).
+const char* conversionCause(int index, bool& failure);
+
+// The files that the last run made, by full path: the PostScript (or its sections), then the
+// PDF; null past the last.
+const char* conversionFileMade(int index);

@@ -11,6 +11,7 @@
 #include "base/text_format.h"
 #include "command/places_looked.h"
 #include "command/postscript_facts.h"
+#include "exec/run_messages.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "resources/resource.h"
@@ -20,9 +21,29 @@ namespace {
 ZERO_FILLED char message[8192];
 constexpr int LINES_IN_BOX = 10;
 
-// Paragraphs of the message, an empty line between them.
+// Whether the paragraphs that follow tell a failure, for a command that prints them as lines.
+bool failureParagraphs = false;
+
+// Paragraphs of the message, an empty line between them; for a command, a line each.
 void addParagraph(int id, std::initializer_list<const char*> texts = {}) {
-  appendStringText(message, "\r\n\r\n", id, texts);
+  if (!messagesAsLines()) {
+    appendStringText(message, "\r\n\r\n", id, texts);
+    return;
+  }
+  // The command's exit code tells that much already.
+  if (id == IDS_DONE_WITH_WARNINGS) return;
+  ZERO_FILLED static char paragraph[1024];
+  paragraph[0] = '\0';
+  appendStringText(paragraph, "", id, texts);
+  keepMessageLine(paragraph, failureParagraphs);
+}
+
+// A text of Corvane's own that follows a paragraph, such as where the lookups looked.
+void addText(const char* text) {
+  if (messagesAsLines())
+    keepMessageLine(text, failureParagraphs);
+  else
+    appendFormatted(message, "\r\n\r\n%s", {text});
 }
 
 // The fonts that will be bitmaps, less those that dvips replaced: their cause names them.
@@ -58,7 +79,7 @@ void addSaid(const KeptOutput& said, const char* program, bool withBitmapFonts) 
   }
   if (withBitmapFonts) addBitmapFonts(said);
   const int lines = keptLineCount(said);
-  if (lines == 0) return;
+  if (lines == 0 || messagesAsLines()) return;
   addParagraph(IDS_LAST_LINES, {program});
   for (int index = lines > LINES_IN_BOX ? lines - LINES_IN_BOX : 0; index < lines; ++index)
     appendFormatted(message, "\r\n%s", {keptLine(said, index)});
@@ -127,9 +148,9 @@ bool addPdfFailure(const RunOutcome& outcome) {
     case PdfEnd::Missing:
       addParagraph(IDS_NO_PDF_MADE);
       addParagraph(IDS_GHOSTSCRIPT_NOT_FOUND);
-      appendFormatted(message, "\r\n\r\n%s", {ghostscriptPlacesLooked()});
+      addText(ghostscriptPlacesLooked());
       return true;
-    case PdfEnd::NotStarted: reportSystemError(making.error, making.ghostscript); return false;
+    case PdfEnd::NotStarted: tellSystemError(making.error, making.ghostscript); return false;
     case PdfEnd::TooLong:
       addParagraph(IDS_NO_PDF_MADE);
       addParagraph(IDS_PLACE_TOO_LONG);
@@ -149,7 +170,7 @@ bool addPdfFailure(const RunOutcome& outcome) {
     case PdfEnd::NotReplaced: addParagraph(IDS_PDF_NOT_REPLACED, {making.pdf}); break;
   }
   if (making.hadEarlier) addParagraph(IDS_EARLIER_PDF_KEPT, {making.pdf});
-  if (making.end != PdfEnd::NotReplaced) return true;
+  if (making.end != PdfEnd::NotReplaced || messagesAsLines()) return true;
   reportSystemError(making.error, message);
   return false;
 }
@@ -164,7 +185,7 @@ void openResult(const char* result) {
       systemFunction<ShellExecuteExFunction>("shell32.dll", "ShellExecuteExW");
   ZERO_FILLED static wchar_t wide[MAX_PATH];
   if (shellExecute == nullptr || MultiByteToWideChar(CP_ACP, 0, result, -1, wide, MAX_PATH) == 0) {
-    reportSystemError(0, result);
+    tellSystemError(0, result);
     return;
   }
   SHELLEXECUTEINFOW execute = {};
@@ -178,23 +199,26 @@ void openResult(const char* result) {
   // is no program: that is "no association" too.
   const DWORD error = GetLastError();
   if (error != ERROR_NO_ASSOCIATION && error != ERROR_BAD_EXE_FORMAT) {
-    reportSystemError(error, result);
+    tellSystemError(error, result);
     return;
   }
   message[0] = '\0';
+  failureParagraphs = false;
   addParagraph(IDS_NO_PROGRAM_FOR_RESULT, {result});
-  reportError(message, MB_ICONWARNING);
+  if (!messagesAsLines()) reportError(message, MB_ICONWARNING);
 }
 
 }  // namespace
 
 void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid) {
   message[0] = '\0';
+  failureParagraphs = true;
   if (outcome.kind == OutcomeKind::ConverterFailed) {
     addDvipsFailure(outcome, dvipsSaid);
-    reportError(message);
+    if (!messagesAsLines()) reportError(message);
     return;
   }
+  failureParagraphs = false;
   // What dvips said that is worth knowing comes first, whatever follows it.
   const bool dvipsWarned = outcome.dvips == Verdict::Warned && pdfOptions.reportFailure;
   const bool ghostscriptWarned =
@@ -207,6 +231,7 @@ void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid) {
     addEnd("dvips", outcome.dvipsExitCode, IDS_EXIT_CODE);
   }
   if (ghostscriptWarned) addSaid(outcome.making.said, "Ghostscript", false);
+  failureParagraphs = true;
   if (outcome.kind == OutcomeKind::PlaceUnknown) {
     addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);
     addParagraph(placeReason(outcome.place));
@@ -216,6 +241,7 @@ void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid) {
   } else if (outcome.kind == OutcomeKind::PdfFailed && !addPdfFailure(outcome)) {
     return;
   }
-  if (message[0] != '\0') reportError(message, failed ? MB_ICONERROR : MB_ICONWARNING);
+  if (message[0] != '\0' && !messagesAsLines())
+    reportError(message, failed ? MB_ICONERROR : MB_ICONWARNING);
   if (outcome.kind == OutcomeKind::Done && pdfOptions.openResult) openResult(outcome.result);
 }

@@ -20,6 +20,7 @@ enum class OutcomeKind {
 // What one run came to, told once the console (if any) is gone.
 struct RunOutcome {
   OutcomeKind kind;
+  bool judged;  // dvips ended and its run was judged
   Verdict dvips;
   bool dvipsOutputRead;  // a thread read what dvips said
   DWORD dvipsExitCode;
@@ -32,3 +33,6 @@ struct RunOutcome {
 
 // The box for the outcome, with what dvips said (kept); opens the result when it is done.
 void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid);
+
+// What the last run came to, as followConversion left it.
+const RunOutcome& lastRun();

@@ -144,7 +144,7 @@ void runCommandLine() {
                       process)) {
     const DWORD error = GetLastError();
     if (ownConsole) FreeConsole();
-    reportSystemError(error, programNotStarted(programPart()));
+    converterNotStarted(error, programNotStarted(programPart()));
     return;
   }
   if (capture || waitsForConverter())

@@ -3,12 +3,12 @@
 
 #include <cstring>
 
-#include "base/error_box.h"
 #include "base/strings.h"
 #include "base/text_format.h"
 #include "command/command_words.h"
 #include "command/dvips_to_run.h"
 #include "command/places_looked.h"
+#include "exec/run_messages.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
 #include "resources/resource.h"
@@ -54,6 +54,11 @@ enum class Answer { Retry, Mend };
 Answer ask(int id, const char* path, bool retry) {
   message[0] = '\0';
   appendStringText(message, "", id, {path});
+  // A command cannot wait for an answer: it refuses at once.
+  if (messagesAsLines()) {
+    keepMessageLine(message, true);
+    return Answer::Mend;
+  }
   SetForegroundWindow(GetActiveWindow());
   const int pressed =
       MessageBoxA(GetActiveWindow(), message, loadResourceString(IDS_ERROR_CAPTION),
@@ -124,13 +129,13 @@ int checkPrograms(const char* command) {
     appendFormatted(message, "%s", {dvips.typed});
     if (dvips.lookedUpInVain)
       appendFormatted(message, "\r\n\r\n%s", {dvipsPlacesLooked(dvips.typed)});
-    reportSystemError(ERROR_FILE_NOT_FOUND, message);
+    tellSystemError(ERROR_FILE_NOT_FOUND, message);
     return IDC_PROGRAM_FILE;
   }
   if (!pdfOptions.makePdf || pdfOptions.ghostscriptFile[0] == '\0') return 0;
   const char* typed = pdfOptions.ghostscriptFile;
   if (namesNoFolder(typed) || GetFileAttributesA(typed) != INVALID_FILE_ATTRIBUTES) return 0;
-  reportSystemError(ERROR_FILE_NOT_FOUND, typed);
+  tellSystemError(ERROR_FILE_NOT_FOUND, typed);
   return IDC_GHOSTSCRIPT_FILE;
 }
 

@@ -1,7 +1,9 @@
 ; corvane-1.0-setup.exe: installs Corvane for the current user, without an administrator, into
-; %LOCALAPPDATA%\Programs\Corvane, with Start menu shortcuts to the program and its help, a
-; "Convert with Corvane" command on .dvi files in Explorer, an "Open with" entry for .dvi and an
-; entry in Installed apps. Its pages: welcome, licence, folder, progress, finish.
+; %LOCALAPPDATA%\Programs\Corvane, corvane.exe with its console twin corvane.com, with Start menu
+; shortcuts to the program and its help, the commands "Convert with Corvane" and "Make PDF with
+; Corvane" on .dvi files in Explorer, an "Open with" entry for .dvi, an entry in Installed apps
+; and, unless /NOPATH is given or the box is cleared, the folder on this user's Path. Its pages:
+; welcome, licence, components, folder, progress, finish.
 ; makensis is given SOURCE_DIR (the source tree), BUILD_DIR (where corvane.exe and corvane.chm
 ; are built) and OUTPUT (the installer's path).
 ;
@@ -24,6 +26,7 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane"
 !define CLASSES "Software\Classes"
 !define VERB_KEY "${CLASSES}\SystemFileAssociations\.dvi\shell\ConvertWithCorvane"
+!define PDF_VERB_KEY "${CLASSES}\SystemFileAssociations\.dvi\shell\MakePdfWithCorvane"
 !define APPLICATION_KEY "${CLASSES}\Applications\corvane.exe"
 !define OPEN_WITH_KEY "${CLASSES}\.dvi\OpenWithList\corvane.exe"
 !define SHORTCUT "$SMPROGRAMS\Corvane.lnk"
@@ -42,6 +45,8 @@ SetDateSave off
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include MUI2.nsh
+!include Sections.nsh
+!include "${SOURCE_DIR}\packaging\path_entry.nsh"
 
 Name "${PRODUCT} ${VERSION}"
 ; Instead of the NSIS build that made the installer.
@@ -67,6 +72,8 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the front end for dvips by ${PUBLISHER}, for you alone: it needs no administrator.$\r$\n$\r$\nIf ${PRODUCT} is open, close it before you go on.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${SOURCE_DIR}\LICENSE"
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 ; A silent installation shows no page, so it starts nothing.
@@ -89,48 +96,28 @@ Function RunCorvane
   Exec '"$INSTDIR\corvane.exe"'
 FunctionEnd
 
-; Interactively asks to close Corvane and comes back on Retry; on Cancel, and at once when
-; silent, ends with nothing changed.
-!macro AskToCloseCorvane GO_ON
-  ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Corvane is open. Close it, then choose Retry ${GO_ON}, or Cancel to leave Corvane as it is." /SD IDCANCEL IDCANCEL`
-    SetErrorLevel ${EXIT_CORVANE_OPEN}
-    Quit
-  ${EndIf}
-!macroend
+!include "${SOURCE_DIR}\packaging\corvane_open.nsh"
 
-; Any Corvane of this user, wherever it was started from, holds the mutex. One started as
-; administrator holds it too, but this user may not open it: access denied means open.
-!macro RefuseWhileCorvaneIsOpen GO_ON
-  ${Do}
-    System::Call 'kernel32::OpenMutex(i ${SYNCHRONIZE}, i 0, t "${RUNNING_MUTEX}") p .r0 ?e'
-    Pop $1
-    ${If} $0 <> 0
-      System::Call 'kernel32::CloseHandle(p r0)'
-    ${ElseIf} $1 <> ${ERROR_ACCESS_DENIED}
-      ${Break}
+; The uninstaller's copies in the temporary folder, named so that no other program's are taken
+; for them. Windows removes them at the next restart only for an administrator (Delete
+; /REBOOTOK), so the next setup or uninstall removes those that are no longer running.
+!define COPY_SUFFIX "-corvane"
+!macro RemoveEarlierUninstallerCopies
+  FindFirst $R2 $R3 "$TEMP\ns*.tmp${COPY_SUFFIX}"
+  ${DoWhile} $R3 != ""
+    ${If} "$TEMP\$R3" != "$EXEDIR"
+      Delete "$TEMP\$R3\uninstall.exe"
+      RMDir "$TEMP\$R3"
     ${EndIf}
-    !insertmacro AskToCloseCorvane "${GO_ON}"
+    FindNext $R2 $R3
   ${Loop}
-!macroend
-
-; The installed program itself, which Windows lets no one write while it runs: this also finds a
-; Corvane started after the check at the start, and one from before the mutex existed.
-!macro RefuseWhileTheProgramRuns GO_ON
-  ${Do}
-    System::Call 'kernel32::CreateFile(t "$INSTDIR\corvane.exe", i ${GENERIC_WRITE}, i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, i 0, p 0) p .r0 ?e'
-    Pop $1
-    ${If} $0 <> -1
-      System::Call 'kernel32::CloseHandle(p r0)'
-      ${Break}
-    ${ElseIf} $1 <> ${ERROR_SHARING_VIOLATION}
-      ${Break}
-    ${EndIf}
-    !insertmacro AskToCloseCorvane "${GO_ON}"
-  ${Loop}
+  FindClose $R2
 !macroend
 
 Function .onInit
   !insertmacro RefuseWhileCorvaneIsOpen "to go on with the setup"
+  !insertmacro RemoveEarlierUninstallerCopies
+  Call LeavePathAloneWhenAsked
 FunctionEnd
 
 ; Installed apps starts the uninstaller where it is (_?=), so that its first process is this
@@ -168,9 +155,11 @@ Function un.onInit
   ${EndIf}
   !insertmacro RefuseWhileCorvaneIsOpen "to go on removing it"
   !insertmacro RefuseWhileTheProgramRuns "to go on removing it"
+  !insertmacro RemoveEarlierUninstallerCopies
   ${If} "$EXEDIR" == "$INSTDIR"
     GetTempFileName $0
     Delete $0
+    StrCpy $0 "$0${COPY_SUFFIX}"
     CreateDirectory $0
     CopyFiles /SILENT /FILESONLY "$EXEPATH" "$0\uninstall.exe"
     StrCpy $1 ""
@@ -200,10 +189,12 @@ FunctionEnd
 !macroend
 
 Section "Corvane" MainSection
+  SectionIn RO
   SetShellVarContext current
   !insertmacro RefuseWhileTheProgramRuns "to go on with the setup"
   SetOutPath "$INSTDIR"
   File "${BUILD_DIR}\corvane.exe"
+  File "${BUILD_DIR}\corvane.com"
   File "${BUILD_DIR}\corvane.chm"
   File "/oname=README.txt" "${SOURCE_DIR}\packaging\README-windows.txt"
   File "/oname=LICENSE.txt" "${SOURCE_DIR}\LICENSE"
@@ -218,6 +209,10 @@ Section "Corvane" MainSection
   WriteRegStr HKCU "${VERB_KEY}" "" "Convert with Corvane"
   WriteRegStr HKCU "${VERB_KEY}" "Icon" "$INSTDIR\corvane.exe,0"
   WriteRegStr HKCU "${VERB_KEY}\command" "" '"$INSTDIR\corvane.exe" "%1"'
+  ; The PDF with the saved settings and no sheet: the PDF opening says that it worked.
+  WriteRegStr HKCU "${PDF_VERB_KEY}" "" "Make PDF with Corvane"
+  WriteRegStr HKCU "${PDF_VERB_KEY}" "Icon" "$INSTDIR\corvane.exe,0"
+  WriteRegStr HKCU "${PDF_VERB_KEY}\command" "" '"$INSTDIR\corvane.exe" /convert "%1" /pdf /open'
 
   ; "Open with" lists Corvane for .dvi files.
   WriteRegStr HKCU "${APPLICATION_KEY}" "FriendlyAppName" "${PRODUCT}"
@@ -241,6 +236,21 @@ Section "Corvane" MainSection
   !insertmacro NotifyAssociationsChanged
 SectionEnd
 
+; So that cmd, PowerShell, make and the editors find corvane (corvane.com first, by PATHEXT).
+Section "Add Corvane to the PATH" PathSection
+  !insertmacro AddToPath
+SectionEnd
+
+; /S takes the sections as they are checked by default; /NOPATH clears this one.
+Function LeavePathAloneWhenAsked
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/NOPATH" $R1
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${PathSection}
+  ${EndIf}
+FunctionEnd
+
 ; Removes what the installer made and the keys above it that are left empty; the saved settings
 ; under Software\Tolmarek stay.
 Section "Uninstall"
@@ -249,6 +259,7 @@ Section "Uninstall"
   Delete "${SHORTCUT}"
   Delete "${HELP_SHORTCUT}"
   Delete "$INSTDIR\corvane.exe"
+  Delete "$INSTDIR\corvane.com"
   Delete "$INSTDIR\corvane.chm"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
@@ -262,6 +273,7 @@ Section "Uninstall"
   ${EndIf}
 
   DeleteRegKey HKCU "${VERB_KEY}"
+  DeleteRegKey HKCU "${PDF_VERB_KEY}"
   DeleteRegKey /ifempty HKCU "${CLASSES}\SystemFileAssociations\.dvi\shell"
   DeleteRegKey /ifempty HKCU "${CLASSES}\SystemFileAssociations\.dvi"
   DeleteRegKey /ifempty HKCU "${CLASSES}\SystemFileAssociations"
@@ -272,6 +284,7 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKCU "${CLASSES}\.dvi"
 
   !insertmacro NotifyAssociationsChanged
+  !insertmacro RemoveFromPath
   ; Last, so that the entry in Installed apps goes only when everything else has.
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -8,7 +8,8 @@ add_custom_command(
   COMMAND ${MAKENSIS} -V2 -WX -NOCD -INPUTCHARSET UTF8
           -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DOUTPUT=${SETUP_EXE}
           ${SETUP_SCRIPT}
-  DEPENDS corvane ${CMAKE_BINARY_DIR}/corvane.chm ${SETUP_SCRIPT}
+  DEPENDS corvane corvane_com ${CMAKE_BINARY_DIR}/corvane.chm ${SETUP_SCRIPT}
+          ${CMAKE_SOURCE_DIR}/packaging/path_entry.nsh ${CMAKE_SOURCE_DIR}/packaging/corvane_open.nsh
           ${CMAKE_SOURCE_DIR}/packaging/README-windows.txt ${CMAKE_SOURCE_DIR}/LICENSE
           ${CMAKE_SOURCE_DIR}/resources/corvane.ico
   COMMENT "Making corvane-1.0-setup.exe")

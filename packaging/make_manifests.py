@@ -79,6 +79,9 @@ def winget_files(version, setup_url, setup_hash, homepage):
         f"- InstallerReturnCode: {EXIT_CORVANE_OPEN}",
         "  ReturnResponse: packageInUse",
         "UpgradeBehavior: install",
+        # What the user types in a console, once the installer has put the folder on the Path.
+        "Commands:",
+        "- corvane",
         "FileExtensions:",
         "- dvi",
         f"ProductCode: {quoted(UNINSTALL_KEY_NAME)}",
@@ -124,7 +127,8 @@ def scoop_manifest(version, zip_url, zip_hash, folder, homepage):
         "url": zip_url,
         "hash": zip_hash.lower(),
         "extract_dir": folder,
-        "bin": "corvane.exe",
+        # The console twin, which cmd and make wait for; it starts corvane.exe beside it.
+        "bin": "corvane.com",
         "shortcuts": [["corvane.exe", PACKAGE]],
     }
     return json.dumps(manifest, indent=4) + "\n"

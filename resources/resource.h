@@ -80,6 +80,15 @@
 #define IDS_CAUSE_PDFA_INTERPOLATION 334
 #define IDS_CAUSE_PDFA_LAUNCH 335
 #define IDS_CAUSE_NOT_PDFA 336
+// The command mode: its usage, USAGE_LINE_COUNT lines, and its errors
+#define IDS_FIRST_USAGE_LINE 350
+#define USAGE_LINE_COUNT 7
+#define IDS_UNKNOWN_SWITCH 360
+#define IDS_NO_PURPOSE 361
+#define IDS_UNKNOWN_PURPOSE 362
+#define IDS_NO_FILE_NAMED 363
+#define IDS_SECOND_FILE 364
+#define IDS_FILE_MADE 365
 
 // Icons
 #define IDI_LARGE 101

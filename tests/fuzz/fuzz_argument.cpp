@@ -1,11 +1,12 @@
 // Fuzz target: any process command line gives an argument that fits dviFile and a command
-// from which the DVI file reads back whole.
+// from which the DVI file reads back whole, and switches of the command mode that name a file.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <string>
 
+#include "app/command_switches.h"
 #include "app/start_up.h"
 #include "command/command_line.h"
 #include "command/command_words.h"
@@ -24,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (argument < processCommandLine.c_str() ||
       argument > processCommandLine.c_str() + std::wcslen(processCommandLine.c_str()))
     __builtin_trap();
+  const CommandSwitches& command = readCommandSwitches(argument);
+  if (command.kind == CommandKind::Convert && (command.dviFile == nullptr || *command.dviFile == 0))
+    __builtin_trap();
+  if (std::wcslen(command.word) >= SWITCH_WORD_SIZE) __builtin_trap();
   const std::uint32_t error = takeDviFileArgument(argument);
   if (error != 0 && error != 206 && error != 1113) __builtin_trap();
   if (std::strlen(options.dviFile) >= PATH_FIELD_SIZE) __builtin_trap();

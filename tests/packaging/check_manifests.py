@@ -99,6 +99,7 @@ def main():
     check("the silent switch is /S",
           switches.get("Silent") == "/S" and switches.get("SilentWithProgress") == "/S")
     check("an upgrade installs over the old version", installer.get("UpgradeBehavior") == "install")
+    check("the command typed in a console is corvane", installer.get("Commands") == ["corvane"])
     uninstall_key = (nsi_define("UNINSTALL_KEY") or "").rsplit("\\", 1)[-1]
     check("the product code is the uninstall key's name",
           uninstall_key != "" and installer.get("ProductCode") == uninstall_key,
@@ -135,8 +136,9 @@ def main():
     with zipfile.ZipFile(release_zip) as archive:
         names = set(archive.namelist())
     inside = scoop.get("extract_dir", "") + "/"
-    check("the Scoop manifest's command is in the zip",
-          scoop.get("bin") == "corvane.exe" and inside + "corvane.exe" in names, str(scoop.get("bin")))
+    check("the Scoop manifest's command is the console twin, in the zip with corvane.exe",
+          scoop.get("bin") == "corvane.com" and inside + "corvane.com" in names
+          and inside + "corvane.exe" in names, str(scoop.get("bin")))
     shortcuts = scoop.get("shortcuts") or [[]]
     check("the Scoop shortcut starts corvane.exe and is called Corvane",
           shortcuts == [["corvane.exe", "Corvane"]], str(shortcuts))

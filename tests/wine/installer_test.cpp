@@ -24,7 +24,7 @@ constexpr char APPLICATION_KEY[] = "Software\\Classes\\Applications\\corvane.exe
 constexpr char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane";
 
 // Every key the installer writes, with the keys above them that it may have made.
-constexpr std::array<const char*, 13> INSTALLED_KEYS = {
+constexpr std::array<const char*, 15> INSTALLED_KEYS = {
     "Software\\Classes\\SystemFileAssociations",
     "Software\\Classes\\SystemFileAssociations\\.dvi",
     "Software\\Classes\\SystemFileAssociations\\.dvi\\shell",
@@ -38,6 +38,8 @@ constexpr std::array<const char*, 13> INSTALLED_KEYS = {
     "Software\\Classes\\.dvi\\OpenWithList",
     "Software\\Classes\\.dvi\\OpenWithList\\corvane.exe",
     UNINSTALL_KEY,
+    "Software\\Classes\\SystemFileAssociations\\.dvi\\shell\\MakePdfWithCorvane",
+    "Software\\Classes\\SystemFileAssociations\\.dvi\\shell\\MakePdfWithCorvane\\command",
 };
 
 std::string knownFolder(int folder) {
@@ -255,6 +257,7 @@ TEST_F(Installer, InstallsTheFilesTheShortcutsAndEveryKey) {
   const std::string folder = installFolder();
   const std::string release = buildFolder() + "release\\corvane-1.0\\";
   EXPECT_EQ(readFile(folder + "corvane.exe"), readFile(corvanePath()));
+  EXPECT_EQ(readFile(folder + "corvane.com"), readFile(buildFolder() + "corvane.com"));
   EXPECT_EQ(readFile(folder + "corvane.chm"), readFile(buildFolder() + "corvane.chm"));
   EXPECT_EQ(readFile(folder + "README.txt"), readFile(release + "README.txt"));
   EXPECT_EQ(readFile(folder + "LICENSE.txt"), readFile(release + "LICENSE.txt"));
@@ -277,8 +280,9 @@ TEST_F(Installer, InstallsTheFilesTheShortcutsAndEveryKey) {
 
   const std::string exe = folder + "corvane.exe";
   const std::string command = "REG_SZ \"" + exe + "\" \"%1\"";
-  const DWORD size = kilobytes(folder + "corvane.exe") + kilobytes(folder + "corvane.chm") +
-                     kilobytes(folder + "README.txt") + kilobytes(folder + "LICENSE.txt");
+  const DWORD size = kilobytes(folder + "corvane.exe") + kilobytes(folder + "corvane.com") +
+                     kilobytes(folder + "corvane.chm") + kilobytes(folder + "README.txt") +
+                     kilobytes(folder + "LICENSE.txt");
   const std::string location = folder.substr(0, folder.size() - 1);
   struct Expected {
     const char* key;
@@ -304,6 +308,10 @@ TEST_F(Installer, InstallsTheFilesTheShortcutsAndEveryKey) {
        "REG_SZ \"" + folder + "uninstall.exe\" /S _?=" + location},
       {UNINSTALL_KEY, "NoModify", "REG_DWORD 1"},
       {UNINSTALL_KEY, "NoRepair", "REG_DWORD 1"},
+      {UNINSTALL_KEY, "PathEntry", "REG_SZ " + location},
+      {INSTALLED_KEYS[13], "", "REG_SZ Make PDF with Corvane"},
+      {INSTALLED_KEYS[13], "Icon", "REG_SZ " + exe + ",0"},
+      {INSTALLED_KEYS[14], "", "REG_SZ \"" + exe + "\" /convert \"%1\" /pdf /open"},
   };
   for (const Expected& value : expected)
     EXPECT_EQ(valueOf(value.key, value.name), value.value) << value.key << " " << value.name;
@@ -341,6 +349,50 @@ TEST_F(Installer, UninstallLeavesNothingButTheSettings) {
   const std::vector<std::string> pending = deletedAtRestart();
   for (const std::string& copy : uninstallerCopies())
     EXPECT_NE(std::find(pending.begin(), pending.end(), copy), pending.end()) << copy;
+  // For a user who may not ask that, the next setup removes them, once they have ended.
+  ASSERT_TRUE(waitUntil([] { return processIdOf("uninstall.exe") == 0; }));
+  EXPECT_FALSE(uninstallerCopies().empty());
+  ASSERT_EQ(install(), 0u);
+  EXPECT_TRUE(uninstallerCopies().empty());
+}
+
+// The help file held open, as the help viewer started from the Start menu holds it: silently,
+// setup and uninstall change nothing and end with 32; once it is closed, both go through.
+TEST_F(Installer, WhileTheHelpIsOpenSilentSetupAndUninstallFail) {
+  const HANDLE help = CreateFileA((installFolder() + "corvane.chm").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(help, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(install(), 32u);
+  EXPECT_EQ(runUninstall(), 32u);
+  EXPECT_TRUE(keyExists(UNINSTALL_KEY));
+  CloseHandle(help);
+  EXPECT_EQ(install(), 0u);
+}
+
+// This user's Path with folders of its own, an empty entry among them: setup adds the folder at
+// its end, and uninstalling takes away exactly that; with /NOPATH setup leaves it alone.
+TEST_F(Installer, PathEntryIsAddedAndRemovedLeavingTheOtherFolders) {
+  uninstall();
+  const KeptRegistryValue kept(HKEY_CURRENT_USER, "Environment", "Path");
+  const std::string path = "C:\\one;%SystemRoot%\\two;;C:\\three";
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Environment", "Path", REG_EXPAND_SZ, path.c_str(),
+                            static_cast<DWORD>(path.size() + 1)),
+            ERROR_SUCCESS);
+  const auto userPath = [] {
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    RegGetValueA(HKEY_CURRENT_USER, "Environment", "Path", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                 nullptr, data, &size);
+    return std::string(data);
+  };
+  ASSERT_EQ(install(), 0u);
+  const std::string folder = installFolder();
+  EXPECT_EQ(userPath(), path + ";" + folder.substr(0, folder.size() - 1));
+  uninstall();
+  EXPECT_EQ(userPath(), path);
+  PROCESS_INFORMATION setup = startProgram(buildFolder() + "corvane-1.0-setup.exe", "/S /NOPATH");
+  EXPECT_EQ(waitForExit(setup), 0u);
+  EXPECT_EQ(userPath(), path);
 }
 
 TEST_F(Installer, InstallingAgainUpgradesInPlace) {
@@ -517,9 +569,11 @@ TEST_F(InstallerPages, AskToCloseCorvaneThenEachPageAndFinishRunsCorvaneInDocume
   const std::string licence = pageTexts(wizard);
   EXPECT_NE(licence.find("Copyright (c) 2026 Tolmarek"), std::string::npos) << licence;
   postClick(wizard, IDOK);
-  ASSERT_TRUE(showsPage(wizard, "&Install", "3-folder"));
+  ASSERT_TRUE(showsPage(wizard, "&Next >", "3-components"));
   postClick(wizard, IDOK);
-  ASSERT_TRUE(showsPage(wizard, "&Finish", "4-finish"));
+  ASSERT_TRUE(showsPage(wizard, "&Install", "4-folder"));
+  postClick(wizard, IDOK);
+  ASSERT_TRUE(showsPage(wizard, "&Finish", "5-finish"));
   const HWND run = checkBox(wizard, "Run Corvane");
   const HWND readMe = checkBox(wizard, "Show the read-me");
   ASSERT_NE(run, nullptr);
@@ -572,6 +626,8 @@ TEST_F(InstallerPages, CorvaneStartedWhileAPageIsOpenIsFoundWhenInstallIsPressed
   corvane = startProgram(program, "");
   const HWND sheet = waitForSheet(corvane);
   ASSERT_NE(sheet, nullptr);
+  postClick(wizard, IDOK);
+  ASSERT_TRUE(waitUntil([&] { return controlText(wizard, IDOK) == "&Next >"; }));
   postClick(wizard, IDOK);
   ASSERT_TRUE(waitUntil([&] { return controlText(wizard, IDOK) == "&Install"; }));
   postClick(wizard, IDOK);

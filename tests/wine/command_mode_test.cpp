@@ -1,0 +1,126 @@
+// corvane /convert typed in cmd, through corvane.com and corvane.exe, with TeX Live's dvips and
+// Ghostscript: the exit code, and what it prints.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/wine/driver.h"
+#include "tests/wine/real_dvips.h"
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+class CommandMode : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clearStoredRecord();
+    storePdfRecord(defaultPdfRecord());
+    inputs = texInputsFolder();
+    if (inputs.empty()) GTEST_SKIP() << "CORVANE_TEX_INPUTS names no folder with paper.dvi";
+    // dvips on PATH, and TeX Live's Ghostscript beside it, as the sheet's runs find them.
+    tools = scratchFolder("command-tools");
+    ASSERT_TRUE(installed.install(tools + "bin\\dvips.exe"));
+    ASSERT_TRUE(installed.install(tools + "bin\\rungs.exe"));
+    folder = scratchFolder("command");
+  }
+
+  void copyInput(const std::string& name) {
+    ASSERT_TRUE(CopyFileA((inputs + name).c_str(), (folder + name).c_str(), FALSE)) << name;
+  }
+
+  // "cmd /c corvane ARGUMENTS" in the document's folder, with the build folder and the tools on
+  // PATH, its output and errors into a file: cmd's exit code (STILL_ACTIVE when it did not end,
+  // as a box on screen would keep it), and printed holds what it wrote.
+  DWORD typed(const std::string& arguments) {
+    const ConverterOnPath onPath(tools);
+    const std::string build = buildFolder();
+    const std::string path = environmentPath();
+    SetEnvironmentVariableA("PATH", (build.substr(0, build.size() - 1) + ";" + path).c_str());
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    const std::string log = folder + "printed.txt";
+    const HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                    CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = startup.hStdError = file;
+    PROCESS_INFORMATION process = {};
+    std::string command = "cmd.exe /c corvane " + arguments;
+    const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        folder.c_str(), &startup, &process);
+    CloseHandle(file);
+    SetEnvironmentVariableA("PATH", path.c_str());
+    EXPECT_TRUE(started) << command;
+    const DWORD code = started ? waitForExit(process, 120000) : STILL_ACTIVE;
+    printed = readFile(log);
+    std::printf("%s: exit code %lu\n%s", command.c_str(), code, printed.c_str());
+    return code;
+  }
+
+  static std::string environmentPath() {
+    static char path[32767];
+    const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
+    return std::string(path, length < sizeof path ? length : 0);
+  }
+
+  std::string inputs, tools, folder, printed;
+  InstalledForwarders installed;
+};
+
+TEST_F(CommandMode, ACleanRunPrintsWhatDvipsSaysAndMakesThePdf) {
+  copyInput("paper.dvi");
+  EXPECT_EQ(typed("/convert paper.dvi /pdf"), 0u);
+  EXPECT_TRUE(contains(printed, "This is dvips")) << printed;
+  EXPECT_TRUE(contains(printed, "made " + folder + "paper.pdf")) << printed;
+  EXPECT_FALSE(contains(printed, "paper.dvi: ")) << printed;
+  EXPECT_TRUE(fileExists(folder + "paper.pdf"));
+}
+
+TEST_F(CommandMode, AMissingFigureIsAWarning) {
+  copyInput("figure.dvi");
+  EXPECT_EQ(typed("/convert figure.dvi /nopdf"), 1u);
+  EXPECT_TRUE(contains(printed, "figure.dvi: warning: A figure is missing")) << printed;
+  EXPECT_TRUE(contains(printed, "made " + folder + "figure.ps")) << printed;
+}
+
+TEST_F(CommandMode, ATruncatedDviFileIsAnErrorWithNoBox) {
+  ASSERT_TRUE(
+      createFileWide(wideOf(folder + "paper.dvi"), readFile(inputs + "paper.dvi").substr(0, 100)));
+  EXPECT_EQ(typed("/convert paper.dvi"), 2u);
+  EXPECT_TRUE(contains(printed, "paper.dvi: error: The file is not a DVI file")) << printed;
+}
+
+TEST_F(CommandMode, TransparencyThatGhostscriptBlocksEndsWithThree) {
+  copyInput("transparency.dvi");
+  EXPECT_EQ(typed("/convert transparency.dvi /pdf /for journal"), 3u);
+  EXPECT_TRUE(contains(printed, "transparency.dvi: error: The PostScript uses transparency"))
+      << printed;
+}
+
+TEST_F(CommandMode, APdfHeldOpenRunsNothing) {
+  copyInput("paper.dvi");
+  ASSERT_TRUE(createFileWide(wideOf(folder + "paper.pdf"), "old"));
+  const HANDLE held = CreateFileA((folder + "paper.pdf").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(typed("/convert \"" + folder + "paper.dvi\" /pdf"), 4u);
+  CloseHandle(held);
+  EXPECT_TRUE(contains(printed, "paper.dvi: error: " + folder + "paper.pdf is open in another"))
+      << printed;
+  EXPECT_FALSE(fileExists(folder + "paper.ps")) << "dvips ran";
+}
+
+TEST_F(CommandMode, UsageGivesTheExitCodes) {
+  EXPECT_EQ(typed("/?"), 0u);
+  EXPECT_TRUE(contains(printed, "Usage: corvane /convert FILE.dvi")) << printed;
+  EXPECT_TRUE(contains(printed, "4 nothing was run")) << printed;
+}
+
+}  // namespace
