@@ -52,9 +52,10 @@ enum class Answer { Retry, Mend };
 
 // A box of the checks: Retry where waiting can mend it, else only the way back to the sheet.
 Answer ask(int id, const char* path, bool retry) {
+  // A command cannot wait for an answer: it refuses at once.
+  if (messagesAsLines() && id == IDS_FILE_HELD_OPEN) id = IDS_FILE_HELD_OPEN_FOR_COMMAND;
   message[0] = '\0';
   appendStringText(message, "", id, {path});
-  // A command cannot wait for an answer: it refuses at once.
   if (messagesAsLines()) {
     keepMessageLine(message, true);
     return Answer::Mend;
