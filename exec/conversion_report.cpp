@@ -72,11 +72,15 @@ void addBitmapFonts(const KeptOutput& said) {
 void addSaid(const KeptOutput& said, const char* program, bool withBitmapFonts) {
   const Cause* causes[MAX_CAUSES];
   const int count = findCauses(said, causes);
+  const bool programFailed = failureParagraphs;
   for (int index = 0; index < count; ++index) {
     char before[CAUSE_WORD_SIZE], after[CAUSE_WORD_SIZE];
     causeWords(said, *causes[index], before, after);
+    // Of a program that failed, a text that only ever warns, such as a missing figure, still warns.
+    failureParagraphs = programFailed && causes[index]->kind == CauseKind::Failure;
     addParagraph(causes[index]->sentence, {before, after});
   }
+  failureParagraphs = programFailed;
   if (withBitmapFonts) addBitmapFonts(said);
   const int lines = keptLineCount(said);
   if (lines == 0 || messagesAsLines()) return;
