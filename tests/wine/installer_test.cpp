@@ -248,6 +248,8 @@ class Installer : public ::testing::Test {
     EXPECT_FALSE(keyExists(UNINSTALL_KEY)) << "still installed";
     EXPECT_FALSE(fileExists(installFolder() + "corvane.exe"));
     EXPECT_TRUE(waitUntil([] { return !fileExists(installFolder()); }));
+    // The uninstaller's copy may still be at work: the next test's setup must not race it.
+    EXPECT_TRUE(waitUntil([] { return processIdOf("uninstall.exe") == 0; }));
   }
 
   Before before;
