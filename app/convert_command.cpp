@@ -10,6 +10,7 @@
 #include "command/command_line.h"
 #include "exec/conversion.h"
 #include "exec/exec.h"
+#include "exec/run_messages.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
@@ -105,14 +106,7 @@ int refuseForSystem(DWORD code) {
     reportSystemError(code, named);
     return NOTHING_RUN;
   }
-  ZERO_FILLED static char text[1024];
-  if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     text, sizeof text, nullptr) == 0)
-    text[0] = '\0';
-  // The system's texts end with a line break.
-  for (char* end = text + lstrlenA(text); end > text && (end[-1] == '\r' || end[-1] == '\n');)
-    *--end = '\0';
-  return refuse(text);
+  return refuse(systemText(code));
 }
 
 // What the settings say, changed as the switches ask: no confirmation, and Corvane waits for the

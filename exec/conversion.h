@@ -31,11 +31,11 @@ const char* programNotStarted(const char* program);
 
 // --- A run started by the command (corvane /convert), not by the sheet ---
 
-// Set before runCommandLine. With printing, what dvips and Ghostscript write goes on to this
-// process's standard output as it comes, in every window mode; a check before the run refuses
-// at once instead of asking; and no box is shown: the command prints the causes itself. In both
-// cases Ctrl+C and Ctrl+Break stop the programs, not Corvane, and the run then counts as failed,
-// with no PDF of it left.
+// Set before the checks and runCommandLine. With printing, what dvips and Ghostscript write goes on
+// to this process's standard output as it comes, in every window mode; a check before the run
+// refuses at once instead of asking; and no box is shown: the command prints the causes itself. In
+// both cases Ctrl+C and Ctrl+Break stop the programs, not Corvane, and the run then counts as
+// failed, with no PDF of it left.
 void convertForCommand(bool printing);
 
 // Replaces the error box of a converter that did not start: the box unless printing, and the

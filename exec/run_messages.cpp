@@ -41,11 +41,20 @@ void keepMessageLine(const char* text, bool failure) {
   failures[lineCount++] = failure;
 }
 
-void keepSystemMessageLine(DWORD code, const char* what) {
-  char text[LINE_SIZE];
+const char* systemText(DWORD code) {
+  ZERO_FILLED static char text[512];
   if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     text, 512, nullptr) == 0)
+                     text, sizeof text, nullptr) == 0)
     text[0] = '\0';
+  // The system's texts end with a line break.
+  for (char* end = text + lstrlenA(text); end > text && (end[-1] == '\r' || end[-1] == '\n');)
+    *--end = '\0';
+  return text;
+}
+
+void keepSystemMessageLine(DWORD code, const char* what) {
+  char text[LINE_SIZE] = "";
+  appendFormatted(text, sizeof text, "%s", {systemText(code)});
   if (what != nullptr && what[0] != '\0') appendFormatted(text, sizeof text, " %s", {what});
   keepMessageLine(text, true);
 }

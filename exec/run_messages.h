@@ -10,6 +10,8 @@ bool messagesAsLines();
 
 // A message as one line (its line breaks become blanks), as many as fit.
 void keepMessageLine(const char* text, bool failure);
+// The system's text for code, on one line.
+const char* systemText(DWORD code);
 // The system's text for code, then what it concerns, as one line of a failure.
 void keepSystemMessageLine(DWORD code, const char* what);
 // The kept line at index, or null past the last; failure tells its kind.
