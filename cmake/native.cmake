@@ -22,7 +22,9 @@ add_executable(core_tests
   tests/native/run_report_test.cpp
   tests/native/page_labels_test.cpp
   tests/native/layout_test.cpp
-  tests/native/pdfa_test.cpp)
+  tests/native/pdfa_test.cpp
+  tests/native/path_entries_test.cpp
+  packaging/path_entries.cpp)
 target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE})
 target_compile_definitions(core_tests PRIVATE
   CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc"

@@ -129,15 +129,16 @@ FunctionEnd
 !define HANDED_OVER "/HANDED-OVER"
 !define ORIGINAL_ENDING "/ORIGINAL-ENDING"
 
+; The folder goes with it, once a passing hold on anything in it has ended (see corvane_open.nsh).
 !macro RemoveTheOriginalOnceItHasEnded
   ${For} $1 1 100
     Delete "$INSTDIR\uninstall.exe"
-    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    ${IfNot} ${FileExists} "$INSTDIR\*.*"
       ${Break}
     ${EndIf}
     Sleep 100
   ${Next}
-  RMDir "$INSTDIR"
   RMDir "$LOCALAPPDATA\Programs"
 !macroend
 
@@ -258,11 +259,11 @@ Section "Uninstall"
   !insertmacro RefuseWhileTheProgramRuns "to go on removing it"
   Delete "${SHORTCUT}"
   Delete "${HELP_SHORTCUT}"
-  Delete "$INSTDIR\corvane.exe"
-  Delete "$INSTDIR\corvane.com"
-  Delete "$INSTDIR\corvane.chm"
-  Delete "$INSTDIR\README.txt"
-  Delete "$INSTDIR\LICENSE.txt"
+  !insertmacro DeleteOnceFree "$INSTDIR\corvane.exe"
+  !insertmacro DeleteOnceFree "$INSTDIR\corvane.com"
+  !insertmacro DeleteOnceFree "$INSTDIR\corvane.chm"
+  !insertmacro DeleteOnceFree "$INSTDIR\README.txt"
+  !insertmacro DeleteOnceFree "$INSTDIR\LICENSE.txt"
   ; The original waits for this copy to end when it handed over (see un.onInit); NSIS's own start
   ; of an uninstaller has ended it already, or is ending it.
   ${un.GetParameters} $R0

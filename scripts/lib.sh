@@ -10,8 +10,10 @@ export LC_ALL=C.UTF-8
 unset LANGUAGE
 export WINEDEBUG=-all
 export WINEARCH=win32
-# No Mono or Gecko installer prompts while a prefix is made.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer prompts while a prefix is made. No menu builder: it makes Unix menu
+# entries and icons for every shortcut and association a Windows program makes, and reads the
+# programs for their icons while a test goes on with them.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Runs scripts/setup with its messages shown as they come. When it fails, says so after the
 # caller's name with setup's own reason (the step that failed and its exit status).

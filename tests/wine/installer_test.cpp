@@ -134,6 +134,17 @@ std::vector<std::string> uninstallerCopies() {
   return copies;
 }
 
+// This user's Path as programs read it, its bytes and its type; empty when there is none.
+std::vector<BYTE> userPath(DWORD* type) {
+  std::vector<BYTE> data(70000);
+  DWORD size = static_cast<DWORD>(data.size());
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Environment", L"Path", RRF_RT_ANY | RRF_NOEXPAND, type,
+                   data.data(), &size) != ERROR_SUCCESS)
+    return {};
+  data.resize(size);
+  return data;
+}
+
 // Starts a command line as Explorer and Installed apps start theirs, program name included.
 PROCESS_INFORMATION startCommandLine(std::string command) {
   STARTUPINFOA startup = {};
@@ -404,6 +415,52 @@ TEST_F(Installer, InstallingAgainUpgradesInPlace) {
   EXPECT_EQ(readFile(program), readFile(corvanePath()));
   EXPECT_EQ(valueOf(UNINSTALL_KEY, "InstallLocation"),
             "REG_SZ " + installFolder().substr(0, installFolder().size() - 1));
+}
+
+// A Path longer than setup's own strings hold, of either type, keeps its type and every byte: the
+// folder goes after its last entry and is taken away again.
+TEST_F(Installer, ALongPathKeepsItsTypeAndEveryByte) {
+  uninstall();
+  const KeptRegistryValue kept(HKEY_CURRENT_USER, "Environment", "Path");
+  const std::wstring folder = wideOf(installFolder().substr(0, installFolder().size() - 1));
+  for (const auto& [type, length] :
+       {std::pair<DWORD, size_t>{REG_EXPAND_SZ, 1100}, {REG_SZ, 5000}}) {
+    std::wstring path = L"%SystemRoot%\\system32";
+    while (path.size() < length) path += L";C:\\Tools\\" + std::to_wstring(path.size());
+    path.resize(length);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Environment", L"Path", type, path.c_str(),
+                    static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
+    DWORD typeBefore = 0, typeBetween = 0, typeAfter = 0;
+    const std::vector<BYTE> written = userPath(&typeBefore);
+    const std::wstring added = path + L";" + folder;
+    ASSERT_EQ(install(), 0u);
+    EXPECT_EQ(userPath(&typeBetween),
+              std::vector<BYTE>(reinterpret_cast<const BYTE*>(added.c_str()),
+                                reinterpret_cast<const BYTE*>(added.c_str() + added.size() + 1)));
+    uninstall();
+    EXPECT_EQ(userPath(&typeAfter), written);
+    EXPECT_EQ(std::vector<DWORD>({typeBefore, typeBetween, typeAfter}),
+              std::vector<DWORD>(3, type));
+  }
+}
+
+// A program that reads corvane.exe for a moment, as Explorer reads its icon after setup, is not
+// Corvane open: silent setup, then uninstall, wait for it to let go, then go through.
+TEST_F(Installer, APassingHoldOnTheProgramIsWaitedFor) {
+  const std::string program = installFolder() + "corvane.exe";
+  for (const bool installing : {true, false}) {
+    const HANDLE hold = CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    PROCESS_INFORMATION process =
+        installing ? startProgram(buildFolder() + "corvane-1.0-setup.exe", "/S")
+                   : startCommandLine(valueOf(UNINSTALL_KEY, "QuietUninstallString").substr(7));
+    EXPECT_FALSE(waitUntil([&] { return hasExited(process); }, 2000));
+    CloseHandle(hold);
+    EXPECT_EQ(waitForExit(process), 0u) << installing;
+  }
+  EXPECT_TRUE(waitUntil([] { return !fileExists(installFolder()); }));
+  EXPECT_TRUE(waitUntil([] { return processIdOf("uninstall.exe") == 0; }));
 }
 
 // Upgrading or uninstalling with Corvane open: silently, neither touches a file or a key and both
