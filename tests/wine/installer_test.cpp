@@ -134,15 +134,19 @@ std::vector<std::string> uninstallerCopies() {
   return copies;
 }
 
-// This user's Path as programs read it, its bytes and its type; empty when there is none.
-std::vector<BYTE> userPath(DWORD* type) {
+// This user's Path as programs read it: its type and its bytes.
+std::pair<DWORD, std::vector<BYTE>> userPath() {
   std::vector<BYTE> data(70000);
-  DWORD size = static_cast<DWORD>(data.size());
-  if (RegGetValueW(HKEY_CURRENT_USER, L"Environment", L"Path", RRF_RT_ANY | RRF_NOEXPAND, type,
+  DWORD type = REG_NONE, size = static_cast<DWORD>(data.size());
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Environment", L"Path", RRF_RT_ANY | RRF_NOEXPAND, &type,
                    data.data(), &size) != ERROR_SUCCESS)
-    return {};
+    size = 0;
   data.resize(size);
-  return data;
+  return {type, data};
+}
+std::vector<BYTE> bytesOf(const std::wstring& text) {
+  const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+  return std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
 }
 
 // Starts a command line as Explorer and Installed apps start theirs, program name included.
@@ -417,8 +421,7 @@ TEST_F(Installer, InstallingAgainUpgradesInPlace) {
             "REG_SZ " + installFolder().substr(0, installFolder().size() - 1));
 }
 
-// A Path longer than setup's own strings hold, of either type, keeps its type and every byte: the
-// folder goes after its last entry and is taken away again.
+// A Path longer than setup's own strings hold keeps its type and every byte, the folder between.
 TEST_F(Installer, ALongPathKeepsItsTypeAndEveryByte) {
   uninstall();
   const KeptRegistryValue kept(HKEY_CURRENT_USER, "Environment", "Path");
@@ -430,27 +433,18 @@ TEST_F(Installer, ALongPathKeepsItsTypeAndEveryByte) {
     path.resize(length);
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Environment", L"Path", type, path.c_str(),
                     static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
-    DWORD typeBefore = 0, typeBetween = 0, typeAfter = 0;
-    const std::vector<BYTE> written = userPath(&typeBefore);
-    const std::wstring added = path + L";" + folder;
     ASSERT_EQ(install(), 0u);
-    EXPECT_EQ(userPath(&typeBetween),
-              std::vector<BYTE>(reinterpret_cast<const BYTE*>(added.c_str()),
-                                reinterpret_cast<const BYTE*>(added.c_str() + added.size() + 1)));
+    EXPECT_EQ(userPath(), std::make_pair(type, bytesOf(path + L";" + folder)));
     uninstall();
-    EXPECT_EQ(userPath(&typeAfter), written);
-    EXPECT_EQ(std::vector<DWORD>({typeBefore, typeBetween, typeAfter}),
-              std::vector<DWORD>(3, type));
+    EXPECT_EQ(userPath(), std::make_pair(type, bytesOf(path)));
   }
 }
 
-// A program that reads corvane.exe for a moment, as Explorer reads its icon after setup, is not
-// Corvane open: silent setup, then uninstall, wait for it to let go, then go through.
+// A moment's hold on corvane.exe, as Explorer's reading its icon, is waited for: not Corvane open.
 TEST_F(Installer, APassingHoldOnTheProgramIsWaitedFor) {
-  const std::string program = installFolder() + "corvane.exe";
   for (const bool installing : {true, false}) {
-    const HANDLE hold = CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+    const HANDLE hold = CreateFileA((installFolder() + "corvane.exe").c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
     PROCESS_INFORMATION process =
         installing ? startProgram(buildFolder() + "corvane-1.0-setup.exe", "/S")
