@@ -11,7 +11,8 @@
 ; it when they start, and again right before they touch a file, since it may have been started
 ; from a page meanwhile: interactively they ask to close it (Retry, Cancel); silently they change
 ; nothing and end with exit code 32, Windows' ERROR_SHARING_VIOLATION ("The process cannot access
-; the file because it is being used by another process."), as they do after Cancel.
+; the file because it is being used by another process."), as they do after Cancel. A program that
+; holds a file for a moment only, as Explorer does to read the icon, is waited for when silent.
 
 Unicode true
 ManifestDPIAware true

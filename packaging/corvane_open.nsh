@@ -46,9 +46,9 @@
 ; A program that reads the file for a moment holds it too: Explorer, or Wine's menu builder,
 ; reading the icon right after setup, or a virus scanner. Such a hold passes within a few seconds
 ; and a running program's does not, so a silent setup or uninstall, which has no one to choose
-; Retry, asks for the file again for up to 10 s before it ends with 32, unless Corvane holds its
+; Retry, asks for the file again for up to 5 s before it ends with 32, unless Corvane holds its
 ; mutex.
-!define PASSING_HOLD_TRIES 40
+!define PASSING_HOLD_TRIES 20
 !define PASSING_HOLD_PAUSE_MS 250
 !macro RefuseWhileTheFileIsOpen FILE WHAT GO_ON
   StrCpy $R8 0
@@ -73,7 +73,7 @@
   ${Loop}
 !macroend
 
-; Deletes a file that a passing hold may keep for a moment, trying for up to 10 s.
+; Deletes a file that a passing hold may keep for a moment, trying for up to 5 s.
 !macro DeleteOnceFree FILE
   ${For} $R8 1 ${PASSING_HOLD_TRIES}
     Delete "${FILE}"
