@@ -98,6 +98,16 @@ TEST(RunReport, PostScriptIsReadForBitmapFontsPagesAndEnd) {
       {"%!PS-Adobe-2.0\n%%Pages: 5\n%%Page: 1 1\n%%Page: 2 2\n%%Trailer\n%%EOF\n", false},
       {"%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\nshowpage\n", false},
       {"%!PS-Adobe-2.0 EPSF-2.0\n%%BoundingBox: 0 0 10 10\n%%Trailer\n%%EOF", true},
+      // A figure's own comments, data announced by its length, "(atend)", and a Control-D.
+      {"%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\n%%BeginDocument: a.eps\n%%Pages: 3\n"
+       "%%BeginDocument: b.eps\n%%EOF\n%%EndDocument\n%%EOF\n%%EndDocument\n%%EOF\n\x04",
+       true},
+      {"%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\n%%BeginDocument: a.eps\n%%EOF\n", false},
+      {"%!PS-Adobe-2.0\n%%Pages: 2\n%%Page: 1 1\n%%BeginBinary: 11\r\n%%Page: 2 2\n"
+       "%%BeginData: 1 Hex Lines\n%%Page: 2 2\n%%EOF\n",
+       false},
+      {"%!PS-Adobe-2.0\n%%Pages: (atend)\n%%Page: 1 1\n%%Trailer\n%%Pages: 2\n%%EOF\n", false},
+      {"%!PS-Adobe-2.0\n%%Pages: (atend)\n%%Page: 1 1\n%%Trailer\n%%Pages: 1\n%%EOF\x1a\n", true},
   };
   for (const auto& file : files) {
     PostScriptFacts facts;
@@ -106,6 +116,14 @@ TEST(RunReport, PostScriptIsReadForBitmapFontsPagesAndEnd) {
     endPostScript(facts);
     EXPECT_EQ(wholePostScript(facts), file.whole) << file.text;
   }
+  // A name that holds a comma, as a fuzzer's input had it, is one name.
+  clearBitmapFonts();
+  for (const char* text : {"%DVIPSBitmapFont: Fa a,\n", "%DVIPSBitmapFont: Fb b\n"}) {
+    PostScriptFacts facts;
+    startPostScript(facts);
+    readPostScript(facts, text, std::strlen(text));
+  }
+  EXPECT_STREQ(bitmapFonts(), "a,, b");
   EXPECT_TRUE(pdfTailEnded("endobj\nstartxref\n1234\n%%EOF\n", 28));
   EXPECT_FALSE(pdfTailEnded("endobj\nstream\n", 14));
 }
