@@ -8,6 +8,35 @@ namespace {
 
 constexpr char BITMAP_FONT_COMMENT[] = "%DVIPSBitmapFont: ";
 char bitmapFontNames[160];
+bool transparencyNamed = false;
+
+// Spaces, and the control characters that some programs send after the end, such as the
+// Control-D of "dvips -F" or a Control-Z.
+bool blank(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte <= ' ' || byte == 0x7F;
+}
+
+constexpr const char* TRANSPARENCY_OPERATORS[] = {
+    ".setfillconstantalpha", ".setstrokeconstantalpha", ".setopacityalpha", ".setshapealpha"};
+
+// PostScript's names end at white space and at its delimiters.
+bool endsName(char c) { return blank(c) || std::strchr("()<>[]{}/%", c) != nullptr; }
+
+void readName(PostScriptFacts& facts, char c) {
+  if (!endsName(c)) {
+    // A name too long for the buffer is none of the operators: it is kept too long to match.
+    if (facts.nameLength < sizeof facts.name) facts.name[facts.nameLength] = c;
+    if (facts.nameLength <= sizeof facts.name) ++facts.nameLength;
+    return;
+  }
+  if (facts.nameLength > 0 && facts.nameLength < sizeof facts.name)
+    for (const char* name : TRANSPARENCY_OPERATORS)
+      if (std::strlen(name) == facts.nameLength &&
+          std::memcmp(name, facts.name, facts.nameLength) == 0)
+        transparencyNamed = true;
+  facts.nameLength = 0;
+}
 
 bool startsWith(const char* text, const char* start) {
   return std::strncmp(text, start, std::strlen(start)) == 0;
@@ -40,13 +69,6 @@ std::int64_t countAfter(const char* text) {
   for (; *text >= '0' && *text <= '9' && number < 100000000000; ++text)
     number = number * 10 + (*text - '0');
   return number;
-}
-
-// Spaces, and the control characters that some programs send after the end, such as the
-// Control-D of "dvips -F" or a Control-Z.
-bool blank(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte <= ' ' || byte == 0x7F;
 }
 
 bool blankLine(const char* line) {
@@ -138,7 +160,7 @@ void readPostScript(PostScriptFacts& facts, const char* bytes, std::size_t size)
           static_cast<std::size_t>(std::min<std::uint64_t>(facts.dataBytesLeft, size - at));
       facts.dataBytesLeft -= passed;
       at += passed - 1;
-    } else if (c == '\n' || c == '\r') {
+    } else if (readName(facts, c), c == '\n' || c == '\r') {
       endLine(facts);
       facts.lineEndedByReturn = c == '\r';
     } else if (facts.lineLength + 1 < sizeof facts.line) {
@@ -148,6 +170,7 @@ void readPostScript(PostScriptFacts& facts, const char* bytes, std::size_t size)
 }
 
 void endPostScript(PostScriptFacts& facts) {
+  readName(facts, '\n');
   if (facts.lineLength > 0) endLine(facts);
 }
 
@@ -156,7 +179,12 @@ bool wholePostScript(const PostScriptFacts& facts) {
   return hasPages && facts.pagesMarked >= facts.pagesAnnounced && facts.ended;
 }
 
-void clearBitmapFonts() { bitmapFontNames[0] = '\0'; }
+void clearBitmapFonts() {
+  bitmapFontNames[0] = '\0';
+  transparencyNamed = false;
+}
+
+bool transparencyOperators() { return transparencyNamed; }
 
 const char* bitmapFonts() { return bitmapFontNames; }
 

@@ -23,7 +23,9 @@ struct PostScriptFacts {
   bool pagesAtEnd;              // it said "(atend)": the trailer's gives the number
   std::int32_t pagesAnnounced;  // -1 when no "%%Pages:" gives a number
   std::int32_t pagesMarked;
-  bool ended;  // the last line that is not blank is "%%EOF"
+  bool ended;     // the last line that is not blank is "%%EOF"
+  char name[24];  // the name being read, for the transparency operators
+  std::size_t nameLength;
 };
 
 void startPostScript(PostScriptFacts& facts);
@@ -39,6 +41,9 @@ bool wholePostScript(const PostScriptFacts& facts);
 // between them, as many as fit; a name is a word, and may hold a comma.
 void clearBitmapFonts();
 const char* bitmapFonts();
+// Whether a file read since the last clear names one of Ghostscript's transparency operators
+// (".setfillconstantalpha" and the like), which it runs only with -dALLOWPSTRANSPARENCY.
+bool transparencyOperators();
 
 // Whether the last bytes of a PDF (its tail, count bytes) hold the "%%EOF" that ends every PDF.
 bool pdfTailEnded(const char* tail, std::size_t count);

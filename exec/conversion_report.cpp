@@ -237,7 +237,10 @@ void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid) {
     addSaid(dvipsSaid, "dvips", pdfOptions.makePdf != 0);
     addEnd("dvips", outcome.dvipsExitCode, IDS_EXIT_CODE);
   }
-  if (ghostscriptWarned) addSaid(outcome.making.said, "Ghostscript", false);
+  if (ghostscriptWarned) {
+    if (outcome.making.transparencyLost) addParagraph(IDS_CAUSE_TRANSPARENCY_IGNORED);
+    addSaid(outcome.making.said, "Ghostscript", false);
+  }
   failureParagraphs = true;
   if (outcome.kind == OutcomeKind::PlaceUnknown) {
     addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);

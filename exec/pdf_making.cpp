@@ -11,6 +11,7 @@
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -90,7 +91,15 @@ void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
   readPdfEnd(newPdf, run);
   making.pdfWritten = run.pdfWritten;
   const Cause* causes[MAX_CAUSES];
-  run.somethingWorthSaying = findCauses(making.said, causes) > 0;
+  const int found = findCauses(making.said, causes);
+  // Transparency that a Ghostscript without the switch leaves out without a word, as it does when
+  // the PostScript asks for its operators before using them.
+  making.transparencyLost = pdfOptions.allowTransparency == 0 && transparencyOperators();
+  for (int index = 0; index < found; ++index)
+    if (causes[index]->sentence == IDS_CAUSE_TRANSPARENCY_IGNORED ||
+        causes[index]->sentence == IDS_CAUSE_TRANSPARENCY)
+      making.transparencyLost = false;
+  run.somethingWorthSaying = found > 0 || making.transparencyLost;
   making.verdict = ghostscriptVerdict(run);
   if (making.verdict == Verdict::Failed) {
     making.end = PdfEnd::Failed;
@@ -115,6 +124,7 @@ void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   making.verdict = Verdict::Failed;
   making.exitCode = making.error = 0;
   making.kept[0] = '\0';
+  making.transparencyLost = false;
   clearOutput(making.said);
   if (!chooseGhostscript(making)) {
     making.end = PdfEnd::Missing;

@@ -23,8 +23,9 @@ struct PdfMaking {
   Verdict verdict;
   DWORD exitCode;
   DWORD error;
-  bool hadEarlier;  // a PDF of that name was there before
-  bool pdfWritten;  // Ghostscript wrote anything into the new file
+  bool hadEarlier;        // a PDF of that name was there before
+  bool pdfWritten;        // Ghostscript wrote anything into the new file
+  bool transparencyLost;  // the PostScript names transparency operators that it did not run
   PathText pdf;
   PathText kept;         // where the new PDF is when it could not take the PDF's place
   PathText ghostscript;  // the program as the command names it

@@ -135,6 +135,14 @@ TEST(RunReport, PostScriptIsReadForBitmapFontsPagesAndEnd) {
     readPostScript(facts, text, std::strlen(text));
   }
   EXPECT_STREQ(bitmapFonts(), "a,, b");
+  EXPECT_FALSE(transparencyOperators());
+  // Transparency asked for before it is used, which Ghostscript leaves out without a word.
+  for (const char* text : {"/.setfillconstantalphas 1 def\n", "/.setfillconstantalpha where\n"}) {
+    PostScriptFacts facts;
+    startPostScript(facts);
+    readPostScript(facts, text, std::strlen(text));
+  }
+  EXPECT_TRUE(transparencyOperators());
   EXPECT_TRUE(pdfTailEnded("endobj\nstartxref\n1234\n%%EOF\n", 28));
   EXPECT_FALSE(pdfTailEnded("endobj\nstream\n", 14));
 }
