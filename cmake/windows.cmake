@@ -9,6 +9,7 @@ add_executable(corvane WIN32
   ${CORE_SOURCES}
   app/convert_command.cpp
   app/main.cpp
+  app/process_entry.cpp
   base/error_box.cpp
   base/instance.cpp
   base/library_search.cpp
@@ -53,9 +54,10 @@ target_compile_definitions(corvane PRIVATE ${WINDOWS_DEFINES})
 # keeps it, icons included, within the size that cmake/check_exe.py allows.
 target_compile_options(corvane PRIVATE ${WARNINGS} -Os -fno-exceptions -fno-rtti
   -fno-asynchronous-unwind-tables -fno-unwind-tables -flto -ffunction-sections -fdata-sections)
-# No build time in the header: two builds of the same sources give the same file.
+# No build time in the header: two builds of the same sources give the same file. The process
+# starts in app/process_entry.cpp, without the C runtime's start-up code.
 target_link_options(corvane PRIVATE ${STATIC_RUNTIME} -Os -flto -s -Wl,--gc-sections
-  -Wl,--no-insert-timestamp)
+  -Wl,--no-insert-timestamp -nostartfiles -Wl,-e,_corvaneStart)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_custom_command(TARGET corvane POST_BUILD
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/check_exe.py $<TARGET_FILE:corvane>
