@@ -11,7 +11,7 @@
   leave it to the loader which one counts.
 - Its header carries no build time (time stamp 0), so that two builds of the same sources are
   the same file.
-- It is no larger than 128 KiB, its icons (about 45 KiB at eight sizes) included.
+- It is no larger than 128 KiB, its icons (about 29 KiB at eight sizes) included.
 - It loads at its start no library beyond kernel32, advapi32 and the C runtime: the window
   libraries load on their first call (cmake/delay_imports.py), so that a command that shows no
   window never loads them.
