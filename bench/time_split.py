@@ -26,7 +26,7 @@ def name_of(path):
 def milestones(lines):
     """(ms, text) of one run's trace, and the ms outside the converters."""
     first = last = None
-    names, handles, events, loaded = {}, {}, [], {}
+    names, handles, events, loaded, libraries = {}, {}, [], {}, {}
     running = {}  # a converter's start, by its parent's handle
     outside_lost = 0.0
     for line in lines:
@@ -41,9 +41,11 @@ def milestones(lines):
         if channel == "loaddll" and "Loaded" in text:
             count, _ = loaded.get(pid, (0, 0))
             loaded[pid] = (count + 1, ms)
+            found = re.search(r'Loaded L"([^"]+)"', text)
             if pid not in names:
-                found = re.search(r'Loaded L"([^"]+)"', text)
                 names[pid] = name_of(found.group(1)) if found else hex(pid)
+            elif found:
+                libraries.setdefault(pid, []).append(name_of(found.group(1)))
         started = re.search(r'NtCreateUserProcess L"[^"]*" pid ([0-9a-f]+) tid \S+ handles (0x[0-9a-f]+)', text)
         if channel == "process" and started:
             child = int(started.group(1), 16)
@@ -65,6 +67,10 @@ def milestones(lines):
             events.append((ms, f"{child} has ended ({names.get(pid, hex(pid))} reads its exit code)"))
     if first is None:
         return [], 0.0
+    for pid, loads in libraries.items():
+        if names.get(pid) == "corvane.exe":
+            loads = [name for name in dict.fromkeys(loads) if name != "corvane.exe"]
+            events.append((last, "corvane.exe loaded " + ", ".join(loads)))
     events = [(first, "first line")] + sorted(events) + [(last, "last line")]
     return [(at - first, text) for at, text in events], (last - first) - outside_lost
 
