@@ -1,4 +1,6 @@
-// Where the program's libraries may come from, and the one way it binds a system library.
+// Where the program's libraries may come from, and the one way it binds a system library. The
+// window libraries (user32, comctl32) are linked to load on their first call: the toolchain's
+// thunks call __delayLoadHelper2 in library_search.cpp, which loads them from the system alone.
 #pragma once
 
 #include <windows.h>

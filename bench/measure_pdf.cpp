@@ -1,10 +1,13 @@
-// The time from OK to the PDF: Corvane running the real dvips and Ghostscript on paper.dvi in
-// the Hidden mode, against a batch file that runs the same two commands; then the same for
-// "corvane /convert paper.dvi /pdf" typed in cmd, through corvane.com. Corvane's commands are
-// taken from what it gives the stand-in converter, so the batch file runs exactly those. Each
-// comparison runs in pairs, the order alternating; printed are the medians and the median of the
-// per-pair ratios.
-//   measure_pdf.exe [PAIRS]     (CORVANE_TEX_INPUTS: the folder that prepare-inputs.sh made)
+// The time to the PDF against a batch file that runs the same two commands, dvips then
+// Ghostscript, for each document named: "corvane /convert DOCUMENT.dvi /pdf" typed in cmd (through
+// corvane.com), and for the first document also Corvane's sheet from OK in the Hidden mode.
+// Corvane's commands are taken from what it gives the stand-in converter, so the batch file runs
+// exactly those. Each comparison runs in pairs, the order alternating; printed are the medians and
+// the median of the per-pair ratios with its 95% interval from resampling the pairs. Then one run
+// of each, the command and the batch file, with Wine's trace of processes and libraries on
+// standard error, between lines "trace: NAME" and "trace end", for bench/time_split.py.
+//   measure_pdf.exe PAIRS DOCUMENT...   (CORVANE_TEX_INPUTS: the folder holding DOCUMENT.dvi and
+//                                        bin\dvips.exe, which prepare-inputs.sh made)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,7 +24,7 @@
 
 namespace {
 
-std::string folder, dvips, ghostscript;
+std::string folder, dvips, ghostscript, document;
 
 double nowMilliseconds() {
   LARGE_INTEGER count, frequency;
@@ -40,7 +44,7 @@ std::string withProgram(const std::string& command, const std::string& program) 
 double corvaneRun(const Options& record, const PdfOptions& pdf) {
   storeRecord(record);
   storePdfRecord(pdf);
-  PROCESS_INFORMATION corvane = startCorvane("\"" + folder + "paper.dvi\"");
+  PROCESS_INFORMATION corvane = startCorvane("\"" + folder + document + ".dvi\"");
   const HWND sheet = waitForSheet(corvane);
   if (sheet == nullptr) return -1;
   const double began = nowMilliseconds();
@@ -62,7 +66,7 @@ std::string commandGiven(bool forGhostscript) {
   storeRecord(record);
   storePdfRecord(pdf);
   const std::string log = newConverterLog(forGhostscript ? "pdf-ghostscript" : "pdf-dvips");
-  PROCESS_INFORMATION corvane = startCorvane("\"" + folder + "paper.dvi\"");
+  PROCESS_INFORMATION corvane = startCorvane("\"" + folder + document + ".dvi\"");
   const HWND sheet = waitForSheet(corvane);
   if (sheet == nullptr) return {};
   pressSheetButton(sheet, PSBTN_OK);
@@ -78,9 +82,11 @@ std::string commandGiven(bool forGhostscript) {
   return ran.found ? ran.command : std::string();
 }
 
+std::string resultFile(const char* extension) { return folder + document + extension; }
+
 void removeResults() {
-  DeleteFileA((folder + "paper.ps").c_str());
-  DeleteFileA((folder + "paper.pdf").c_str());
+  DeleteFileA(resultFile(".ps").c_str());
+  DeleteFileA(resultFile(".pdf").c_str());
 }
 
 double corvaneRound() {
@@ -91,7 +97,7 @@ double corvaneRound() {
   pdf.makePdf = 1;
   copyText(pdf.ghostscriptFile, ghostscript.c_str());
   const double milliseconds = corvaneRun(record, pdf);
-  return fileExists(folder + "paper.pdf") ? milliseconds : -1;
+  return fileExists(resultFile(".pdf")) ? milliseconds : -1;
 }
 
 // A command typed in cmd with no window, as an editor or make runs it; the milliseconds until the
@@ -109,7 +115,7 @@ double typedRound(const std::string& typed) {
   CloseHandle(process.hThread);
   waitForExit(process, 120000);
   const double ended = nowMilliseconds();
-  return fileExists(folder + "paper.pdf") ? ended - began : -1;
+  return fileExists(resultFile(".pdf")) ? ended - began : -1;
 }
 
 double commandRound() {
@@ -120,13 +126,28 @@ double commandRound() {
   storePdfRecord(pdf);
   std::string typed = "\"";
   typed += buildFolder();
-  typed += "corvane.com\" /convert paper.dvi /pdf";
+  typed += "corvane.com\" /convert " + document + ".dvi /pdf";
   return typedRound(typed);
 }
 
 double median(std::vector<double> figures) {
   std::sort(figures.begin(), figures.end());
-  return figures[figures.size() / 2];
+  const std::size_t middle = figures.size() / 2;
+  return figures.size() % 2 ? figures[middle] : (figures[middle - 1] + figures[middle]) / 2;
+}
+
+// The 95% interval of the median ratio, from resampling the pairs.
+std::pair<double, double> ratioInterval(const std::vector<double>& ratios) {
+  std::mt19937 random(20261208);  // fixed, so that the same times give the same interval
+  std::uniform_int_distribution<std::size_t> pick(0, ratios.size() - 1);
+  constexpr int RESAMPLES = 4000;
+  std::vector<double> medians, sample(ratios.size());
+  for (int resample = 0; resample < RESAMPLES; ++resample) {
+    for (double& value : sample) value = ratios[pick(random)];
+    medians.push_back(median(sample));
+  }
+  std::sort(medians.begin(), medians.end());
+  return {medians[RESAMPLES * 25 / 1000], medians[RESAMPLES * 975 / 1000 - 1]};
 }
 
 // Pairs of Corvane's round and the batch file's, the order alternating, each of one first so
@@ -146,44 +167,41 @@ bool compare(const char* what, double (*corvaneRound)(), const std::string& batc
       std::printf("pair %d made no PDF\n", pair + 1);
       return false;
     }
-    std::printf("  pair %d: Corvane %.0f ms, batch file %.0f ms, ratio %.3f\n", pair + 1, corvane,
-                batchTime, corvane / batchTime);
     corvaneTimes.push_back(corvane);
     batchTimes.push_back(batchTime);
     ratios.push_back(corvane / batchTime);
   }
+  const auto [low, high] = ratioInterval(ratios);
   std::printf(
       "%s: median %.0f ms; the same commands in a batch file: median %.0f ms; "
-      "median ratio %.3f (target: within 1.05)\n",
-      what, median(corvaneTimes), median(batchTimes), median(ratios));
+      "median ratio %.3f, 95%% interval %.3f to %.3f (%d pairs)\n",
+      what, median(corvaneTimes), median(batchTimes), median(ratios), low, high, pairs);
+  std::fflush(stdout);
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  const std::string inputs = texInputsFolder();
-  if (inputs.empty()) {
-    std::printf("CORVANE_TEX_INPUTS names no folder with paper.dvi and bin\\dvips.exe\n");
-    return 1;
+// One run of each, the command and the batch file, with Wine's trace of process starts, exit
+// codes read and libraries loaded, the run's own processes and not this one's.
+void traceRuns(const std::string& batch) {
+  for (const bool corvane : {true, false}) {
+    std::fprintf(stderr, "trace: %s on %s\n", corvane ? "corvane /convert" : "batch file",
+                 document.c_str());
+    std::fflush(stderr);
+    SetEnvironmentVariableA("WINEDEBUG", "+timestamp,+pid,+loaddll,+process");
+    corvane ? commandRound() : typedRound(batch);
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
+    std::fprintf(stderr, "trace end\n");
+    std::fflush(stderr);
   }
-  folder = scratchFolder("pdf-bench");
-  dvips = folder + "bin\\dvips.exe";
-  ghostscript = folder + "bin\\gswin32c.exe";
-  InstalledForwarders installed;
-  if (!CopyFileA((inputs + "paper.dvi").c_str(), (folder + "paper.dvi").c_str(), FALSE) ||
-      !installed.install(dvips) || !installed.install(ghostscript)) {
-    std::printf("the document or the forwarders could not be copied\n");
-    return 1;
-  }
-  const ConverterOnPath onPath(folder);
+}
 
+// The batch file of the commands that Corvane runs on the document, or an empty name.
+std::string writeBatchFile() {
   const std::string dvipsCommand = commandGiven(false);
   const std::string ghostscriptCommand = commandGiven(true);
   if (dvipsCommand.empty() || ghostscriptCommand.empty()) {
     std::printf("Corvane's commands could not be learnt\n");
-    return 1;
+    return {};
   }
   // Corvane has Ghostscript write a new file beside the PDF and puts it in the PDF's place; the
   // batch file writes the PDF itself, as such a file usually does.
@@ -191,16 +209,49 @@ int main(int argc, char** argv) {
   const std::size_t output = batchGhostscript.find("-sOutputFile=");
   if (output != std::string::npos) {
     const std::size_t begin = output + 13, end = batchGhostscript.find('"', begin);
-    batchGhostscript.replace(begin, end - begin, folder + "paper.pdf");
+    batchGhostscript.replace(begin, end - begin, resultFile(".pdf"));
   }
-  const std::string batch = folder + "convert.bat";
+  const std::string batch = folder + document + ".bat";
   const std::string script = "@echo off\r\n" + withProgram(dvipsCommand, dvips) + "\r\n" +
                              withProgram(batchGhostscript, ghostscript) + "\r\n";
-  if (!createFileWide(wideOf(batch), script)) return 1;
-  std::printf("the batch file runs:\n%s", script.c_str() + 11);
+  if (!createFileWide(wideOf(batch), script)) return {};
+  std::printf("for %s.dvi the batch file runs:\n%s", document.c_str(), script.c_str() + 11);
+  return batch;
+}
 
-  return compare("from OK to the PDF", corvaneRound, batch, pairs) &&
-                 compare("corvane /convert paper.dvi /pdf in cmd", commandRound, batch, pairs)
-             ? 0
-             : 1;
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const std::string inputs = texInputsFolder();
+  if (inputs.empty() || argc < 3) {
+    std::printf(
+        "usage: measure_pdf PAIRS DOCUMENT... with CORVANE_TEX_INPUTS naming the folder "
+        "of the DVI files and bin\\dvips.exe\n");
+    return 1;
+  }
+  folder = scratchFolder("pdf-bench");
+  dvips = folder + "bin\\dvips.exe";
+  ghostscript = folder + "bin\\gswin32c.exe";
+  InstalledForwarders installed;
+  if (!installed.install(dvips) || !installed.install(ghostscript)) {
+    std::printf("the forwarders could not be copied\n");
+    return 1;
+  }
+  const ConverterOnPath onPath(folder);
+  for (int index = 2; index < argc; ++index) {
+    document = argv[index];
+    if (!CopyFileA((inputs + document + ".dvi").c_str(), resultFile(".dvi").c_str(), FALSE)) {
+      std::printf("%s.dvi could not be copied\n", document.c_str());
+      return 1;
+    }
+    const std::string batch = writeBatchFile();
+    const std::string typed = "corvane /convert " + document + ".dvi /pdf in cmd";
+    if (batch.empty() ||
+        (index == 2 && !compare("from OK to the PDF", corvaneRound, batch, pairs)) ||
+        !compare(typed.c_str(), commandRound, batch, pairs))
+      return 1;
+    traceRuns(batch);
+  }
+  return 0;
 }

@@ -11,7 +11,10 @@
   leave it to the loader which one counts.
 - Its header carries no build time (time stamp 0), so that two builds of the same sources are
   the same file.
-- It is no larger than 132 KiB, its icons (about 45 KiB at eight sizes) included.
+- It is no larger than 128 KiB, its icons (about 29 KiB at eight sizes) included.
+- It loads at its start no library beyond kernel32, advapi32 and the C runtime: the window
+  libraries load on their first call (cmake/delay_imports.py), so that a command that shows no
+  window never loads them.
 """
 
 import re
@@ -21,7 +24,8 @@ import sys
 RT_ICON = 3
 RT_GROUP_ICON = 14
 RT_MANIFEST = 24
-SIZE_LIMIT = 132 * 1024
+SIZE_LIMIT = 128 * 1024
+LOADED_AT_START = {b"kernel32.dll", b"advapi32.dll", b"msvcrt.dll"}
 
 
 def fail(message):
@@ -39,6 +43,7 @@ def read_pe(data):
     optional = pe + 24
     magic = struct.unpack_from("<H", data, optional)[0]
     directories = optional + (96 if magic == 0x10B else 112)
+    import_rva = struct.unpack_from("<I", data, directories + 1 * 8)[0]
     resource_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
     table = optional + optional_size
     layout = []
@@ -46,7 +51,21 @@ def read_pe(data):
         at = table + 40 * index
         size, rva, raw_size, raw = struct.unpack_from("<IIII", data, at + 8)
         layout.append((rva, max(size, raw_size), raw))
-    return timestamp, resource_rva, layout
+    return timestamp, (import_rva, resource_rva), layout
+
+
+def imported_at_start(data, import_rva, layout):
+    """The names of the DLLs in the import directory, which the loader loads before the program."""
+    names = set()
+    at = file_offset(layout, import_rva) if import_rva else None
+    while at is not None:
+        name_rva = struct.unpack_from("<I", data, at + 12)[0]
+        if name_rva == 0:
+            break
+        name_at = file_offset(layout, name_rva)
+        names.add(bytes(data[name_at:data.index(b"\0", name_at)]).lower())
+        at += 20
+    return names
 
 
 def file_offset(layout, rva):
@@ -113,7 +132,7 @@ def main():
         sys.argv.pop(1)
         with open(sys.argv[1], "rb") as f:
             data = f.read()
-        _, resource_rva, layout = read_pe(data)
+        _, (_, resource_rva), layout = read_pe(data)
         print(icon_bytes(data, resource_rva, layout))
         return
     if len(sys.argv) != 3:
@@ -122,7 +141,7 @@ def main():
         data = f.read()
     with open(sys.argv[2], "rb") as f:
         own = f.read()
-    timestamp, resource_rva, layout = read_pe(data)
+    timestamp, (import_rva, resource_rva), layout = read_pe(data)
     if len(data) > SIZE_LIMIT:
         icons = icon_bytes(data, resource_rva, layout)
         fail(f"{len(data)} bytes, more than {SIZE_LIMIT} ({icons} of them icons)")
@@ -133,6 +152,9 @@ def main():
         fail(f"the manifest resource is not {sys.argv[2]}")
     if timestamp != 0:
         fail(f"the header holds a build time ({timestamp}); link with --no-insert-timestamp")
+    early = imported_at_start(data, import_rva, layout) - LOADED_AT_START
+    if early:
+        fail(f"loads {sorted(early)} at its start; link them to load late (cmake/delay_imports.py)")
 
 
 if __name__ == "__main__":

@@ -9,6 +9,7 @@ add_executable(corvane WIN32
   ${CORE_SOURCES}
   app/convert_command.cpp
   app/main.cpp
+  app/process_entry.cpp
   base/error_box.cpp
   base/instance.cpp
   base/library_search.cpp
@@ -54,22 +55,38 @@ target_compile_definitions(corvane PRIVATE ${WINDOWS_DEFINES})
 # keeps it, icons included, within the size that cmake/check_exe.py allows.
 target_compile_options(corvane PRIVATE ${WARNINGS} -Os -fno-exceptions -fno-rtti
   -fno-asynchronous-unwind-tables -fno-unwind-tables -flto -ffunction-sections -fdata-sections)
-# No build time in the header: two builds of the same sources give the same file.
+# No build time in the header: two builds of the same sources give the same file. The process
+# starts in app/process_entry.cpp, without the C runtime's start-up code.
 target_link_options(corvane PRIVATE ${STATIC_RUNTIME} -Os -flto -s -Wl,--gc-sections
-  -Wl,--no-insert-timestamp)
+  -Wl,--no-insert-timestamp -nostartfiles -Wl,-e,_corvaneStart)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_custom_command(TARGET corvane POST_BUILD
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/check_exe.py $<TARGET_FILE:corvane>
           ${CMAKE_SOURCE_DIR}/resources/corvane.manifest
   VERBATIM)
+# The window libraries are linked to load on their first call: a command that shows no window
+# and no box loads neither user32 nor comctl32 (base/library_search.cpp binds them). COMCTL32's
+# InitCommonControls is imported by ordinal, which every version keeps.
 find_program(DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
+find_program(NM i686-w64-mingw32-nm REQUIRED)
 set(ORDINAL_IMPORTS ${CMAKE_BINARY_DIR}/libcomctl32-ordinals.a)
 add_custom_command(OUTPUT ${ORDINAL_IMPORTS}
-  COMMAND ${DLLTOOL} -d ${CMAKE_SOURCE_DIR}/resources/comctl32-ordinals.def -l ${ORDINAL_IMPORTS}
+  COMMAND ${DLLTOOL} --deterministic-libraries -d
+          ${CMAKE_SOURCE_DIR}/resources/comctl32-ordinals.def -y ${ORDINAL_IMPORTS}
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/comctl32-ordinals.def)
-add_custom_target(comctl32_ordinals DEPENDS ${ORDINAL_IMPORTS})
-add_dependencies(corvane comctl32_ordinals)
-target_link_libraries(corvane PRIVATE ${ORDINAL_IMPORTS} comctl32 advapi32 user32 kernel32)
+set(LATE_IMPORTS ${ORDINAL_IMPORTS})
+foreach(library user32 comctl32)
+  find_library(${library}_IMPORTS ${library} REQUIRED)
+  set(late ${CMAKE_BINARY_DIR}/lib${library}-late.a)
+  add_custom_command(OUTPUT ${late}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/delay_imports.py ${NM} ${DLLTOOL}
+            ${${library}_IMPORTS} ${library}.dll ${late}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delay_imports.py ${${library}_IMPORTS})
+  list(APPEND LATE_IMPORTS ${late})
+endforeach()
+add_custom_target(late_imports DEPENDS ${LATE_IMPORTS})
+add_dependencies(corvane late_imports)
+target_link_libraries(corvane PRIVATE ${LATE_IMPORTS} advapi32 kernel32)
 file(GLOB ICON_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icon/*.bin)
 set_source_files_properties(resources/corvane.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/pages.rc;${CMAKE_SOURCE_DIR}/resources/confirm.rc;${CMAKE_SOURCE_DIR}/resources/corvane.manifest;${ICON_RESOURCES}")

@@ -25,6 +25,23 @@ std::atomic<bool> windowClosed{false};
 // How long the output may go on after the child has ended.
 constexpr DWORD LAST_OUTPUT_MS = 5000;
 
+// A process with a window delivers its messages while it waits; one that has shown none has not
+// loaded user32, has no messages, and waits without loading it.
+void waitDelivering(HANDLE process) {
+  if (GetModuleHandleA("user32.dll") == nullptr) {
+    WaitForSingleObject(process, INFINITE);
+    return;
+  }
+  while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG queued;
+    while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&queued);
+      DispatchMessageA(&queued);
+    }
+  }
+}
+
 }  // namespace
 
 BOOL startReadChild(char* command, const wchar_t* application, const char* directory,
@@ -73,14 +90,7 @@ bool waitForChild(HANDLE process, OutputReader& reader, DWORD& code) {
     finishReading(reader);
     return false;
   }
-  while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT) ==
-         WAIT_OBJECT_0 + 1) {
-    MSG queued;
-    while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&queued);
-      DispatchMessageA(&queued);
-    }
-  }
+  waitDelivering(process);
   finishReading(reader);
   return GetExitCodeProcess(process, &code) != FALSE;
 }

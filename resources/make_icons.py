@@ -2,7 +2,9 @@
 """Draws Corvane's icon: a page of text with a blue band, turning into PostScript (a red arrow).
 
 Run from the repository's top folder. Writes, at 16, 20, 24, 32, 40, 48, 64 and 256 pixels,
-32-bit images with alpha (the 256-pixel one PNG-compressed):
+32-bit images with alpha (the 64- and 256-pixel ones, which only Explorer's large views and
+200 % screens ask for, PNG-compressed; the sizes that a window loads at 100 to 150 % stay
+bitmaps, which need no decoding):
 
 - resources/corvane.ico, every image in one icon file, for the installer;
 - resources/icon/N.bin, each image as an icon resource (type 3), and resources/icon/group.bin,
@@ -18,7 +20,7 @@ import struct
 import zlib
 
 SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
-PNG_FROM = 256  # this size and larger are stored as PNG
+PNG_FROM = 64  # this size and larger are stored as PNG, at a 30th of a bitmap's size
 
 OUTLINE = (32, 32, 40)
 PAGE = (255, 255, 255)

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cctype>
@@ -134,6 +136,39 @@ TEST_F(LaunchWindow, HiddenHidesAndDoesNotWait) { expectReturnsAtOnce(WINDOW_HID
 // A stored mode outside the four buttons is no Capture and shows the child normally.
 TEST_F(LaunchWindow, UnknownModeShowsNormallyAndDoesNotWait) {
   expectReturnsAtOnce(9, SW_SHOWNORMAL);
+}
+
+// A command shows no window: while its converter runs, corvane.exe has loaded no window library.
+TEST_F(LaunchWindow, ACommandLoadsNoWindowLibraryWhileItsConverterRuns) {
+  storeRecord(fakeRecord(WINDOW_HIDDEN));
+  holdConverter("hold-command");
+  const std::string dvi = scratchFolder("command-document") + "paper.dvi";
+  createEmptyFile(dvi);
+  corvane = startCorvane("/convert \"" + dvi + "\" /nopdf");
+  const auto converterRuns = [&] {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found;
+         more = Process32Next(snapshot, &entry))
+      found = entry.th32ParentProcessID == corvane.dwProcessId;
+    CloseHandle(snapshot);
+    return found;
+  };
+  ASSERT_TRUE(waitUntil(converterRuns));
+  HMODULE modules[256];
+  DWORD bytes = 0;
+  ASSERT_TRUE(EnumProcessModules(corvane.hProcess, modules, sizeof modules, &bytes));
+  std::string loaded;
+  for (DWORD index = 0; index < bytes / sizeof modules[0]; ++index) {
+    char name[MAX_PATH] = "";
+    GetModuleBaseNameA(corvane.hProcess, modules[index], name, sizeof name);
+    loaded += lowerCase(name) + " ";
+  }
+  EXPECT_NE(loaded.find("kernel32.dll"), std::string::npos) << loaded;
+  EXPECT_EQ(loaded.find("user32.dll"), std::string::npos) << loaded;
+  EXPECT_EQ(loaded.find("comctl32.dll"), std::string::npos) << loaded;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -38,7 +38,7 @@ target_link_options(wine_tests PRIVATE ${STATIC_RUNTIME})
 # oleacc and oleaut32: the accessibility tests ask the system's runtime what it says of a control;
 # shell32: the command-line tests ask CommandLineToArgvW how it splits a line.
 target_link_libraries(wine_tests PRIVATE gtest gtest_main comctl32 advapi32 user32 gdi32 version
-  oleacc oleaut32 shell32)
+  oleacc oleaut32 psapi shell32)
 add_dependencies(wine_tests corvane fake_dvips)
 
 include(${CMAKE_SOURCE_DIR}/tests/wine/more_programs.cmake OPTIONAL)
