@@ -18,7 +18,7 @@ namespace {
 // - Ghostscript without its resources: "Can't find initialization file gs_init.ps."
 //   (psi/imain.c).
 // A text only explains: whether a program failed is told by what it did (command/run_verdict.h).
-constexpr std::array<Cause, 26> CAUSES = {{
+constexpr std::array<Cause, 30> CAUSES = {{
     {"DVI file can't be opened", IDS_CAUSE_NO_DVI, CauseKind::Failure},
     {"Bad DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
     {"unexpected eof on DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
@@ -49,10 +49,19 @@ constexpr std::array<Cause, 26> CAUSES = {{
     {"glyph will not be present in output file", IDS_CAUSE_PDFA_GLYPH, CauseKind::Warning},
     {"PDFA doesn't allow images with Interpolate true", IDS_CAUSE_PDFA_INTERPOLATION,
      CauseKind::Warning},
+    // A title or author outside printable ASCII (hyperref writes UTF-16), or with "(", ")" or "\".
+    {"Text string detected in DOCINFO cannot be represented in XMP", IDS_CAUSE_PDFA_DOCINFO,
+     CauseKind::Warning},
     // What it cannot leave out: it stops, or writes a PDF that is no PDF/A.
     {"Launch annotations not permitted in PDF/A", IDS_CAUSE_PDFA_LAUNCH, CauseKind::Failure},
     {"aborting conversion", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
     {"reverting to normal", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
+    {"only permits the embedding of PDF/A-1 or PDF/A-2 files", IDS_CAUSE_PDFA_EMBEDDED,
+     CauseKind::Failure},
+    {"has not validated this embedded file", IDS_CAUSE_PDFA_EMBEDDED, CauseKind::Failure},
+    // The sRGB profile of a PDF for archiving, asked of a Windows build that lacks it, shows on
+    // the operand stack under "Error: /undefinedfilename".
+    {"(%rom%iccprofiles/srgb.icc)", IDS_CAUSE_NO_BUILT_IN_PROFILE, CauseKind::Failure},
 }};
 
 char* slot(KeptOutput& kept, int index) { return kept.lines[(kept.first + index) % KEPT_LINES]; }
