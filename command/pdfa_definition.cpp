@@ -41,19 +41,23 @@ constexpr char OUTPUT_INTENT[] =
     "  /OutputConditionIdentifier (sRGB) >> /PUT pdfmark\n"
     "[ {Catalog} << /OutputIntents [ {corvane_intent} ] >> /PUT pdfmark\n";
 
-// The title in characters that Ghostscript keeps in a PDF/A's document information.
+// The title in characters that Ghostscript keeps in a PDF/A's document information. A run of
+// characters outside ASCII, in the code page or in UTF-8 as TeX Live may write the name, is one
+// "?".
 void appendTitle(char (&definition)[PDFA_DEFINITION_SIZE], const char* title) {
   char kept[PDFA_TITLE_SIZE] = "";
   std::size_t length = 0;
+  bool outsideAscii = false;
   for (const char* at = title; *at != '\0' && length + 1 < sizeof kept; ++at) {
     const unsigned char c = static_cast<unsigned char>(*at);
     char piece = static_cast<char>(c);
     if (c == '(' || c == ')') piece = c == '(' ? '[' : ']';
     if (c == '\\') piece = '/';
     if (c < 0x20 || c == 0x7F) piece = ' ';
-    if (c > 0x7F) piece = '?';
     if (isLeadByte(*at) && at[1] != '\0') ++at;
-    kept[length++] = piece;
+    if (c > 0x7F && outsideAscii) continue;
+    outsideAscii = c > 0x7F;
+    kept[length++] = outsideAscii ? '?' : piece;
   }
   kept[length] = '\0';
   appendString(definition, kept);
