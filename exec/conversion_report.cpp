@@ -182,11 +182,14 @@ bool addPdfFailure(const RunOutcome& outcome) {
         addParagraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {making.pdf});
         break;
       }
+      if (making.notPdfA) addParagraph(IDS_NOT_PDFA_MADE, {making.pdf});
       addSaid(making.said, "Ghostscript", false);
-      if (making.exitCode == 0 && !runWindowClosed() && !making.notPdfA)
-        addParagraph(IDS_PDF_UNFINISHED);
-      else
+      if (making.exitCode == 0 && !runWindowClosed()) {
+        // A PDF that is whole but not what its purpose asks was told above.
+        if (!making.notPdfA) addParagraph(IDS_PDF_UNFINISHED);
+      } else {
         addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED);
+      }
       break;
     case PdfEnd::NotReplaced: addParagraph(IDS_PDF_NOT_REPLACED, {making.pdf}); break;
     case PdfEnd::NotPdfA: addPdfaFaults(making); break;
