@@ -107,17 +107,20 @@ void addDviFileCause() {
   addParagraph(IDS_DVI_NOT_FOUND, {length != 0 && length < sizeof full ? full : plan.dviFile});
 }
 
-// How a program ended: stopped with its window, stopped or crashed, or its exit code.
-void addEnd(const char* program, DWORD exitCode, int exitCodeId) {
+// How a program ended: stopped with its window, stopped or crashed, or its exit code, which is
+// worth a line only when it is not 0; made is what the program was making.
+void addEnd(const char* program, DWORD exitCode, int exitCodeId, const char* made = "") {
   char number[12];
   if (runWindowClosed()) {
     addParagraph(IDS_RUN_WINDOW_CLOSED);
   } else if (endedAbnormally(exitCode)) {
     addParagraph(IDS_PROGRAM_STOPPED, {program, decimalText(exitCode, number)});
+  } else if (exitCode == 0) {
+    return;
   } else if (exitCodeId == IDS_EXIT_CODE) {
     addParagraph(IDS_EXIT_CODE, {program, decimalText(exitCode, number)});
   } else {
-    addParagraph(exitCodeId, {decimalText(exitCode, number)});
+    addParagraph(exitCodeId, {decimalText(exitCode, number), made});
   }
 }
 
@@ -188,10 +191,10 @@ bool addPdfFailure(const RunOutcome& outcome) {
         // A PDF that is whole but not what its purpose asks was told above.
         if (!making.notPdfA) addParagraph(IDS_PDF_UNFINISHED);
       } else {
-        addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED);
+        addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED, making.pdf);
       }
       break;
-    case PdfEnd::NotReplaced: addParagraph(IDS_PDF_NOT_REPLACED, {making.pdf}); break;
+    case PdfEnd::NotReplaced: addParagraph(IDS_PDF_NOT_REPLACED, {making.pdf, making.kept}); break;
     case PdfEnd::NotPdfA: addPdfaFaults(making); break;
     case PdfEnd::NoProfile:
       addParagraph(IDS_NO_SRGB_PROFILE, {making.pdf, missingProfilePlaces()});
@@ -258,7 +261,10 @@ void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid) {
     addSaid(dvipsSaid, "dvips", pdfOptions.makePdf != 0);
     addEnd("dvips", outcome.dvipsExitCode, IDS_EXIT_CODE);
   }
-  if (ghostscriptWarned) addSaid(outcome.making.said, "Ghostscript", false);
+  if (ghostscriptWarned) {
+    if (outcome.making.transparencyLost) addParagraph(IDS_CAUSE_TRANSPARENCY_IGNORED);
+    addSaid(outcome.making.said, "Ghostscript", false);
+  }
   failureParagraphs = true;
   if (outcome.kind == OutcomeKind::PlaceUnknown) {
     addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);

@@ -16,7 +16,7 @@ enum class PdfEnd {
   NotStarted,   // process creation failed: error
   TooLong,      // a path or the command would not fit
   Failed,       // Ghostscript's verdict was a failure: the earlier PDF, if any, is as it was
-  NotReplaced,  // Ghostscript made it, but it could not take the earlier one's place: error
+  NotReplaced,  // Ghostscript made it, but it could not take the earlier one's place: it is kept
   NotPdfA,      // for archiving, the PostScript holds what PDF/A forbids: Ghostscript not run
   NoProfile,    // for archiving, no sRGB profile for this Ghostscript: not run
 };
@@ -26,10 +26,12 @@ struct PdfMaking {
   Verdict verdict;
   DWORD exitCode;
   DWORD error;
-  bool hadEarlier;  // a PDF of that name was there before
-  bool pdfWritten;  // Ghostscript wrote anything into the new file
-  bool notPdfA;     // Ghostscript said that what it wrote is not what the purpose asks
+  bool hadEarlier;        // a PDF of that name was there before
+  bool pdfWritten;        // Ghostscript wrote anything into the new file
+  bool transparencyLost;  // the PostScript names transparency operators that it did not run
+  bool notPdfA;           // Ghostscript said that what it wrote is not what the purpose asks
   PathText pdf;
+  PathText kept;         // where the new PDF is when it could not take the PDF's place
   PathText ghostscript;  // the program as the command names it
   KeptOutput said;
   PdfMarkReader marks;  // the PostScript's pdfmarks, read with its pages before Ghostscript runs

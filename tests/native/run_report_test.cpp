@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "command/pdf_placing.h"
 #include "command/postscript_facts.h"
 #include "command/run_report.h"
 #include "command/run_verdict.h"
@@ -54,6 +55,9 @@ TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
       // A notice that a fresh MiKTeX prints on every run, which then works as usual.
       {"dvips: major issue: So far, you have not checked for MiKTeX updates.\n",
        IDS_CAUSE_MIKTEX_UPDATES, CauseKind::Warning},
+      // PSTricks's header, read by a Ghostscript that blocks transparency.
+      {"\n\n%% WARNING: Transparency operations ignored - need to use -dALLOWPSTRANSPARENCY\n\n",
+       IDS_CAUSE_TRANSPARENCY_IGNORED, CauseKind::Warning},
       // One problem, one cause: the font makers' complaint and dvips's stand-in are the same.
       {"mktexpk: don't know how to create bitmap font for missingfont.\n"
        "dvips: PK font missingfont not found; using cmr10\n",
@@ -74,8 +78,15 @@ TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
   causeWords(kept, *found[0], before, after);
   EXPECT_STREQ(before, "missingfont");
   EXPECT_STREQ(after, "cmr10");
-  clearOutput(kept);
-  EXPECT_EQ(findCauses(kept, found), 0);
+  // A cause's text in a line that its program did not begin, such as one that the document
+  // prints, is no cause.
+  for (const char* other : {"clearOutput(kept);\n", "The build did not succeed.\n",
+                            "Page 2: dvips: Could not find figure file a.eps\n",
+                            "Here: PDFA doesn't allow images with Interpolate true.\n"}) {
+    clearOutput(kept);
+    keepOutput(kept, other, std::strlen(other));
+    EXPECT_EQ(findCauses(kept, found), 0) << other;
+  }
 }
 
 // The bitmap fonts, pages and end of a PostScript file as dvips wrote it here, read in pieces of
@@ -108,6 +119,16 @@ TEST(RunReport, PostScriptIsReadForBitmapFontsPagesAndEnd) {
       {"%!PS-Adobe-2.0\n%%Pages: 5\n%%Page: 1 1\n%%Page: 2 2\n%%Trailer\n%%EOF\n", false},
       {"%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\nshowpage\n", false},
       {"%!PS-Adobe-2.0 EPSF-2.0\n%%BoundingBox: 0 0 10 10\n%%Trailer\n%%EOF", true},
+      // A figure's own comments, data announced by its length, "(atend)", and a Control-D.
+      {"%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\n%%BeginDocument: a.eps\n%%Pages: 3\n"
+       "%%BeginDocument: b.eps\n%%EOF\n%%EndDocument\n%%EOF\n%%EndDocument\n%%EOF\n\x04",
+       true},
+      {"%!PS-Adobe-2.0\n%%Pages: 1\n%%Page: 1 1\n%%BeginDocument: a.eps\n%%EOF\n", false},
+      {"%!PS-Adobe-2.0\n%%Pages: 2\n%%Page: 1 1\n%%BeginBinary: 11\r\n%%Page: 2 2\n"
+       "%%BeginData: 1 Hex Lines\n%%Page: 2 2\n%%EOF\n",
+       false},
+      {"%!PS-Adobe-2.0\n%%Pages: (atend)\n%%Page: 1 1\n%%Trailer\n%%Pages: 2\n%%EOF\n", false},
+      {"%!PS-Adobe-2.0\n%%Pages: (atend)\n%%Page: 1 1\n%%Trailer\n%%Pages: 1\n%%EOF\x1a\n", true},
   };
   for (const auto& file : files) {
     PostScriptFacts facts;
@@ -116,6 +137,22 @@ TEST(RunReport, PostScriptIsReadForBitmapFontsPagesAndEnd) {
     endPostScript(facts);
     EXPECT_EQ(wholePostScript(facts), file.whole) << file.text;
   }
+  // A name that holds a comma, as a fuzzer's input had it, is one name.
+  clearBitmapFonts();
+  for (const char* text : {"%DVIPSBitmapFont: Fa a,\n", "%DVIPSBitmapFont: Fb b\n"}) {
+    PostScriptFacts facts;
+    startPostScript(facts);
+    readPostScript(facts, text, std::strlen(text));
+  }
+  EXPECT_STREQ(bitmapFonts(), "a,, b");
+  EXPECT_FALSE(transparencyOperators());
+  // Transparency asked for before it is used, which Ghostscript leaves out without a word.
+  for (const char* text : {"/.setfillconstantalphas 1 def\n", "/.setfillconstantalpha where\n"}) {
+    PostScriptFacts facts;
+    startPostScript(facts);
+    readPostScript(facts, text, std::strlen(text));
+  }
+  EXPECT_TRUE(transparencyOperators());
   EXPECT_TRUE(pdfTailEnded("endobj\nstartxref\n1234\n%%EOF\n", 28));
   EXPECT_FALSE(pdfTailEnded("endobj\nstream\n", 14));
 }
@@ -154,6 +191,58 @@ TEST(RunVerdict, FromWhatTheProgramsDid) {
       {{false, false, 0, false, false, false, false, false}, Verdict::Failed},
   };
   for (const auto& c : ghostscriptCases) EXPECT_EQ(ghostscriptVerdict(c.run), c.verdict);
+}
+
+// A new PDF that cannot take the earlier one's place is written over it where its holder allows,
+// else kept beside it; it is removed only once it is in the PDF's place.
+TEST(PdfPlacing, AGoodPdfIsNeverThrownAway) {
+  static std::string done;
+  const struct {
+    PdfPlacing placing;
+    PdfPlace place;
+    const char* done;
+  } cases[] = {
+      {{[](const char*, const char*) { return done += "replace ", true; },
+        [](const char*, const char*) { return done += "write ", true; },
+        [](const char*, const char*) { return done += "rename ", true; },
+        [](const char*) { return done += "remove ", true; }},
+       PdfPlace::Replaced,
+       "replace "},
+      {{[](const char*, const char*) { return done += "replace ", false; },
+        [](const char*, const char*) { return done += "write ", true; },
+        [](const char*, const char*) { return done += "rename ", true; },
+        [](const char*) { return done += "remove ", true; }},
+       PdfPlace::WrittenOver,
+       "replace write remove "},
+      {{[](const char*, const char*) { return done += "replace ", false; },
+        [](const char*, const char*) { return done += "write ", false; },
+        [](const char*, const char*) { return done += "rename ", true; },
+        [](const char*) { return done += "remove ", true; }},
+       PdfPlace::KeptBeside,
+       "replace write rename "},
+      {{[](const char*, const char*) { return done += "replace ", false; },
+        [](const char*, const char*) { return done += "write ", false; },
+        [](const char*, const char*) { return done += "rename ", false; },
+        [](const char*) { return done += "remove ", true; }},
+       PdfPlace::KeptAsMade,
+       "replace write rename "},
+  };
+  for (const auto& c : cases) {
+    done.clear();
+    EXPECT_EQ(placeNewPdf("made", "paper.pdf", "paper.new.pdf", c.placing), c.place);
+    EXPECT_EQ(done, c.done);
+  }
+  PathText name;
+  ASSERT_TRUE(newPdfName("C:\\Papers\\paper.pdf", 1234, name));
+  EXPECT_STREQ(name, "C:\\Papers\\paper.pdf.corvane-1234.tmp");
+  std::uint32_t owner = 0;
+  EXPECT_TRUE(newPdfOwner("PAPER.PDF.corvane-1234.TMP", "paper.pdf", owner));
+  EXPECT_EQ(owner, 1234u);
+  for (const char* other : {"paper.pdf.corvane-.tmp", "paper.pdf.corvane-99999999999.tmp",
+                            "paper.pdf.corvane-12.tmp.pdf", "paper.pdf", "cvn12.tmp"})
+    EXPECT_FALSE(newPdfOwner(other, "paper.pdf", owner)) << other;
+  ASSERT_TRUE(keptPdfName("C:\\Papers\\paper.pdf", name));
+  EXPECT_STREQ(name, "C:\\Papers\\paper.new.pdf");
 }
 
 // Only the last lines are kept, whole lines each up to its length, in the order they came.
