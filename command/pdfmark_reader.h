@@ -40,8 +40,8 @@ struct PdfMarkReader {
   char lastName[24];        // the last name read: a pdfmark's kind, such as "/ANN"
   int markDepth;            // brackets open; the innermost one open when pdfmark comes is its mark
   std::size_t markStarts[16];    // where each of the first brackets open starts in mark
-  char mark[PDFMARK_TEXT_SIZE];  // the names, numbers and brackets since the first, a blank before
-                                 // each
+  // The names, numbers and brackets since the first bracket, a blank before each.
+  char mark[PDFMARK_TEXT_SIZE];
   std::size_t markLength;
   PdfaFault faults[MAX_PDFA_FAULTS];  // each kind and type once, where it came first
   int faultCount;
