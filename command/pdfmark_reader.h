@@ -39,7 +39,7 @@ struct PdfMarkReader {
   std::size_t tokenLength;  // may exceed the token kept
   char lastName[24];        // the last name read: a pdfmark's kind, such as "/ANN"
   int markDepth;            // brackets open; the innermost one open when pdfmark comes is its mark
-  std::size_t markStarts[16];    // where each of the first brackets open starts in mark
+  std::size_t markStarts[16];  // where each of the first brackets open starts in mark
   // The names, numbers and brackets since the first bracket, a blank before each.
   char mark[PDFMARK_TEXT_SIZE];
   std::size_t markLength;
