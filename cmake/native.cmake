@@ -50,7 +50,7 @@ endif()
 # Fuzz targets need clang's libFuzzer; they are built by a separate clang configuration.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CORVANE_FUZZ)
   set(FUZZ -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-  foreach(target load_options argument run_output postscript pdfa_title plan)
+  foreach(target load_options argument run_output postscript pdfa_title plan pdfmarks)
     add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp tests/native/fakes.cpp
                    ${CORE_SOURCES})
     target_include_directories(fuzz_${target} PRIVATE ${CMAKE_SOURCE_DIR})

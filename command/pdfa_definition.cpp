@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "base/text_format.h"
 
 namespace {
@@ -40,6 +41,28 @@ constexpr char OUTPUT_INTENT[] =
     "  /OutputConditionIdentifier (sRGB) >> /PUT pdfmark\n"
     "[ {Catalog} << /OutputIntents [ {corvane_intent} ] >> /PUT pdfmark\n";
 
+// The title in characters that Ghostscript keeps in a PDF/A's document information. A run of
+// characters outside ASCII, in the code page or in UTF-8 as TeX Live may write the name, is one
+// "?".
+void appendTitle(char (&definition)[PDFA_DEFINITION_SIZE], const char* title) {
+  char kept[PDFA_TITLE_SIZE] = "";
+  std::size_t length = 0;
+  bool outsideAscii = false;
+  for (const char* at = title; *at != '\0' && length + 1 < sizeof kept; ++at) {
+    const unsigned char c = static_cast<unsigned char>(*at);
+    char piece = static_cast<char>(c);
+    if (c == '(' || c == ')') piece = c == '(' ? '[' : ']';
+    if (c == '\\') piece = '/';
+    if (c < 0x20 || c == 0x7F) piece = ' ';
+    if (isLeadByte(*at) && at[1] != '\0') ++at;
+    if (c > 0x7F && outsideAscii) continue;
+    outsideAscii = c > 0x7F;
+    kept[length++] = outsideAscii ? '?' : piece;
+  }
+  kept[length] = '\0';
+  appendString(definition, kept);
+}
+
 }  // namespace
 
 const char* postScriptTitle(const char* header, char (&title)[PDFA_TITLE_SIZE]) {
@@ -51,6 +74,7 @@ const char* postScriptTitle(const char* header, char (&title)[PDFA_TITLE_SIZE]) 
     value += std::strspn(value, " \t");
     std::size_t length = std::strcspn(value, "\r\n");
     while (length > 0 && (value[length - 1] == ' ' || value[length - 1] == '\t')) --length;
+    if (length > 4 && equalsIgnoringAsciiCase(value + length - 4, ".dvi", 4)) length -= 4;
     if (length >= PDFA_TITLE_SIZE) length = PDFA_TITLE_SIZE - 1;
     std::memcpy(title, value, length);
     title[length] = '\0';
@@ -65,7 +89,7 @@ bool composePdfaDefinition(const char* title, const char* profile,
   appendFormatted(definition, "%!PS\n");
   if (title[0] != '\0') {
     appendFormatted(definition, "[ /Title ");
-    appendString(definition, title);
+    appendTitle(definition, title);
     appendFormatted(definition, " /DOCINFO pdfmark\n");
   }
   appendFormatted(definition,

@@ -18,7 +18,7 @@ namespace {
 // - Ghostscript without its resources: "Can't find initialization file gs_init.ps."
 //   (psi/imain.c).
 // A text only explains: whether a program failed is told by what it did (command/run_verdict.h).
-constexpr std::array<Cause, 28> CAUSES = {{
+constexpr std::array<Cause, 32> CAUSES = {{
     {"dvips*: *DVI file can't be opened", IDS_CAUSE_NO_DVI, CauseKind::Failure},
     {"dvips*: *Bad DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
     {"dvips*: *unexpected eof on DVI file", IDS_CAUSE_BAD_DVI, CauseKind::Failure},
@@ -58,11 +58,21 @@ constexpr std::array<Cause, 28> CAUSES = {{
      CauseKind::Warning},
     {"*Ghostscript*: PDFA doesn't allow images with Interpolate true", IDS_CAUSE_PDFA_INTERPOLATION,
      CauseKind::Warning},
+    // A title or author outside printable ASCII (hyperref writes UTF-16), or with "(", ")" or "\".
+    {"*Ghostscript*: Text string detected in DOCINFO cannot be represented in XMP",
+     IDS_CAUSE_PDFA_DOCINFO, CauseKind::Warning},
     // What it cannot leave out: it stops, or writes a PDF that is no PDF/A.
     {"*Ghostscript*: Launch annotations not permitted in PDF/A", IDS_CAUSE_PDFA_LAUNCH,
      CauseKind::Failure},
     {"*Ghostscript*: *aborting conversion", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
     {"*Ghostscript*: *reverting to normal", IDS_CAUSE_NOT_PDFA, CauseKind::Failure},
+    {"*Ghostscript*: The PDF/A-2 specifcation only permits the embedding of PDF/A",
+     IDS_CAUSE_PDFA_EMBEDDED, CauseKind::Failure},
+    {"*Ghostscript*: The pdfwrite device has not validated this embedded file",
+     IDS_CAUSE_PDFA_EMBEDDED, CauseKind::Failure},
+    // The sRGB profile of a PDF for archiving, asked of a Windows build that lacks it: Ghostscript
+    // shows it on its operand stack under "Error: /undefinedfilename".
+    {"*(%rom%iccprofiles/srgb.icc)   (r)", IDS_CAUSE_NO_BUILT_IN_PROFILE, CauseKind::Failure},
 }};
 
 // Whether the line, from at, begins with the part of the text up to its next "*" or its end.

@@ -26,9 +26,11 @@ ZERO_FILLED KeptOutput dvipsSaid;
 OutputReader dvipsReader = {nullptr, nullptr, &dvipsSaid, nullptr};
 HANDLE childInput = nullptr;
 
-// Reads this run's files through: whether each is whole, and the fonts that are bitmaps in them.
+// Reads this run's files through: whether each is whole, the fonts that are bitmaps in them, and
+// what their pdfmarks ask of the PDF.
 bool readWrittenFiles(int filesWritten) {
   clearBitmapFonts();
+  startPdfMarks(outcome.making.marks);
   ZERO_FILLED static char chunk[16384];
   bool whole = true;
   for (int index = 0; index < filesWritten; ++index) {
@@ -40,9 +42,12 @@ bool readWrittenFiles(int filesWritten) {
     PostScriptFacts facts;
     startPostScript(facts);
     DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
       readPostScript(facts, chunk, read);
+      readPdfMarks(outcome.making.marks, chunk, read);
+    }
     endPostScript(facts);
+    endPdfMarks(outcome.making.marks);
     CloseHandle(file);
     if (!wholePostScript(facts) && whole) {
       whole = false;

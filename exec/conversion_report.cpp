@@ -11,6 +11,7 @@
 #include "base/text_format.h"
 #include "command/places_looked.h"
 #include "command/postscript_facts.h"
+#include "exec/pdfa_files.h"
 #include "exec/run_messages.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
@@ -147,6 +148,22 @@ int placeReason(OutputPlace place) {
   }
 }
 
+// What to do, and what the PostScript holds that PDF/A forbids, each where it first comes.
+void addPdfaFaults(const PdfMaking& making) {
+  addParagraph(IDS_NOT_PDFA_MADE, {making.pdf});
+  constexpr int SENTENCES[] = {IDS_PDFA_ACTION, IDS_PDFA_NOTE, IDS_PDFA_EMBEDDED_FILE};
+  for (int index = 0; index < making.marks.faultCount; ++index) {
+    const PdfaFault& fault = making.marks.faults[index];
+    char page[12], where[64] = "";
+    if (fault.page > 0)
+      appendStringText(where, "", IDS_PDFA_PAGE,
+                       {decimalText(static_cast<std::uint32_t>(fault.page), page)});
+    else
+      appendStringText(where, "", IDS_PDFA_BEFORE_PAGES);
+    addParagraph(SENTENCES[static_cast<int>(fault.kind)], {where, fault.name});
+  }
+}
+
 // Ghostscript's end when no PDF came of it; false when the system's box has told it.
 bool addPdfFailure(const RunOutcome& outcome) {
   const PdfMaking& making = outcome.making;
@@ -168,13 +185,20 @@ bool addPdfFailure(const RunOutcome& outcome) {
         addParagraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {making.pdf});
         break;
       }
+      if (making.notPdfA) addParagraph(IDS_NOT_PDFA_MADE, {making.pdf});
       addSaid(making.said, "Ghostscript", false);
-      if (making.exitCode == 0 && !runWindowClosed())
-        addParagraph(IDS_PDF_UNFINISHED);
-      else
+      if (making.exitCode == 0 && !runWindowClosed()) {
+        // A PDF that is whole but not what its purpose asks was told above.
+        if (!making.notPdfA) addParagraph(IDS_PDF_UNFINISHED);
+      } else {
         addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED, making.pdf);
+      }
       break;
     case PdfEnd::NotReplaced: addParagraph(IDS_PDF_NOT_REPLACED, {making.pdf, making.kept}); break;
+    case PdfEnd::NotPdfA: addPdfaFaults(making); break;
+    case PdfEnd::NoProfile:
+      addParagraph(IDS_NO_SRGB_PROFILE, {making.pdf, missingProfilePlaces()});
+      break;
   }
   if (making.hadEarlier) addParagraph(IDS_EARLIER_PDF_KEPT, {making.pdf});
   if (making.end != PdfEnd::NotReplaced || messagesAsLines()) return true;

@@ -85,9 +85,12 @@ void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
   run.stopped = runWindowClosed();
   run.exitCode = making.exitCode;
   run.unrecoverable = saidText(making.said, "Unrecoverable error");
-  // Ghostscript that cannot keep to PDF/A writes an ordinary PDF, which is not what was asked for.
-  run.purposeMissed =
-      pdfOptions.purpose == PDF_FOR_ARCHIVING && saidText(making.said, "reverting to normal");
+  // Ghostscript that cannot keep to PDF/A writes an ordinary PDF, or one with an embedded file
+  // that it cannot vouch for, which is not what was asked for.
+  run.purposeMissed = pdfOptions.purpose == PDF_FOR_ARCHIVING &&
+                      (saidText(making.said, "reverting to normal") ||
+                       saidText(making.said, "has not validated this embedded file"));
+  making.notPdfA = run.purposeMissed;
   readPdfEnd(newPdf, run);
   making.pdfWritten = run.pdfWritten;
   const Cause* causes[MAX_CAUSES];
@@ -123,8 +126,8 @@ void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
 void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   making.verdict = Verdict::Failed;
   making.exitCode = making.error = 0;
+  making.notPdfA = making.transparencyLost = false;
   making.kept[0] = '\0';
-  making.transparencyLost = false;
   clearOutput(making.said);
   if (!chooseGhostscript(making)) {
     making.end = PdfEnd::Missing;
@@ -134,16 +137,21 @@ void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   planFile(0, first);
   making.end = PdfEnd::TooLong;
   if (!pdfFileFor(plan.postScript, making.pdf)) return;
+  making.hadEarlier = stateOf(making.pdf).exists;
+  const bool archiving = pdfOptions.purpose == PDF_FOR_ARCHIVING;
+  if (archiving && making.marks.faultCount > 0) {
+    making.end = PdfEnd::NotPdfA;
+    return;
+  }
   copyText(folder, making.pdf);
   // The new file is made beside the PDF, on the same volume, so that it can take its place.
   removeLeftNewPdfs(making.pdf);
   if (!cutToFolder(folder) || !newPdfName(making.pdf, GetCurrentProcessId(), newPdf)) return;
-  making.hadEarlier = stateOf(making.pdf).exists;
   // A PDF for archiving: the box names a definition file that cannot be written, and why.
-  if (pdfOptions.purpose == PDF_FOR_ARCHIVING && !writePdfaDefinition(making.ghostscript, first)) {
+  if (archiving && !writePdfaDefinition(making.ghostscript, first)) {
     making.error = GetLastError();
-    copyText(making.ghostscript, pdfaDefinitionFile());
-    making.end = PdfEnd::NotStarted;
+    making.end = missingProfilePlaces()[0] != '\0' ? PdfEnd::NoProfile : PdfEnd::NotStarted;
+    if (making.end == PdfEnd::NotStarted) copyText(making.ghostscript, pdfaDefinitionFile());
   } else if (composeGhostscriptCommand(making.ghostscript, planFile, filesWritten, newPdf,
                                        landscapeHeader(first), plan.encapsulated, command,
                                        pdfaDefinitionFile(), pdfaReadableProfile())) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "command/pdfmark_reader.h"
 #include "command/program_lookup.h"
 #include "command/run_report.h"
 #include "command/run_verdict.h"
@@ -16,6 +17,8 @@ enum class PdfEnd {
   TooLong,      // a path or the command would not fit
   Failed,       // Ghostscript's verdict was a failure: the earlier PDF, if any, is as it was
   NotReplaced,  // Ghostscript made it, but it could not take the earlier one's place: it is kept
+  NotPdfA,      // for archiving, the PostScript holds what PDF/A forbids: Ghostscript not run
+  NoProfile,    // for archiving, no sRGB profile for this Ghostscript: not run
 };
 
 struct PdfMaking {
@@ -26,10 +29,12 @@ struct PdfMaking {
   bool hadEarlier;        // a PDF of that name was there before
   bool pdfWritten;        // Ghostscript wrote anything into the new file
   bool transparencyLost;  // the PostScript names transparency operators that it did not run
+  bool notPdfA;           // Ghostscript said that what it wrote is not what the purpose asks
   PathText pdf;
   PathText kept;         // where the new PDF is when it could not take the PDF's place
   PathText ghostscript;  // the program as the command names it
   KeptOutput said;
+  PdfMarkReader marks;  // the PostScript's pdfmarks, read with its pages before Ghostscript runs
 };
 
 // How a child of the run is started: as dvips was.

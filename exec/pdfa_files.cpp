@@ -13,6 +13,7 @@ namespace {
 
 ZERO_FILLED PathText definitionFile;
 ZERO_FILLED PathText readableProfile;
+ZERO_FILLED char profilePlaces[2 * PATH_FIELD_SIZE];
 ZERO_FILLED char definition[PDFA_DEFINITION_SIZE];
 
 // Where srgb.icc lies, from the folder of the Ghostscript program: Ghostscript's installer puts
@@ -31,18 +32,21 @@ bool isAscii(const char* text) {
 
 // The profile beside the program, as a full path with forward slashes in ASCII (Ghostscript reads
 // a name in its PostScript as UTF-8, in its command line as wide text: the short form is the same
-// in both); else the one built into Ghostscript's Windows programs, which needs no permission.
+// in both). The places looked are kept for the message when there is none.
 void findProfile(const char* ghostscript) {
   readableProfile[0] = '\0';
+  copyText(profilePlaces, ghostscript);
   PathText folder;
   const DWORD length = GetFullPathNameA(ghostscript, sizeof folder, folder, nullptr);
   if (length == 0 || length >= sizeof folder || !cutToFolder(folder)) return;
+  profilePlaces[0] = '\0';
   for (const char* place : PROFILE_PLACES) {
     char joined[2 * PATH_FIELD_SIZE] = "";
     appendFormatted(joined, "%s%s%s", {folder, separatorAfter(folder), place});
     PathText full;
     const DWORD fullLength = GetFullPathNameA(joined, sizeof full, full, nullptr);
     if (fullLength == 0 || fullLength >= sizeof full) continue;
+    appendFormatted(profilePlaces, profilePlaces[0] != '\0' ? " or %s" : "%s", {full});
     const DWORD attributes = GetFileAttributesA(full);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
       continue;
@@ -71,11 +75,21 @@ const char* titleOf(const char* postScript, char (&title)[PDFA_TITLE_SIZE]) {
   return postScriptTitle(header, title);
 }
 
+// Ghostscript's own Windows programs have the profile built in; other builds do not.
+bool hasBuiltInProfile(const char* ghostscript) {
+  return equalsIgnoringAsciiCase(fileNameOf(ghostscript), "gswin", 5);
+}
+
 }  // namespace
 
 bool writePdfaDefinition(const char* ghostscript, const char* postScript) {
   removePdfaDefinition();
   findProfile(ghostscript);
+  if (readableProfile[0] == '\0' && !hasBuiltInProfile(ghostscript)) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return false;
+  }
+  profilePlaces[0] = '\0';
   char title[PDFA_TITLE_SIZE];
   if (!composePdfaDefinition(titleOf(postScript, title),
                              readableProfile[0] != '\0' ? readableProfile : BUILT_IN_SRGB_PROFILE,
@@ -106,6 +120,8 @@ bool writePdfaDefinition(const char* ghostscript, const char* postScript) {
 const char* pdfaDefinitionFile() { return definitionFile; }
 
 const char* pdfaReadableProfile() { return readableProfile; }
+
+const char* missingProfilePlaces() { return profilePlaces; }
 
 void removePdfaDefinition() {
   if (definitionFile[0] != '\0') DeleteFileA(definitionFile);

@@ -42,6 +42,16 @@ TEST(RunReport, TheProgramsOwnLinesGiveTheirCauses) {
        CauseKind::Failure},
       {"Error: /undefined in .setfillconstantalpha\n", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
       {"Error: /invalidfileaccess in --file--\n", IDS_CAUSE_SAFE_MODE, CauseKind::Failure},
+      {"GPL Ghostscript 10.00.0: Text string detected in DOCINFO cannot be represented in XMP for "
+       "PDF/A1, discarding DOCINFO\n",
+       IDS_CAUSE_PDFA_DOCINFO, CauseKind::Warning},
+      {"GPL Ghostscript 10.00.0: The PDF/A-2 specifcation only permits the embedding of PDF/A-1 or "
+       "PDF/A-2 files.\nGPL Ghostscript 10.00.0: The pdfwrite device has not validated this "
+       "embedded file, output may not conform to PDF/A-2.\n",
+       IDS_CAUSE_PDFA_EMBEDDED, CauseKind::Failure},
+      {"Error: /undefinedfilename in --file--\nOperand stack:\n   --nostringval--   "
+       "(%rom%iccprofiles/srgb.icc)   (r)\n",
+       IDS_CAUSE_NO_BUILT_IN_PROFILE, CauseKind::Failure},
       // A notice that a fresh MiKTeX prints on every run, which then works as usual.
       {"dvips: major issue: So far, you have not checked for MiKTeX updates.\n",
        IDS_CAUSE_MIKTEX_UPDATES, CauseKind::Warning},

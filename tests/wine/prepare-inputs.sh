@@ -2,7 +2,7 @@
 # Makes what the Wine tests of a real conversion need, in the folder given: paper.dvi, set by
 # plain TeX with six pages counted 11 to 16; figure.dvi, whose figure file is missing; the
 # documents of the PDF page's purposes (tests/wine/pdf-inputs: standard-font.dvi, photo.dvi with
-# photo.eps, transparency.dvi, archive.dvi with photo.eps); missingfont.dvi, whose font dvips cannot find; and bin/dvips.exe, the forwarder to TeX Live's dvips. Prints the
+# photo.eps, transparency.dvi, archive.dvi with photo.eps, not-archivable.dvi); missingfont.dvi, whose font dvips cannot find; and bin/dvips.exe, the forwarder to TeX Live's dvips. Prints the
 # folder's Windows path, for
 # CORVANE_TEX_INPUTS. Needs WINEPREFIX.
 set -euo pipefail
@@ -12,7 +12,7 @@ mkdir -p "$folder/bin"
 cp "$root/tests/dvips/paper.tex" "$folder/paper.tex"
 (cd "$folder" && tex -interaction=batchmode paper.tex >/dev/null)
 [ -s "$folder/paper.dvi" ] || { echo "prepare-inputs: tex made no paper.dvi" >&2; exit 1; }
-for document in standard-font photo transparency archive; do
+for document in standard-font photo transparency archive not-archivable; do
   cp "$root/tests/wine/pdf-inputs/$document.tex" "$folder/"
   (cd "$folder" && tex -interaction=batchmode "$document.tex" >/dev/null)
   [ -s "$folder/$document.dvi" ] || { echo "prepare-inputs: tex made no $document.dvi" >&2; exit 1; }
