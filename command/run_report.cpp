@@ -38,7 +38,7 @@ constexpr std::array<Cause, 26> CAUSES = {{
     {"/undefined in .setfillconstantalpha", IDS_CAUSE_TRANSPARENCY, CauseKind::Failure},
     {"/invalidfileaccess", IDS_CAUSE_SAFE_MODE, CauseKind::Failure},
     {"gs_init.ps", IDS_CAUSE_INCOMPLETE_GHOSTSCRIPT, CauseKind::Failure},
-    {"Could not find figure file", IDS_CAUSE_FIGURE, CauseKind::Warning},
+    {"Could not find figure file", IDS_CAUSE_FIGURE, CauseKind::Warning, true},
     {"no match for papersize", IDS_CAUSE_PAPER, CauseKind::Warning},
     // What Ghostscript leaves out of a PDF/A under -dPDFACompatibilityPolicy=1, each said on the
     // line after what it was ("Annotation set to non-printing,").

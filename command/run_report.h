@@ -37,6 +37,7 @@ struct Cause {
   const char* text;  // what the program prints, exactly as it prints it
   int sentence;      // the string-table text that Corvane says
   CauseKind kind;    // what the text means when the program failed; a usable result only warns
+  bool namedAfter = false;  // what the sentence names is the word after the text, not before
 };
 
 // The causes found in the kept lines, each problem once, in the table's order; the count.

@@ -71,11 +71,7 @@ bool replaceEarlierPdf(const char* made, const char* pdf) {
 }
 
 void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
-  if (setting.announce) {
-    DWORD written = 0;
-    WriteFile(setting.echo, command, static_cast<DWORD>(lstrlenA(command)), &written, nullptr);
-    WriteFile(setting.echo, "\r\n", 2, &written, nullptr);
-  }
+  setting.announce(command);
   OutputReader reader = {nullptr, setting.echo, &making.said, nullptr};
   PROCESS_INFORMATION process;
   if (!startReadChild(command, application, setting.directory, setting.showCommand,
@@ -141,4 +137,10 @@ void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   }
   removePdfaDefinition();
   if (making.end != PdfEnd::Made) DeleteFileA(newPdf);
+  newPdf[0] = '\0';
+}
+
+void removeUnfinishedFiles() {
+  if (newPdf[0] != '\0') DeleteFileA(newPdf);
+  removePdfaDefinition();
 }
