@@ -168,11 +168,11 @@ bool commandSlip(const CommandSwitches& switches, const wchar_t* file) {
 }
 
 int runCommand(const CommandSwitches& switches) {
+  SetConsoleCtrlHandler(stopOnControlKeys, TRUE);
   output = takeStandardOutput();
+  if (output != nullptr) joinParentConsole();
   if (switches.kind == CommandKind::Usage) return usage();
   if (switches.kind != CommandKind::Convert) return usageError(switches);
-  SetConsoleCtrlHandler(stopOnControlKeys, TRUE);
-  if (output != nullptr) joinParentConsole();
   const RunMessages& to = output != nullptr ? messageLines(switches.dviFile) : messageBoxes;
   WideCharToMultiByte(CP_ACP, 0, switches.dviFile, -1, named, sizeof named, nullptr, nullptr);
   named[sizeof named - 1] = '\0';
