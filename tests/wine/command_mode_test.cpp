@@ -160,6 +160,17 @@ TEST_F(CommandMode, ASlipEndsWithFourAndOpensNoWindow) {
   EXPECT_TRUE(contains(printed, "corvane: error: -convert is no command")) << printed;
 }
 
+// The sheet, typed at the prompt, is a program with windows: cmd goes on at once.
+TEST_F(CommandMode, TheSheetGivesThePromptBackAtOnce) {
+  copyInput("paper.dvi");
+  EXPECT_EQ(typed("paper.dvi"), 0u);
+  DWORD sheet = 0;
+  ASSERT_TRUE(waitUntil([&] { return (sheet = processIdOf("corvane.exe")) != 0; }));
+  const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, sheet);
+  TerminateProcess(process, 0);
+  CloseHandle(process);
+}
+
 TEST_F(CommandMode, ATruncatedDviFileIsAnErrorWithNoBox) {
   ASSERT_TRUE(
       createFileWide(wideOf(folder + "paper.dvi"), readFile(inputs + "paper.dvi").substr(0, 100)));
