@@ -171,6 +171,10 @@ int runCommand(const CommandSwitches& switches) {
   SetConsoleCtrlHandler(stopOnControlKeys, TRUE);
   output = takeStandardOutput();
   if (output != nullptr) joinParentConsole();
+  // The programs write into Corvane's own pipe: one that outlives the run, such as a font maker,
+  // must not hold the output of the build tool that waits for its end.
+  for (const DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+    SetHandleInformation(GetStdHandle(which), HANDLE_FLAG_INHERIT, 0);
   if (switches.kind == CommandKind::Usage) return usage();
   if (switches.kind != CommandKind::Convert) return usageError(switches);
   const RunMessages& to = output != nullptr ? messageLines(switches.dviFile) : messageBoxes;

@@ -38,12 +38,17 @@ target_compile_options(each_switch PRIVATE ${WARNINGS} ${SANITIZE})
 target_compile_definitions(each_switch PRIVATE
   CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc")
 target_link_libraries(each_switch PRIVATE corvane_core)
+
+# Judges the PostScript files that the real TeX and dvips make in the same test.
+add_executable(whole_postscript tests/dvips/whole_postscript.cpp)
+target_compile_options(whole_postscript PRIVATE ${WARNINGS} ${SANITIZE})
+target_link_libraries(whole_postscript PRIVATE corvane_core)
 endif()
 
 # Fuzz targets need clang's libFuzzer; they are built by a separate clang configuration.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CORVANE_FUZZ)
   set(FUZZ -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-  foreach(target load_options argument)
+  foreach(target load_options argument run_output postscript pdfa_title plan)
     add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp tests/native/fakes.cpp
                    ${CORE_SOURCES})
     target_include_directories(fuzz_${target} PRIVATE ${CMAKE_SOURCE_DIR})

@@ -25,6 +25,7 @@ add_executable(corvane WIN32
   exec/launch.cpp
   exec/output_reader.cpp
   exec/pdf_making.cpp
+  exec/pdf_placing_win32.cpp
   exec/run_checks.cpp
   exec/run_messages.cpp
   exec/pdfa_files.cpp

@@ -33,20 +33,26 @@ bool saidText(const KeptOutput& kept, const char* text);
 
 enum class CauseKind { Warning, Failure };
 
+// A cause's text is the line as its program begins it, leading blanks aside; "*" stands for any
+// run of characters, such as the name of a file or of the program ("dvips*: *Bad DVI file" for
+// "dvips: ! Bad DVI file"). The part after the last "*" is the cause's key.
 struct Cause {
-  const char* text;  // what the program prints, exactly as it prints it
-  int sentence;      // the string-table text that Corvane says
-  CauseKind kind;    // what the text means when the program failed; a usable result only warns
-  bool namedAfter = false;  // what the sentence names is the word after the text, not before
+  const char* text;
+  int sentence;    // the string-table text that Corvane says
+  CauseKind kind;  // what the text means when the program failed; a usable result only warns
+  bool namedAfter = false;  // what the sentence names is the word after the key, not before
 };
 
 // The causes found in the kept lines, each problem once, in the table's order; the count.
 constexpr int MAX_CAUSES = 16;
 int findCauses(const KeptOutput& kept, const Cause* (&found)[MAX_CAUSES]);
 
-// The words around the cause's text in the first kept line that holds it: the word before, such
-// as the font in "PK font logo10 not found; using cmr10", and the word after, the font used in its
-// place; empty where there is none.
+// Where the cause's key is in the line, when the line is the cause's; else null.
+const char* causeKeyIn(const char* line, const char* text);
+
+// The words around the cause's key in the first kept line that is the cause's: the word before,
+// such as the font in "PK font logo10 not found; using cmr10", and the word after, the font used
+// in its place; empty where there is none.
 constexpr std::size_t CAUSE_WORD_SIZE = 64;
 void causeWords(const KeptOutput& kept, const Cause& cause, char (&before)[CAUSE_WORD_SIZE],
                 char (&after)[CAUSE_WORD_SIZE]);

@@ -75,18 +75,21 @@ void addDviFileCause(const RunMessages& to) {
                FAILURE);
 }
 
-// How a program ended: stopped with its window, stopped or crashed, or its exit code.
+// How a program ended: stopped with its window, stopped or crashed, or its exit code, which is
+// worth a line only when it is not 0; made is what the program was making.
 void addEnd(const char* program, DWORD exitCode, int exitCodeId, bool failure,
-            const RunMessages& to) {
+            const RunMessages& to, const char* made = "") {
   char number[12];
   if (runWindowClosed()) {
     to.paragraph(IDS_RUN_WINDOW_CLOSED, {}, failure);
   } else if (endedAbnormally(exitCode)) {
     to.paragraph(IDS_PROGRAM_STOPPED, {program, decimalText(exitCode, number)}, failure);
+  } else if (exitCode == 0) {
+    return;
   } else if (exitCodeId == IDS_EXIT_CODE) {
     to.paragraph(IDS_EXIT_CODE, {program, decimalText(exitCode, number)}, failure);
   } else {
-    to.paragraph(exitCodeId, {decimalText(exitCode, number)}, failure);
+    to.paragraph(exitCodeId, {decimalText(exitCode, number), made}, failure);
   }
 }
 
@@ -142,14 +145,14 @@ bool addPdfFailure(const RunOutcome& outcome, const RunMessages& to) {
       if (making.exitCode == 0 && !runWindowClosed())
         to.paragraph(IDS_PDF_UNFINISHED, {}, FAILURE);
       else
-        addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED, FAILURE, to);
+        addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED, FAILURE, to, making.pdf);
       break;
     case PdfEnd::NotReplaced: {
       // The system's text says why, then what it kept from happening.
       ZERO_FILLED static char what[1024];
       what[0] = '\0';
-      appendStringText(what, "", IDS_PDF_NOT_REPLACED, {making.pdf});
-      if (making.hadEarlier) appendStringText(what, " ", IDS_EARLIER_PDF_KEPT, {making.pdf});
+      appendStringText(what, "", IDS_PDF_NOT_REPLACED, {making.pdf, making.kept});
+      if (making.hadEarlier) appendStringText(what, "\r\n\r\n", IDS_EARLIER_PDF_KEPT, {making.pdf});
       to.systemError(making.error, what);
       return false;
     }
@@ -229,7 +232,10 @@ void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid, const Run
     addSaid(dvipsSaid, "dvips", false, pdfOptions.makePdf != 0, to);
     addEnd("dvips", outcome.dvipsExitCode, IDS_EXIT_CODE, false, to);
   }
-  if (ghostscriptWarned) addSaid(outcome.making.said, "Ghostscript", false, false, to);
+  if (ghostscriptWarned) {
+    if (outcome.making.transparencyLost) to.paragraph(IDS_CAUSE_TRANSPARENCY_IGNORED, {}, false);
+    addSaid(outcome.making.said, "Ghostscript", false, false, to);
+  }
   const bool failed = end == RunEnd::DvipsFailed || end == RunEnd::GhostscriptFailed;
   if (outcome.kind == OutcomeKind::PlaceUnknown) {
     to.paragraph(placeReason(outcome.place), {}, failed);

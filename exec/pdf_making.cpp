@@ -5,11 +5,13 @@
 #include "command/dvips_to_run.h"
 #include "command/ghostscript_command.h"
 #include "command/postscript_facts.h"
+#include "exec/pdf_placing_win32.h"
 #include "exec/pdfa_files.h"
 #include "exec/run_checks.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "paths/path_rules.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -62,14 +64,6 @@ bool chooseGhostscript(PdfMaking& making) {
   return true;
 }
 
-// The new PDF in the earlier one's place, written through before Corvane says it is done.
-bool replaceEarlierPdf(const char* made, const char* pdf) {
-  WidePathText from, to;
-  return MultiByteToWideChar(CP_ACP, 0, made, -1, from, PATH_FIELD_SIZE) != 0 &&
-         MultiByteToWideChar(CP_ACP, 0, pdf, -1, to, PATH_FIELD_SIZE) != 0 &&
-         MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-
 void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
   setting.announce(command);
   OutputReader reader = {nullptr, setting.echo, &making.said, nullptr};
@@ -93,18 +87,31 @@ void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
   readPdfEnd(newPdf, run);
   making.pdfWritten = run.pdfWritten;
   const Cause* causes[MAX_CAUSES];
-  run.somethingWorthSaying = findCauses(making.said, causes) > 0;
+  const int found = findCauses(making.said, causes);
+  // Transparency that a Ghostscript without the switch leaves out without a word, as it does when
+  // the PostScript asks for its operators before using them.
+  making.transparencyLost = pdfOptions.allowTransparency == 0 && transparencyOperators();
+  for (int index = 0; index < found; ++index)
+    if (causes[index]->sentence == IDS_CAUSE_TRANSPARENCY_IGNORED ||
+        causes[index]->sentence == IDS_CAUSE_TRANSPARENCY)
+      making.transparencyLost = false;
+  run.somethingWorthSaying = found > 0 || making.transparencyLost;
   making.verdict = ghostscriptVerdict(run);
   if (making.verdict == Verdict::Failed) {
     making.end = PdfEnd::Failed;
     return;
   }
-  if (!replaceEarlierPdf(newPdf, making.pdf)) {
-    making.error = GetLastError();
-    making.end = PdfEnd::NotReplaced;
-    return;
+  // A good PDF is never thrown away: where it cannot take the earlier one's place, it is kept.
+  PathText kept;
+  if (!keptPdfName(making.pdf, kept)) kept[0] = '\0';
+  switch (placeNewPdf(newPdf, making.pdf, kept, systemPdfPlacing)) {
+    case PdfPlace::Replaced:
+    case PdfPlace::WrittenOver: making.end = PdfEnd::Made; return;
+    case PdfPlace::KeptBeside: copyText(making.kept, kept); break;
+    case PdfPlace::KeptAsMade: copyText(making.kept, newPdf); break;
   }
-  making.end = PdfEnd::Made;
+  making.error = pdfReplaceError();
+  making.end = PdfEnd::NotReplaced;
 }
 
 }  // namespace
@@ -112,6 +119,8 @@ void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
 void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   making.verdict = Verdict::Failed;
   making.exitCode = making.error = 0;
+  making.kept[0] = '\0';
+  making.transparencyLost = false;
   clearOutput(making.said);
   if (!chooseGhostscript(making)) {
     making.end = PdfEnd::Missing;
@@ -123,7 +132,8 @@ void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   if (!pdfFileFor(plan.postScript, making.pdf)) return;
   copyText(folder, making.pdf);
   // The new file is made beside the PDF, on the same volume, so that it can take its place.
-  if (!cutToFolder(folder) || GetTempFileNameA(folder, "cvn", 0, newPdf) == 0) return;
+  removeLeftNewPdfs(making.pdf);
+  if (!cutToFolder(folder) || !newPdfName(making.pdf, GetCurrentProcessId(), newPdf)) return;
   making.hadEarlier = stateOf(making.pdf).exists;
   // A PDF for archiving: the box names a definition file that cannot be written, and why.
   if (pdfOptions.purpose == PDF_FOR_ARCHIVING && !writePdfaDefinition(making.ghostscript, first)) {
@@ -136,7 +146,7 @@ void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
     runGhostscript(setting, making);
   }
   removePdfaDefinition();
-  if (making.end != PdfEnd::Made) DeleteFileA(newPdf);
+  if (making.end != PdfEnd::Made && making.end != PdfEnd::NotReplaced) DeleteFileA(newPdf);
   newPdf[0] = '\0';
 }
 

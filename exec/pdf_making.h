@@ -15,7 +15,7 @@ enum class PdfEnd {
   NotStarted,   // process creation failed: error
   TooLong,      // a path or the command would not fit
   Failed,       // Ghostscript's verdict was a failure: the earlier PDF, if any, is as it was
-  NotReplaced,  // Ghostscript made it, but it could not take the earlier one's place: error
+  NotReplaced,  // Ghostscript made it, but it could not take the earlier one's place: it is kept
 };
 
 struct PdfMaking {
@@ -23,9 +23,11 @@ struct PdfMaking {
   Verdict verdict;
   DWORD exitCode;
   DWORD error;
-  bool hadEarlier;  // a PDF of that name was there before
-  bool pdfWritten;  // Ghostscript wrote anything into the new file
+  bool hadEarlier;        // a PDF of that name was there before
+  bool pdfWritten;        // Ghostscript wrote anything into the new file
+  bool transparencyLost;  // the PostScript names transparency operators that it did not run
   PathText pdf;
+  PathText kept;         // where the new PDF is when it could not take the PDF's place
   PathText ghostscript;  // the program as the command names it
   KeptOutput said;
 };

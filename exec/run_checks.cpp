@@ -20,10 +20,12 @@ ZERO_FILLED FileState sectionsBefore[MAX_SECTIONS];
 ZERO_FILLED DvipsToRun dvips;
 ZERO_FILLED char message[1024];
 
-// Why a file that is there cannot be written, as the system tells it; 0 when it can.
-DWORD writeRefusal(const char* path) {
+// Why a file that is there cannot be had with the access that the run needs, as the system tells
+// it; 0 when it can. dvips writes the PostScript in place; a new PDF replaces the earlier one,
+// which needs deleting it, and a viewer that holds it without sharing that stops the swap.
+DWORD writeRefusal(const char* path, DWORD access) {
   if (!stateOf(path).exists) return 0;
-  const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  const HANDLE file = CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError();
   CloseHandle(file);
@@ -50,9 +52,9 @@ DWORD folderRefusal(const char* folder) {
 
 // The PostScript or PDF at path: 0 when it can be written, else the control to mend it at, once
 // the box has said why. Only a sharing or lock violation is another program's doing.
-int checkFile(const char* path, const RunMessages& to) {
+int checkFile(const char* path, DWORD access, const RunMessages& to) {
   for (;;) {
-    const DWORD refusal = writeRefusal(path);
+    const DWORD refusal = writeRefusal(path, access);
     if (refusal == 0) return 0;
     if (refusal == ERROR_SHARING_VIOLATION || refusal == ERROR_LOCK_VIOLATION) {
       if (to.finding(IDS_FILE_HELD_OPEN, path, true)) continue;
@@ -81,9 +83,10 @@ int checkFiles(const RunMessages& to) {
     }
   }
   if (!plan.sections)
-    if (const int mend = checkFile(plan.postScript, to); mend != 0) return mend;
+    if (const int mend = checkFile(plan.postScript, GENERIC_WRITE, to); mend != 0) return mend;
   PathText pdf;
-  if (pdfOptions.makePdf && pdfFileFor(plan.postScript, pdf)) return checkFile(pdf, to);
+  if (pdfOptions.makePdf && pdfFileFor(plan.postScript, pdf))
+    return checkFile(pdf, GENERIC_WRITE | DELETE, to);
   return 0;
 }
 

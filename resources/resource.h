@@ -72,6 +72,7 @@
 #define IDS_FILE_READ_ONLY 320
 #define IDS_FOLDER_MISSING 321
 #define IDS_PDF_NOT_REPLACED 322
+#define IDS_CAUSE_TRANSPARENCY_IGNORED 323
 // What Ghostscript left out of a PDF for archiving, and why it could make none.
 #define IDS_CAUSE_PDFA_ANNOTATION 330
 #define IDS_CAUSE_PDFA_OVERPRINT 331

@@ -24,5 +24,25 @@ while IFS= read -r switches; do
     sed 's/^/    /' "$work/log"
   fi
 done < <("$build/native/each_switch")
+# Files that dvips makes whole, judged whole: a figure whose own comments announce seven pages,
+# and a page as Encapsulated PostScript (-E) whose figure announces one page and marks none.
+for pages in 7 1; do
+  { echo '%!PS-Adobe-3.0 EPSF-3.0'; echo '%%BoundingBox: 0 0 72 72'; echo "%%Pages: $pages"
+    echo '%%EndComments'; [ "$pages" = 1 ] || echo '%%Page: 1 1'
+    echo '0 0 moveto 72 72 lineto stroke'; echo '%%EOF'; } >"$work/pages$pages.eps"
+done
+printf 'A\\special{psfile=pages1.eps}\\vfill\\eject B\\special{psfile=pages7.eps}\\end\n' >"$work/figures.tex"
+printf '\\nopagenumbers\\hbox{\\vbox to 72bp{\\vfil\\special{psfile=pages1.eps}}\\hskip72bp}\\end\n' \
+  >"$work/page.tex"
+judged=$(cd "$work" && tex -interaction=batchmode figures.tex >/dev/null &&
+  tex -interaction=batchmode page.tex >/dev/null && dvips -q -o figures.ps figures.dvi &&
+  dvips -q -E -o page.eps page.dvi && dvips -q -F -o sent.ps figures.dvi &&
+  "$build/native/whole_postscript" figures.ps page.eps sent.ps | paste -sd,)
+if [ "$judged" = "whole,whole,whole" ]; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  echo "PostScript that dvips made whole was judged: ${judged:-nothing}"
+fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
