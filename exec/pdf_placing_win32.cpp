@@ -32,7 +32,7 @@ const wchar_t* finalPlace(const char* pdf) {
 
 DWORD replaceError = 0;
 
-bool replace(const char* made, const char* pdf) {
+bool moveIntoPlace(const char* made, const char* pdf) {
   const wchar_t* place = finalPlace(pdf);
   // A link's target may lie on another volume: there the move is a copy.
   if (place != nullptr && wide(made, madeWide) &&
@@ -45,7 +45,7 @@ bool replace(const char* made, const char* pdf) {
 
 // The new bytes in the earlier PDF's own file, for a viewer that holds it open and shares
 // writing: the viewer reloads it, as it does when the file changes.
-bool writeOver(const char* made, const char* pdf) {
+bool copyIntoPlace(const char* made, const char* pdf) {
   const wchar_t* place = finalPlace(pdf);
   if (place == nullptr || !wide(made, madeWide)) return false;
   const HANDLE from = CreateFileW(madeWide, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -67,13 +67,13 @@ bool writeOver(const char* made, const char* pdf) {
   return copied;
 }
 
-bool rename(const char* made, const char* kept) {
+bool moveBeside(const char* made, const char* kept) {
   WidePathText keptWide;
   return wide(made, madeWide) && wide(kept, keptWide) &&
          MoveFileExW(madeWide, keptWide, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-bool remove(const char* made) { return wide(made, madeWide) && DeleteFileW(madeWide); }
+bool deleteMade(const char* made) { return wide(made, madeWide) && DeleteFileW(madeWide); }
 
 bool processRunning(DWORD processId) {
   const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
@@ -85,7 +85,7 @@ bool processRunning(DWORD processId) {
 
 }  // namespace
 
-const PdfPlacing systemPdfPlacing = {replace, writeOver, rename, remove};
+const PdfPlacing systemPdfPlacing = {moveIntoPlace, copyIntoPlace, moveBeside, deleteMade};
 
 DWORD pdfReplaceError() { return replaceError; }
 

@@ -187,39 +187,26 @@ TEST(RunVerdict, FromWhatTheProgramsDid) {
 // else kept beside it; it is removed only once it is in the PDF's place.
 TEST(PdfPlacing, AGoodPdfIsNeverThrownAway) {
   static std::string done;
+  static unsigned succeeding;  // what the system does: 1 replace, 2 write over, 4 rename
+  const PdfPlacing placing = {
+      [](const char*, const char*) { return done += "replace ", (succeeding & 1) != 0; },
+      [](const char*, const char*) { return done += "write ", (succeeding & 2) != 0; },
+      [](const char*, const char*) { return done += "rename ", (succeeding & 4) != 0; },
+      [](const char*) { return done += "remove ", true; }};
   const struct {
-    PdfPlacing placing;
+    unsigned succeeding;
     PdfPlace place;
     const char* done;
   } cases[] = {
-      {{[](const char*, const char*) { return done += "replace ", true; },
-        [](const char*, const char*) { return done += "write ", true; },
-        [](const char*, const char*) { return done += "rename ", true; },
-        [](const char*) { return done += "remove ", true; }},
-       PdfPlace::Replaced,
-       "replace "},
-      {{[](const char*, const char*) { return done += "replace ", false; },
-        [](const char*, const char*) { return done += "write ", true; },
-        [](const char*, const char*) { return done += "rename ", true; },
-        [](const char*) { return done += "remove ", true; }},
-       PdfPlace::WrittenOver,
-       "replace write remove "},
-      {{[](const char*, const char*) { return done += "replace ", false; },
-        [](const char*, const char*) { return done += "write ", false; },
-        [](const char*, const char*) { return done += "rename ", true; },
-        [](const char*) { return done += "remove ", true; }},
-       PdfPlace::KeptBeside,
-       "replace write rename "},
-      {{[](const char*, const char*) { return done += "replace ", false; },
-        [](const char*, const char*) { return done += "write ", false; },
-        [](const char*, const char*) { return done += "rename ", false; },
-        [](const char*) { return done += "remove ", true; }},
-       PdfPlace::KeptAsMade,
-       "replace write rename "},
+      {7, PdfPlace::Replaced, "replace "},
+      {6, PdfPlace::WrittenOver, "replace write remove "},
+      {4, PdfPlace::KeptBeside, "replace write rename "},
+      {0, PdfPlace::KeptAsMade, "replace write rename "},
   };
   for (const auto& c : cases) {
     done.clear();
-    EXPECT_EQ(placeNewPdf("made", "paper.pdf", "paper.new.pdf", c.placing), c.place);
+    succeeding = c.succeeding;
+    EXPECT_EQ(placeNewPdf("made", "paper.pdf", "paper.new.pdf", placing), c.place);
     EXPECT_EQ(done, c.done);
   }
   PathText name;

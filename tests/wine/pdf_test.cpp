@@ -510,7 +510,8 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   EXPECT_TRUE(contains(console.characters(), "This is dvips")) << "dvips's lines are not shown";
   EXPECT_TRUE(contains(ran.command, " -sDEVICE=pdfwrite ")) << ran.command;
   // Ghostscript writes a new file beside the PDF, which takes the PDF's place once whole.
-  EXPECT_TRUE(contains(ran.command, " \"-sOutputFile=" + folder + "cvn")) << ran.command;
+  EXPECT_TRUE(contains(ran.command, " \"-sOutputFile=" + folder + "paper.pdf.corvane-"))
+      << ran.command;
   EXPECT_FALSE(hasExited(corvane));
   ASSERT_TRUE(console.write(keyEvent(true)));
   console.detach();
