@@ -44,8 +44,8 @@ class CommandMode : public ::testing::Test {
     SetEnvironmentVariableA("PATH", (build.substr(0, build.size() - 1) + ";" + path).c_str());
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     const std::string log = folder + "printed.txt";
-    const HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                                    CREATE_ALWAYS, 0, nullptr);
+    const HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    &inherited, CREATE_ALWAYS, 0, nullptr);
     EXPECT_NE(file, INVALID_HANDLE_VALUE);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
