@@ -1,8 +1,6 @@
 // The command's lines, and the run's messages printed as such lines.
 #include "app/command_lines.h"
 
-#include <cstring>
-
 #include "base/strings.h"
 #include "base/text.h"
 #include "base/text_format.h"
@@ -104,12 +102,6 @@ HANDLE takeStandardOutput() {
   return output;
 }
 
-void printWideLine(const wchar_t* text) {
-  if (output == nullptr) return;
-  write(text);
-  write(L"\r\n");
-}
-
 void printLine(const char* text) {
   if (output == nullptr) return;
   printPart(text);
@@ -122,15 +114,10 @@ void printMadeLine(const char* path) {
   if (output == nullptr || MultiByteToWideChar(CP_ACP, 0, path, -1, named, WIDE_PATH_SIZE) == 0)
     return;
   const DWORD length = GetLongPathNameW(named, longName, WIDE_PATH_SIZE);
-  // The place is filled in wide characters: the long name may lie outside the code page.
-  paragraphText[0] = '\0';
-  appendStringText(paragraphText, "", IDS_FILE_MADE, {"\x01"});
-  char* const place = std::strchr(paragraphText, '\x01');
-  if (place == nullptr) return;
-  *place = '\0';
-  printPart(paragraphText);
+  // The text's place, at its end, is filled in wide characters: the long name may lie outside the
+  // code page.
+  printPart(loadResourceString(IDS_FILE_MADE_BEFORE_NAME));
   write(length != 0 && length < WIDE_PATH_SIZE ? longName : named);
-  printPart(place + 1);
   write(L"\r\n");
 }
 

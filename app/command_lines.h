@@ -10,8 +10,7 @@
 // when started from Explorer or a shortcut.
 HANDLE takeStandardOutput();
 
-// Text in wide characters, or in the ANSI code page, as one line.
-void printWideLine(const wchar_t* text);
+// Text in the ANSI code page, as one line.
 void printLine(const char* text);
 
 // A path of this run's, by its long name: a short form that the field held is not what the user

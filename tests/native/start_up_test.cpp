@@ -170,7 +170,7 @@ TEST(StringTable, EveryPlaceIsFilled) {
                                          {IDS_UNKNOWN_SWITCH, 1},
                                          {IDS_UNKNOWN_PURPOSE, 1},
                                          {IDS_SECOND_FILE, 1},
-                                         {IDS_FILE_MADE, 1},
+
                                          {IDS_FILE_HELD_OPEN_FOR_COMMAND, 1},
                                          {IDS_NO_COMMAND, 1},
                                          {IDS_SEVERAL_WORDS, 1}};
