@@ -92,14 +92,14 @@ BOOL WINAPI stayOnControlKeys(DWORD event) {
 }
 
 // A console of the run's own has standard handles of its own: those that Corvane was started with
-// (by corvane.com, say) are another console's or none.
+// (by corvane.com, say) are another console's or none. The programs inherit them.
 void useOwnConsole() {
-  const HANDLE input =
-      CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, 0, nullptr);
-  const HANDLE screen =
-      CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, 0, nullptr);
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  const auto open = [&](const char* name) {
+    return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       &inherited, OPEN_EXISTING, 0, nullptr);
+  };
+  const HANDLE input = open("CONIN$"), screen = open("CONOUT$");
   if (input != INVALID_HANDLE_VALUE) SetStdHandle(STD_INPUT_HANDLE, input);
   if (screen == INVALID_HANDLE_VALUE) return;
   SetStdHandle(STD_OUTPUT_HANDLE, screen);
