@@ -41,14 +41,22 @@ int purposeNamed(const wchar_t* name) {
 }  // namespace
 
 const CommandSwitches& readCommandSwitches(const wchar_t* argument) {
-  switches = {CommandKind::Sheet, UsageProblem::None, L"", nullptr, -1, -1, false};
+  switches = {CommandKind::Sheet, UsageProblem::None, L"", nullptr, -1, -1, false, false};
   const wchar_t* at = argument;
   if (nextWord(at, word, WIDE_PATH_SIZE) != WordRead::Taken) return switches;
   if (sameWord(word, L"/?") || sameWord(word, L"/help")) {
     switches.kind = CommandKind::Usage;
     return switches;
   }
-  if (!sameWord(word, L"/convert")) return switches;
+  if (!sameWord(word, L"/convert")) {
+    const bool oneWord = nextWord(at, file, WIDE_PATH_SIZE) == WordRead::None;
+    if (word[0] == L'/' || word[0] == L'-')
+      wrong(UsageProblem::NoCommand, word);
+    else if (!oneWord)
+      wrong(UsageProblem::SeveralWords, argument);
+    switches.kind = CommandKind::Sheet;
+    return switches;
+  }
   file[0] = L'\0';
   for (WordRead read; (read = nextWord(at, word, WIDE_PATH_SIZE)) != WordRead::None;) {
     if (word[0] != L'/') {
@@ -60,6 +68,8 @@ const CommandSwitches& readCommandSwitches(const wchar_t* argument) {
       switches.makePdf = word[1] == L'p' || word[1] == L'P' ? 1 : 0;
     } else if (sameWord(word, L"/open")) {
       switches.openResult = true;
+    } else if (sameWord(word, L"/strict")) {
+      switches.strict = true;
     } else if (sameWord(word, L"/for")) {
       if (nextWord(at, word, WIDE_PATH_SIZE) == WordRead::None)
         return wrong(UsageProblem::NoPurpose, L"/for");

@@ -1,7 +1,9 @@
 // corvane.com, the console twin of corvane.exe: cmd, PowerShell and make wait for a console
-// program and pass on its exit code, which they do not for a program with windows. It starts
-// corvane.exe beside it with the same arguments and its own standard handles, waits, and ends
-// with its exit code. It has no C runtime: kernel32 alone, so that it stays a few KiB.
+// program and pass on its exit code, which they do not for a program with windows. For a command
+// it starts corvane.exe beside it with the same arguments and its own standard handles, waits,
+// and ends with its exit code; for the sheet it starts corvane.exe as cmd starts a program with
+// windows, and gives the prompt back at once. It has no C runtime: kernel32 alone, so that it
+// stays a few KiB.
 #include <windows.h>
 
 namespace {
@@ -40,6 +42,34 @@ HANDLE inherited(DWORD which) {
   return copy;
 }
 
+// The sheet, by corvane.exe's rule: no argument, or one that names an existing file, or one word
+// that is no switch. Anything else is a command, or a slip that corvane.exe tells as one.
+bool opensSheet(const wchar_t* first) {
+  if (*first == L'\0') return true;
+  if (*first == L'/' || *first == L'-') return false;
+  static wchar_t file[MAX_PATH];
+  const wchar_t* from = first;
+  int length = lstrlenW(from);
+  while (length > 0 && (from[length - 1] == L' ' || from[length - 1] == L'\t')) --length;
+  if (length > 1 && from[0] == L'"' && from[length - 1] == L'"') {
+    ++from;
+    length -= 2;
+  }
+  if (length < MAX_PATH) {
+    lstrcpynW(file, from, length + 1);
+    if (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) return true;
+  }
+  // One word: the sheet names the missing file itself.
+  bool quoted = false;
+  for (const wchar_t* at = first; *at != L'\0'; ++at) {
+    if (*at == L'"') quoted = !quoted;
+    if (!quoted && (*at == L' ' || *at == L'\t') && at[1] != L' ' && at[1] != L'\t' &&
+        at[1] != L'\0')
+      return false;
+  }
+  return true;
+}
+
 void say(const wchar_t* text) {
   DWORD written = 0;
   char bytes[MAX_PATH * 3];
@@ -66,22 +96,24 @@ extern "C" void twinMain() {
            *arguments == L' ' || *arguments == L'\t' || *arguments == L'\0' ? L"\"" : L"\" ");
   lstrcpynW(command + lstrlenW(command), arguments, 32768);
   startup.cb = sizeof startup;
-  // Without arguments corvane.exe opens the sheet, whose run has a console of its own.
   const wchar_t* first = arguments;
   while (*first == L' ' || *first == L'\t') ++first;
-  if (*first != L'\0') {
+  // The sheet's run has a console of its own, and the prompt is not held while the sheet is open.
+  const bool sheet = opensSheet(first);
+  if (!sheet) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = inherited(STD_INPUT_HANDLE);
     startup.hStdOutput = inherited(STD_OUTPUT_HANDLE);
     startup.hStdError = inherited(STD_ERROR_HANDLE);
   }
-  if (!CreateProcessW(program, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessW(program, command, nullptr, nullptr, sheet ? FALSE : TRUE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     say(L"corvane: cannot start ");
     say(program);
     say(L"\r\n");
     ExitProcess(4);
   }
+  if (sheet) ExitProcess(0);
   DWORD code = 4;
   WaitForSingleObject(process.hProcess, INFINITE);
   GetExitCodeProcess(process.hProcess, &code);

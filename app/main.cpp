@@ -34,7 +34,7 @@ bool runDropped = false;
 
 int composeConfirmCheck() {
   runDropped = !composeCommandLine() || !confirmCommandLine();
-  return runDropped ? 0 : checkCommandLine();
+  return runDropped ? 0 : checkCommandLine(messageBoxes);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -50,11 +50,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const wchar_t* const argument = argumentOfCommandLine(GetCommandLineW());
   // A command (/convert, /?) shows no sheet: it needs neither the common controls nor the help.
   const CommandSwitches& command = readCommandSwitches(argument);
-  if (command.kind != CommandKind::Sheet) return runCommand(command);
+  if (command.kind != CommandKind::Sheet || commandSlip(command, dviFileOfArgument(argument)))
+    return runCommand(command);
   InitCommonControls();
   makeHelpFilePath(modulePath, GetModuleFileNameW(appInstance, modulePath, WIDE_PATH_SIZE));
   const std::uint32_t argumentError = takeDviFileArgument(argument);
   if (argumentError != 0) reportPathError(argumentError, dviFileOfArgument(argument));
-  if (runOptionsSheet(composeConfirmCheck) > 0 && !runDropped) runCommandLine();
+  if (runOptionsSheet(composeConfirmCheck) > 0 && !runDropped) runCommandLine(messageBoxes);
   return 0;
 }

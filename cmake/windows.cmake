@@ -7,6 +7,7 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_executable(corvane WIN32
   ${CORE_SOURCES}
+  app/command_lines.cpp
   app/convert_command.cpp
   app/main.cpp
   app/process_entry.cpp

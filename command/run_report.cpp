@@ -45,7 +45,7 @@ constexpr std::array<Cause, 32> CAUSES = {{
     {"Can't find initialization file", IDS_CAUSE_INCOMPLETE_GHOSTSCRIPT, CauseKind::Failure},
     {"*Ghostscript*: Can't find initialization file", IDS_CAUSE_INCOMPLETE_GHOSTSCRIPT,
      CauseKind::Failure},
-    {"dvips*: *Could not find figure file", IDS_CAUSE_FIGURE, CauseKind::Warning},
+    {"dvips*: *Could not find figure file", IDS_CAUSE_FIGURE, CauseKind::Warning, true},
     {"dvips*: *no match for papersize", IDS_CAUSE_PAPER, CauseKind::Warning},
     // What Ghostscript leaves out of a PDF/A under -dPDFACompatibilityPolicy=1, each said on the
     // line after what it was ("Annotation set to non-printing,").

@@ -40,6 +40,7 @@ struct Cause {
   const char* text;
   int sentence;    // the string-table text that Corvane says
   CauseKind kind;  // what the text means when the program failed; a usable result only warns
+  bool namedAfter = false;  // what the sentence names is the word after the key, not before
 };
 
 // The causes found in the kept lines, each problem once, in the table's order; the count.

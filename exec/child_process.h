@@ -12,3 +12,15 @@
 BOOL startChild(char* command, const wchar_t* application, const char* directory, WORD showCommand,
                 DWORD creationFlags, PROCESS_INFORMATION& process, HANDLE input = nullptr,
                 HANDLE output = nullptr);
+
+// The children of a run that Corvane waits for belong to one job, which ends them when Corvane
+// ends, however it ends. From this call on, every child started joins it.
+void keepChildrenWithRun();
+
+// Ends every child of the run now, and starts no more: for a run that is being stopped.
+void endChildren();
+
+// Which program of the run is under way, for a stop (Ctrl+C) to tell what it stopped.
+enum class RunStage { Before, Dvips, Ghostscript };
+void enterRunStage(RunStage stage);
+RunStage runStage();

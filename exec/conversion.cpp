@@ -15,7 +15,6 @@
 #include "exec/output_reader.h"
 #include "exec/pdf_making.h"
 #include "exec/run_checks.h"
-#include "exec/run_messages.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 
@@ -80,16 +79,10 @@ bool showsOutputInOwnConsole() {
 }
 
 BOOL startConverter(char* command, const char* directory, WORD showCommand, DWORD creationFlags,
-                    PROCESS_INFORMATION& process) {
+                    PROCESS_INFORMATION& process, const RunMessages& to) {
   clearOutput(dvipsSaid);
-  const HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
-  const bool capture = options.windowMode == WINDOW_CAPTURE;
-  // In Capture each command shows before it runs, as a console user would see it typed.
-  if (capture && waitsForConverter()) {
-    DWORD written = 0;
-    WriteFile(console, command, static_cast<DWORD>(lstrlenA(command)), &written, nullptr);
-    WriteFile(console, "\r\n", 2, &written, nullptr);
-  }
+  enterRunStage(RunStage::Dvips);
+  if (waitsForConverter()) to.announce(command);
   noteFilesBeforeRun();
   if (!waitsForConverter())
     return startChild(command, dvipsApplication(), directory, showCommand, creationFlags, process);
@@ -104,8 +97,7 @@ BOOL startConverter(char* command, const char* directory, WORD showCommand, DWOR
     DuplicateHandle(GetCurrentProcess(), GetStdHandle(STD_INPUT_HANDLE), GetCurrentProcess(),
                     &childInput, 0, TRUE, DUPLICATE_SAME_ACCESS);
   if (childInput == INVALID_HANDLE_VALUE) childInput = nullptr;
-  // A command that prints shows the programs' lines on its standard output in every mode.
-  dvipsReader.echo = options.windowMode != WINDOW_HIDDEN || messagesAsLines() ? console : nullptr;
+  dvipsReader.echo = to.programLines();
   const BOOL started = startReadChild(command, dvipsApplication(), directory, showCommand,
                                       creationFlags, childInput, dvipsReader, process);
   outcome.dvipsOutputRead = started && dvipsReader.thread != nullptr;
@@ -113,7 +105,7 @@ BOOL startConverter(char* command, const char* directory, WORD showCommand, DWOR
 }
 
 void followConversion(HANDLE converter, const char* directory, WORD showCommand,
-                      DWORD creationFlags) {
+                      DWORD creationFlags, const RunMessages& to) {
   outcome.kind = OutcomeKind::Nothing;
   outcome.dvips = Verdict::Done;
   DWORD exitCode = 0;
@@ -147,9 +139,9 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
     planFile(0, outcome.result);
     outcome.kind = OutcomeKind::Done;
   } else {
-    const ChildSetting setting = {directory,        showCommand,
-                                  creationFlags,    childInput,
-                                  dvipsReader.echo, options.windowMode == WINDOW_CAPTURE};
+    const ChildSetting setting = {directory,  showCommand,      creationFlags,
+                                  childInput, dvipsReader.echo, to.announce};
+    enterRunStage(RunStage::Ghostscript);
     makePdf(outcome.filesWritten, setting, outcome.making);
     outcome.kind = outcome.making.end == PdfEnd::Made ? OutcomeKind::Done : OutcomeKind::PdfFailed;
     if (outcome.kind == OutcomeKind::Done) copyText(outcome.result, outcome.making.pdf);
@@ -158,7 +150,12 @@ void followConversion(HANDLE converter, const char* directory, WORD showCommand,
   childInput = nullptr;
 }
 
-void reportConversion() { reportRun(outcome, dvipsSaid); }
+void reportConversion(const RunMessages& to) { reportRun(outcome, dvipsSaid, to); }
+
+void converterNotStarted(DWORD error, const char* what, const RunMessages& to) {
+  outcome.kind = OutcomeKind::NotStarted;
+  to.systemError(error, what);
+}
 
 const RunOutcome& lastRun() { return outcome; }
 

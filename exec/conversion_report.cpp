@@ -1,4 +1,4 @@
-// The box at the end of a run, and opening its result.
+// What a run came to, told in a box or in a command's lines, and its result opened.
 #include "exec/conversion_report.h"
 
 #include <shellapi.h>
@@ -12,43 +12,14 @@
 #include "command/places_looked.h"
 #include "command/postscript_facts.h"
 #include "exec/pdfa_files.h"
-#include "exec/run_messages.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
 #include "resources/resource.h"
 
 namespace {
 
-ZERO_FILLED char message[8192];
-constexpr int LINES_IN_BOX = 10;
-
-// Whether the paragraphs that follow tell a failure, for a command that prints them as lines.
-bool failureParagraphs = false;
-
-// Paragraphs of the message, an empty line between them; for a command, a line each.
-void addParagraph(int id, std::initializer_list<const char*> texts = {}) {
-  if (!messagesAsLines()) {
-    appendStringText(message, "\r\n\r\n", id, texts);
-    return;
-  }
-  // The command's exit code tells that much already.
-  if (id == IDS_DONE_WITH_WARNINGS) return;
-  ZERO_FILLED static char paragraph[1024];
-  paragraph[0] = '\0';
-  appendStringText(paragraph, "", id, texts);
-  keepMessageLine(paragraph, failureParagraphs);
-}
-
-// A text of Corvane's own that follows a paragraph, such as where the lookups looked.
-void addText(const char* text) {
-  if (messagesAsLines())
-    keepMessageLine(text, failureParagraphs);
-  else
-    appendFormatted(message, "\r\n\r\n%s", {text});
-}
-
 // The fonts that will be bitmaps, less those that dvips replaced: their cause names them.
-void addBitmapFonts(const KeptOutput& said) {
+void addBitmapFonts(const KeptOutput& said, const RunMessages& to) {
   ZERO_FILLED static char listed[160];
   listed[0] = '\0';
   bool ecOrTc = false;
@@ -65,35 +36,32 @@ void addBitmapFonts(const KeptOutput& said) {
     at += std::strspn(at, ", ");
   }
   if (listed[0] == '\0') return;
-  addParagraph(IDS_CAUSE_BITMAP_FONTS, {listed});
-  if (ecOrTc) addParagraph(IDS_CAUSE_CM_SUPER);
+  to.paragraph(IDS_CAUSE_BITMAP_FONTS, {listed}, false);
+  if (ecOrTc) to.paragraph(IDS_CAUSE_CM_SUPER, {}, false);
 }
 
-// What a program said: the causes, one sentence each, then its last lines.
-void addSaid(const KeptOutput& said, const char* program, bool withBitmapFonts) {
+// What a program said: the causes, one sentence each, then its last lines. Of a program that
+// failed, a text that only ever warns, such as a missing figure, still warns.
+void addSaid(const KeptOutput& said, const char* program, bool programFailed, bool withBitmapFonts,
+             const RunMessages& to) {
   const Cause* causes[MAX_CAUSES];
   const int count = findCauses(said, causes);
-  const bool programFailed = failureParagraphs;
   for (int index = 0; index < count; ++index) {
     char before[CAUSE_WORD_SIZE], after[CAUSE_WORD_SIZE];
     causeWords(said, *causes[index], before, after);
-    // Of a program that failed, a text that only ever warns, such as a missing figure, still warns.
-    failureParagraphs = programFailed && causes[index]->kind == CauseKind::Failure;
-    addParagraph(causes[index]->sentence, {before, after});
+    const char* first = causes[index]->namedAfter ? after : before;
+    to.paragraph(causes[index]->sentence, {first, after},
+                 programFailed && causes[index]->kind == CauseKind::Failure);
   }
-  failureParagraphs = programFailed;
-  if (withBitmapFonts) addBitmapFonts(said);
-  const int lines = keptLineCount(said);
-  if (lines == 0 || messagesAsLines()) return;
-  addParagraph(IDS_LAST_LINES, {program});
-  for (int index = lines > LINES_IN_BOX ? lines - LINES_IN_BOX : 0; index < lines; ++index)
-    appendFormatted(message, "\r\n%s", {keptLine(said, index)});
+  if (withBitmapFonts) addBitmapFonts(said, to);
+  to.lastLines(said, program);
 }
 
 // Why dvips failed, where Corvane can tell: the DVI file that dvips was given is missing.
-void addDviFileCause() {
+void addDviFileCause(const RunMessages& to) {
+  constexpr bool FAILURE = true;
   if (plan.dviFile[0] == '\0') {
-    addParagraph(IDS_NO_DVI_FILE);
+    to.paragraph(IDS_NO_DVI_FILE, {}, FAILURE);
     return;
   }
   // dvips adds ".dvi" to a name that it cannot open as it stands.
@@ -104,37 +72,40 @@ void addDviFileCause() {
     return;
   char full[MAX_PATH];
   const DWORD length = GetFullPathNameA(plan.dviFile, sizeof full, full, nullptr);
-  addParagraph(IDS_DVI_NOT_FOUND, {length != 0 && length < sizeof full ? full : plan.dviFile});
+  to.paragraph(IDS_DVI_NOT_FOUND, {length != 0 && length < sizeof full ? full : plan.dviFile},
+               FAILURE);
 }
 
 // How a program ended: stopped with its window, stopped or crashed, or its exit code, which is
 // worth a line only when it is not 0; made is what the program was making.
-void addEnd(const char* program, DWORD exitCode, int exitCodeId, const char* made = "") {
+void addEnd(const char* program, DWORD exitCode, int exitCodeId, bool failure,
+            const RunMessages& to, const char* made = "") {
   char number[12];
   if (runWindowClosed()) {
-    addParagraph(IDS_RUN_WINDOW_CLOSED);
+    to.paragraph(IDS_RUN_WINDOW_CLOSED, {}, failure);
   } else if (endedAbnormally(exitCode)) {
-    addParagraph(IDS_PROGRAM_STOPPED, {program, decimalText(exitCode, number)});
+    to.paragraph(IDS_PROGRAM_STOPPED, {program, decimalText(exitCode, number)}, failure);
   } else if (exitCode == 0) {
     return;
   } else if (exitCodeId == IDS_EXIT_CODE) {
-    addParagraph(IDS_EXIT_CODE, {program, decimalText(exitCode, number)});
+    to.paragraph(IDS_EXIT_CODE, {program, decimalText(exitCode, number)}, failure);
   } else {
-    addParagraph(exitCodeId, {decimalText(exitCode, number), made});
+    to.paragraph(exitCodeId, {decimalText(exitCode, number), made}, failure);
   }
 }
 
-void addDvipsFailure(const RunOutcome& outcome, const KeptOutput& said) {
-  addDviFileCause();
-  addSaid(said, "dvips", false);
+void addDvipsFailure(const RunOutcome& outcome, const KeptOutput& said, const RunMessages& to) {
+  constexpr bool FAILURE = true;
+  addDviFileCause(to);
+  addSaid(said, "dvips", FAILURE, false, to);
   if (outcome.place == OutputPlace::Known && outcome.filesWritten == 0)
-    addParagraph(IDS_NO_POSTSCRIPT, {plan.postScript});
+    to.paragraph(IDS_NO_POSTSCRIPT, {plan.postScript}, FAILURE);
   else if (outcome.unfinished[0] != '\0')
-    addParagraph(IDS_POSTSCRIPT_UNFINISHED, {outcome.unfinished});
-  addEnd("dvips", outcome.dvipsExitCode, IDS_DVIPS_FAILED);
-  if (pdfOptions.makePdf) addParagraph(IDS_NO_PDF_MADE);
+    to.paragraph(IDS_POSTSCRIPT_UNFINISHED, {outcome.unfinished}, FAILURE);
+  addEnd("dvips", outcome.dvipsExitCode, IDS_DVIPS_FAILED, FAILURE, to);
+  if (pdfOptions.makePdf) to.paragraph(IDS_NO_PDF_MADE, {}, FAILURE);
   if (!outcome.dvipsOutputRead && options.windowMode != WINDOW_CAPTURE)
-    addParagraph(IDS_CAPTURE_ADVICE);
+    to.paragraph(IDS_CAPTURE_ADVICE, {}, FAILURE);
 }
 
 int placeReason(OutputPlace place) {
@@ -149,8 +120,9 @@ int placeReason(OutputPlace place) {
 }
 
 // What to do, and what the PostScript holds that PDF/A forbids, each where it first comes.
-void addPdfaFaults(const PdfMaking& making) {
-  addParagraph(IDS_NOT_PDFA_MADE, {making.pdf});
+void addPdfaFaults(const PdfMaking& making, const RunMessages& to) {
+  constexpr bool FAILURE = true;
+  to.paragraph(IDS_NOT_PDFA_MADE, {making.pdf}, FAILURE);
   constexpr int SENTENCES[] = {IDS_PDFA_ACTION, IDS_PDFA_NOTE, IDS_PDFA_EMBEDDED_FILE};
   for (int index = 0; index < making.marks.faultCount; ++index) {
     const PdfaFault& fault = making.marks.faults[index];
@@ -160,63 +132,71 @@ void addPdfaFaults(const PdfMaking& making) {
                        {decimalText(static_cast<std::uint32_t>(fault.page), page)});
     else
       appendStringText(where, "", IDS_PDFA_BEFORE_PAGES);
-    addParagraph(SENTENCES[static_cast<int>(fault.kind)], {where, fault.name});
+    to.paragraph(SENTENCES[static_cast<int>(fault.kind)], {where, fault.name}, FAILURE);
   }
 }
 
-// Ghostscript's end when no PDF came of it; false when the system's box has told it.
-bool addPdfFailure(const RunOutcome& outcome) {
+// Ghostscript's end when no PDF came of it, each cause before the PDF that is not there; false
+// when the system's text has told it.
+bool addPdfFailure(const RunOutcome& outcome, const RunMessages& to) {
+  constexpr bool FAILURE = true;
   const PdfMaking& making = outcome.making;
   switch (making.end) {
     case PdfEnd::Made: return true;
     case PdfEnd::Missing:
-      addParagraph(IDS_NO_PDF_MADE);
-      addParagraph(IDS_GHOSTSCRIPT_NOT_FOUND);
-      addText(ghostscriptPlacesLooked());
+      to.paragraph(IDS_GHOSTSCRIPT_NOT_FOUND, {}, FAILURE);
+      to.text(ghostscriptPlacesLooked(), FAILURE);
+      to.paragraph(IDS_NO_PDF_MADE, {}, FAILURE);
       return true;
-    case PdfEnd::NotStarted: tellSystemError(making.error, making.ghostscript); return false;
+    case PdfEnd::NotStarted: to.systemError(making.error, making.ghostscript); return false;
     case PdfEnd::TooLong:
-      addParagraph(IDS_NO_PDF_MADE);
-      addParagraph(IDS_PLACE_TOO_LONG);
+      to.paragraph(IDS_PLACE_TOO_LONG, {}, FAILURE);
+      to.paragraph(IDS_NO_PDF_MADE, {}, FAILURE);
       return true;
     case PdfEnd::Failed:
       if (making.exitCode == 0 && !making.pdfWritten && !runWindowClosed()) {
-        addParagraph(IDS_NO_PDF_MADE);
-        addParagraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {making.pdf});
+        to.paragraph(IDS_GHOSTSCRIPT_WROTE_NOTHING, {making.pdf}, FAILURE);
+        to.paragraph(IDS_NO_PDF_MADE, {}, FAILURE);
         break;
       }
-      if (making.notPdfA) addParagraph(IDS_NOT_PDFA_MADE, {making.pdf});
-      addSaid(making.said, "Ghostscript", false);
+      if (making.notPdfA) to.paragraph(IDS_NOT_PDFA_MADE, {making.pdf}, FAILURE);
+      addSaid(making.said, "Ghostscript", FAILURE, false, to);
       if (making.exitCode == 0 && !runWindowClosed()) {
         // A PDF that is whole but not what its purpose asks was told above.
-        if (!making.notPdfA) addParagraph(IDS_PDF_UNFINISHED);
+        if (!making.notPdfA) to.paragraph(IDS_PDF_UNFINISHED, {}, FAILURE);
       } else {
-        addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED, making.pdf);
+        addEnd("Ghostscript", making.exitCode, IDS_GHOSTSCRIPT_FAILED, FAILURE, to, making.pdf);
       }
       break;
-    case PdfEnd::NotReplaced: addParagraph(IDS_PDF_NOT_REPLACED, {making.pdf, making.kept}); break;
-    case PdfEnd::NotPdfA: addPdfaFaults(making); break;
+    case PdfEnd::NotPdfA: addPdfaFaults(making, to); break;
     case PdfEnd::NoProfile:
-      addParagraph(IDS_NO_SRGB_PROFILE, {making.pdf, missingProfilePlaces()});
+      to.paragraph(IDS_NO_SRGB_PROFILE, {making.pdf, missingProfilePlaces()}, FAILURE);
       break;
+    case PdfEnd::NotReplaced: {
+      // The system's text says why, then what it kept from happening.
+      ZERO_FILLED static char what[1024];
+      what[0] = '\0';
+      appendStringText(what, "", IDS_PDF_NOT_REPLACED, {making.pdf, making.kept});
+      if (making.hadEarlier) appendStringText(what, "\r\n\r\n", IDS_EARLIER_PDF_KEPT, {making.pdf});
+      to.systemError(making.error, what);
+      return false;
+    }
   }
-  if (making.hadEarlier) addParagraph(IDS_EARLIER_PDF_KEPT, {making.pdf});
-  if (making.end != PdfEnd::NotReplaced || messagesAsLines()) return true;
-  reportSystemError(making.error, message);
-  return false;
+  if (making.hadEarlier) to.paragraph(IDS_EARLIER_PDF_KEPT, {making.pdf}, FAILURE);
+  return true;
 }
 
 // The shell is bound when a result is opened, not at start-up; COM is ready for the handlers
 // that the association may name. The shell shows no box of its own and does not return before the
 // program is started, so that Corvane can tell the real reason when it fails.
-void openResult(const char* result) {
+void openResult(const char* result, const RunMessages& to) {
   using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
   initializeCom();
   const auto shellExecute =
       systemFunction<ShellExecuteExFunction>("shell32.dll", "ShellExecuteExW");
   ZERO_FILLED static wchar_t wide[MAX_PATH];
   if (shellExecute == nullptr || MultiByteToWideChar(CP_ACP, 0, result, -1, wide, MAX_PATH) == 0) {
-    tellSystemError(0, result);
+    to.systemError(0, result);
     return;
   }
   SHELLEXECUTEINFOW execute = {};
@@ -230,52 +210,67 @@ void openResult(const char* result) {
   // is no program: that is "no association" too.
   const DWORD error = GetLastError();
   if (error != ERROR_NO_ASSOCIATION && error != ERROR_BAD_EXE_FORMAT) {
-    tellSystemError(error, result);
+    to.systemError(error, result);
     return;
   }
-  message[0] = '\0';
-  failureParagraphs = false;
-  addParagraph(IDS_NO_PROGRAM_FOR_RESULT, {result});
-  if (!messagesAsLines()) reportError(message, MB_ICONWARNING);
+  to.start();
+  to.paragraph(IDS_NO_PROGRAM_FOR_RESULT, {result}, false);
+  to.show(MB_ICONWARNING);
 }
 
 }  // namespace
 
-void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid) {
-  message[0] = '\0';
-  failureParagraphs = true;
+RunEnd judgeRun(const RunOutcome& run) {
+  if (run.kind == OutcomeKind::NotStarted) return RunEnd::DvipsFailed;
+  if (!run.judged) return RunEnd::NothingRun;
+  if (run.dvips == Verdict::Failed) return RunEnd::DvipsFailed;
+  switch (run.kind) {
+    case OutcomeKind::ConverterFailed:
+    case OutcomeKind::NoPostScript: return RunEnd::DvipsFailed;
+    case OutcomeKind::PdfFailed: return RunEnd::GhostscriptFailed;
+    case OutcomeKind::PlaceUnknown:
+      return pdfOptions.makePdf ? RunEnd::GhostscriptFailed : RunEnd::Warned;
+    default: break;
+  }
+  const bool ghostscriptWarned =
+      run.kind == OutcomeKind::Done && run.making.verdict == Verdict::Warned;
+  return run.dvips == Verdict::Warned || ghostscriptWarned ? RunEnd::Warned : RunEnd::Done;
+}
+
+void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid, const RunMessages& to) {
+  to.start();
+  const RunEnd end = judgeRun(outcome);
+  constexpr bool FAILURE = true;
   if (outcome.kind == OutcomeKind::ConverterFailed) {
-    addDvipsFailure(outcome, dvipsSaid);
-    if (!messagesAsLines()) reportError(message);
+    addDvipsFailure(outcome, dvipsSaid, to);
+    to.show(MB_ICONERROR);
     return;
   }
-  failureParagraphs = false;
-  // What dvips said that is worth knowing comes first, whatever follows it.
+  // What dvips said that is worth knowing comes first, whatever follows it; "Tell me when
+  // something goes wrong" cleared keeps dvips's warnings to its own lines.
   const bool dvipsWarned = outcome.dvips == Verdict::Warned && pdfOptions.reportFailure;
   const bool ghostscriptWarned =
       outcome.kind == OutcomeKind::Done && outcome.making.verdict == Verdict::Warned;
-  const bool failed =
-      outcome.kind == OutcomeKind::PlaceUnknown || outcome.kind == OutcomeKind::PdfFailed;
-  if (!failed && (dvipsWarned || ghostscriptWarned)) addParagraph(IDS_DONE_WITH_WARNINGS);
+  if (end == RunEnd::Warned && (dvipsWarned || ghostscriptWarned))
+    to.paragraph(IDS_DONE_WITH_WARNINGS, {}, false);
   if (dvipsWarned) {
-    addSaid(dvipsSaid, "dvips", pdfOptions.makePdf != 0);
-    addEnd("dvips", outcome.dvipsExitCode, IDS_EXIT_CODE);
+    addSaid(dvipsSaid, "dvips", false, pdfOptions.makePdf != 0, to);
+    addEnd("dvips", outcome.dvipsExitCode, IDS_EXIT_CODE, false, to);
   }
   if (ghostscriptWarned) {
-    if (outcome.making.transparencyLost) addParagraph(IDS_CAUSE_TRANSPARENCY_IGNORED);
-    addSaid(outcome.making.said, "Ghostscript", false);
+    if (outcome.making.transparencyLost) to.paragraph(IDS_CAUSE_TRANSPARENCY_IGNORED, {}, false);
+    addSaid(outcome.making.said, "Ghostscript", false, false, to);
   }
-  failureParagraphs = true;
+  const bool failed = end == RunEnd::DvipsFailed || end == RunEnd::GhostscriptFailed;
   if (outcome.kind == OutcomeKind::PlaceUnknown) {
-    addParagraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED);
-    addParagraph(placeReason(outcome.place));
+    to.paragraph(placeReason(outcome.place), {}, failed);
+    to.paragraph(pdfOptions.makePdf ? IDS_NO_PDF_MADE : IDS_NOTHING_OPENED, {}, failed);
   } else if (outcome.kind == OutcomeKind::NoPostScript) {
-    addParagraph(IDS_NO_PDF_MADE);
-    addParagraph(IDS_NO_POSTSCRIPT, {plan.postScript});
-  } else if (outcome.kind == OutcomeKind::PdfFailed && !addPdfFailure(outcome)) {
+    to.paragraph(IDS_NO_POSTSCRIPT, {plan.postScript}, FAILURE);
+    to.paragraph(IDS_NO_PDF_MADE, {}, FAILURE);
+  } else if (outcome.kind == OutcomeKind::PdfFailed && !addPdfFailure(outcome, to)) {
     return;
   }
-  if (message[0] != '\0' && !messagesAsLines())
-    reportError(message, failed ? MB_ICONERROR : MB_ICONWARNING);
-  if (outcome.kind == OutcomeKind::Done && pdfOptions.openResult) openResult(outcome.result);
+  to.show(failed ? MB_ICONERROR : MB_ICONWARNING);
+  if (outcome.kind == OutcomeKind::Done && pdfOptions.openResult) openResult(outcome.result, to);
 }

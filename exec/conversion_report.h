@@ -7,6 +7,7 @@
 #include "command/run_report.h"
 #include "command/run_verdict.h"
 #include "exec/pdf_making.h"
+#include "exec/run_messages.h"
 
 enum class OutcomeKind {
   Nothing,          // nothing to open: off, no handle, or Capture only
@@ -15,6 +16,7 @@ enum class OutcomeKind {
   NoPostScript,     // dvips ended well but wrote no file where it should have
   PdfFailed,        // no PDF: making.end says why
   Done,             // the result, PDF or PostScript, is ready to open
+  NotStarted,       // dvips could not be started: the system's text told why
 };
 
 // What one run came to, told once the console (if any) is gone.
@@ -31,8 +33,12 @@ struct RunOutcome {
   PathText result;
 };
 
-// The box for the outcome, with what dvips said (kept); opens the result when it is done.
-void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid);
+// What the run came to, for the box and for the command's exit code alike.
+enum class RunEnd { Done, Warned, DvipsFailed, GhostscriptFailed, NothingRun };
+RunEnd judgeRun(const RunOutcome& run);
+
+// Tells the outcome, with what dvips said (kept); opens the result when it is done.
+void reportRun(const RunOutcome& outcome, const KeptOutput& dvipsSaid, const RunMessages& messages);
 
 // What the last run came to, as followConversion left it.
 const RunOutcome& lastRun();

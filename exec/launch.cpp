@@ -14,6 +14,7 @@
 #include "exec/conversion.h"
 #include "exec/exec.h"
 #include "exec/output_reader.h"
+#include "exec/pdf_making.h"
 #include "exec/run_checks.h"
 #include "options/options.h"
 #include "options/pdf_options.h"
@@ -78,33 +79,51 @@ const char* runFolder(bool useDirectory, const char* dviFullPath) {
 
 // Ctrl+C and Ctrl+Break in the run's console are for the programs running in it: Corvane stays to
 // tell how they ended. A handler, unlike ignoring the keys, is not passed on to those programs.
-// Closing the console's window ends the programs in it; Corvane would end with them as soon as
-// this handler returned, so the handler never returns: the window's thread leaves the console
-// once the programs have ended, and reports the run as stopped.
+// Closing the console's window ends Corvane a few seconds later whatever the handler does, so the
+// handler ends the programs itself and removes what they left unfinished; the earlier PDF stays.
 BOOL WINAPI stayOnControlKeys(DWORD event) {
   if (event == CTRL_CLOSE_EVENT) {
     noteRunWindowClosed();
-    Sleep(INFINITE);
+    endChildren();
+    removeUnfinishedFiles();
+    return FALSE;
   }
   return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
 }
 
+// A console of the run's own has standard handles of its own: those that Corvane was started with
+// (by corvane.com, say) are another console's or none. The programs inherit them.
+void useOwnConsole() {
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  const auto open = [&](const char* name) {
+    return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       &inherited, OPEN_EXISTING, 0, nullptr);
+  };
+  const HANDLE input = open("CONIN$"), screen = open("CONOUT$");
+  if (input != INVALID_HANDLE_VALUE) SetStdHandle(STD_INPUT_HANDLE, input);
+  if (screen == INVALID_HANDLE_VALUE) return;
+  SetStdHandle(STD_OUTPUT_HANDLE, screen);
+  SetStdHandle(STD_ERROR_HANDLE, screen);
+}
+
 // The console that dvips and Ghostscript share: Capture's, or in Normal and Minimized mode when
 // Corvane reads what they say, one shown as the mode asks and titled with the program, as Windows
-// titles a program's own console.
-void openRunConsole(bool capture, WORD showCommand) {
+// titles a program's own console. True when Corvane made it, and so leaves it after the run.
+bool openRunConsole(bool capture, WORD showCommand) {
   const bool made = AllocConsole() != FALSE;
+  if (made) useOwnConsole();
   SetConsoleCtrlHandler(stayOnControlKeys, TRUE);
   if (capture) {
     SetConsoleTitleA(loadResourceString(IDS_CONSOLE_TITLE));
-    return;
+    return made;
   }
   // A console shared with whoever started Corvane keeps its own title and place.
-  if (!made) return;
+  if (!made) return false;
   SetConsoleTitleA(programPart());
   const HWND window = GetConsoleWindow();
   if (window != nullptr && showCommand != SW_SHOWNORMAL)
     ShowWindow(window, showCommand == SW_MINIMIZE ? SW_SHOWMINNOACTIVE : showCommand);
+  return true;
 }
 
 // Events that arrived while the converter ran are read first, so a key pressed during the
@@ -122,14 +141,14 @@ void waitForKeyPress() {
 
 }  // namespace
 
-int checkCommandLine() {
+int checkCommandLine(const RunMessages& to) {
   char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
   const bool useDirectory =
       options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
-  return checkBeforeRun(commandLine, runFolder(useDirectory, dviFullPath));
+  return checkBeforeRun(commandLine, runFolder(useDirectory, dviFullPath), to);
 }
 
-void runCommandLine() {
+void runCommandLine(const RunMessages& to) {
   const bool capture = options.windowMode == WINDOW_CAPTURE;
   const WORD showCommand = showCommandFor(options.windowMode);
   const DWORD creationFlags = creationFlagsFor(options.windowMode);
@@ -138,23 +157,25 @@ void runCommandLine() {
   char dviFullPath[DVI_FOLDER_SIZE], directory[DVI_FOLDER_SIZE];
   const bool useDirectory =
       options.useDviDirectory && dviFolder(options.dviFile, dviFullPath, directory);
-  const bool ownConsole = capture || showsOutputInOwnConsole();
-  if (ownConsole) openRunConsole(capture, showCommand);
+  const bool ownConsole =
+      (capture || showsOutputInOwnConsole()) && openRunConsole(capture, showCommand);
+  if (capture || waitsForConverter()) keepChildrenWithRun();
   if (!startConverter(commandLine, useDirectory ? directory : nullptr, showCommand, creationFlags,
-                      process)) {
+                      process, to)) {
     const DWORD error = GetLastError();
+    SetConsoleCtrlHandler(stayOnControlKeys, FALSE);
     if (ownConsole) FreeConsole();
-    converterNotStarted(error, programNotStarted(programPart()));
+    converterNotStarted(error, programNotStarted(programPart()), to);
     return;
   }
   if (capture || waitsForConverter())
     followConversion(process.hProcess, useDirectory ? directory : nullptr, showCommand,
-                     creationFlags);
+                     creationFlags, to);
   if (capture) recolourConsole();
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
   // At the prompt Ctrl+C ends the wait, as it closes any console.
   SetConsoleCtrlHandler(stayOnControlKeys, FALSE);
   if (capture) waitForKeyPress();
   if (ownConsole) FreeConsole();
-  reportConversion();
+  reportConversion(to);
 }

@@ -65,11 +65,7 @@ bool chooseGhostscript(PdfMaking& making) {
 }
 
 void runGhostscript(const ChildSetting& setting, PdfMaking& making) {
-  if (setting.announce) {
-    DWORD written = 0;
-    WriteFile(setting.echo, command, static_cast<DWORD>(lstrlenA(command)), &written, nullptr);
-    WriteFile(setting.echo, "\r\n", 2, &written, nullptr);
-  }
+  setting.announce(command);
   OutputReader reader = {nullptr, setting.echo, &making.said, nullptr};
   PROCESS_INFORMATION process;
   if (!startReadChild(command, application, setting.directory, setting.showCommand,
@@ -159,4 +155,10 @@ void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making) {
   }
   removePdfaDefinition();
   if (making.end != PdfEnd::Made && making.end != PdfEnd::NotReplaced) DeleteFileA(newPdf);
+  newPdf[0] = '\0';
+}
+
+void removeUnfinishedFiles() {
+  if (newPdf[0] != '\0') DeleteFileA(newPdf);
+  removePdfaDefinition();
 }

@@ -43,9 +43,12 @@ struct ChildSetting {
   WORD showCommand;
   DWORD creationFlags;
   HANDLE input;
-  HANDLE echo;    // where its output is shown as it comes; null: nowhere
-  bool announce;  // its command is shown in the echo before it runs, as typed at a prompt
+  HANDLE echo;                            // where its output is shown as it comes; null: nowhere
+  void (*announce)(const char* command);  // its command, told before it runs
 };
 
 // Runs Ghostscript on the first filesWritten files of the plan and judges it.
 void makePdf(int filesWritten, const ChildSetting& setting, PdfMaking& making);
+
+// Removes what a run that is being stopped leaves: the unfinished new PDF and the PDF/A definition.
+void removeUnfinishedFiles();

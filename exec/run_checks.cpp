@@ -50,62 +50,43 @@ DWORD folderRefusal(const char* folder) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT ? error : 0;
 }
 
-enum class Answer { Retry, Mend };
-
-// A box of the checks: Retry where waiting can mend it, else only the way back to the sheet.
-Answer ask(int id, const char* path, bool retry) {
-  // A command cannot wait for an answer: it refuses at once.
-  if (messagesAsLines() && id == IDS_FILE_HELD_OPEN) id = IDS_FILE_HELD_OPEN_FOR_COMMAND;
-  message[0] = '\0';
-  appendStringText(message, "", id, {path});
-  if (messagesAsLines()) {
-    keepMessageLine(message, true);
-    return Answer::Mend;
-  }
-  SetForegroundWindow(GetActiveWindow());
-  const int pressed =
-      MessageBoxA(GetActiveWindow(), message, loadResourceString(IDS_ERROR_CAPTION),
-                  (retry ? MB_RETRYCANCEL : MB_OK) | MB_ICONWARNING | MB_SETFOREGROUND);
-  return retry && pressed == IDRETRY ? Answer::Retry : Answer::Mend;
-}
-
 // The PostScript or PDF at path: 0 when it can be written, else the control to mend it at, once
 // the box has said why. Only a sharing or lock violation is another program's doing.
-int checkFile(const char* path, DWORD access) {
+int checkFile(const char* path, DWORD access, const RunMessages& to) {
   for (;;) {
     const DWORD refusal = writeRefusal(path, access);
     if (refusal == 0) return 0;
     if (refusal == ERROR_SHARING_VIOLATION || refusal == ERROR_LOCK_VIOLATION) {
-      if (ask(IDS_FILE_HELD_OPEN, path, true) == Answer::Retry) continue;
+      if (to.finding(IDS_FILE_HELD_OPEN, path, true)) continue;
     } else if ((GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY) != 0) {
-      ask(IDS_FILE_READ_ONLY, path, false);
+      to.finding(IDS_FILE_READ_ONLY, path, false);
     } else {
       PathText folder;
       copyText(folder, path);
       cutToFolder(folder);
-      ask(IDS_FOLDER_NOT_WRITABLE, folder, false);
+      to.finding(IDS_FOLDER_NOT_WRITABLE, folder, false);
     }
     return IDC_PS_FILE;
   }
 }
 
-int checkFiles() {
+int checkFiles(const RunMessages& to) {
   if (plan.place != OutputPlace::Known && plan.place != OutputPlace::Printer) return 0;
   PathText folder;
   copyText(folder, plan.postScript);
   if (cutToFolder(folder)) {
     const DWORD refusal = folderRefusal(folder);
     if (refusal != 0) {
-      ask(refusal == ERROR_PATH_NOT_FOUND ? IDS_FOLDER_MISSING : IDS_FOLDER_NOT_WRITABLE, folder,
-          false);
+      to.finding(refusal == ERROR_PATH_NOT_FOUND ? IDS_FOLDER_MISSING : IDS_FOLDER_NOT_WRITABLE,
+                 folder, false);
       return IDC_PS_FILE;
     }
   }
   if (!plan.sections)
-    if (const int mend = checkFile(plan.postScript, GENERIC_WRITE); mend != 0) return mend;
+    if (const int mend = checkFile(plan.postScript, GENERIC_WRITE, to); mend != 0) return mend;
   PathText pdf;
   if (pdfOptions.makePdf && pdfFileFor(plan.postScript, pdf))
-    return checkFile(pdf, GENERIC_WRITE | DELETE);
+    return checkFile(pdf, GENERIC_WRITE | DELETE, to);
   return 0;
 }
 
@@ -121,7 +102,7 @@ bool startableAsItStands(const char* program) {
 
 // The programs: the command's dvips where it names one that exists or the lookups find it, and
 // a Ghostscript named on the PDF page.
-int checkPrograms(const char* command) {
+int checkPrograms(const char* command, const RunMessages& to) {
   // The command's first word, as process creation reads it, is a field's program as it stands.
   ZERO_FILLED static char program[MAX_PATH];
   const char* at = command;
@@ -133,13 +114,13 @@ int checkPrograms(const char* command) {
     appendFormatted(message, "%s", {dvips.typed});
     if (dvips.lookedUpInVain)
       appendFormatted(message, "\r\n\r\n%s", {dvipsPlacesLooked(dvips.typed)});
-    tellSystemError(ERROR_FILE_NOT_FOUND, message);
+    to.systemError(ERROR_FILE_NOT_FOUND, message);
     return IDC_PROGRAM_FILE;
   }
   if (!pdfOptions.makePdf || pdfOptions.ghostscriptFile[0] == '\0') return 0;
   const char* typed = pdfOptions.ghostscriptFile;
   if (namesNoFolder(typed) || GetFileAttributesA(typed) != INVALID_FILE_ATTRIBUTES) return 0;
-  tellSystemError(ERROR_FILE_NOT_FOUND, typed);
+  to.systemError(ERROR_FILE_NOT_FOUND, typed);
   return IDC_GHOSTSCRIPT_FILE;
 }
 
@@ -159,10 +140,10 @@ bool writtenSince(const char* path, const FileState& before) {
                         now.sizeLow != before.sizeLow || now.sizeHigh != before.sizeHigh);
 }
 
-int checkBeforeRun(const char* command, const char* runFolder) {
+int checkBeforeRun(const char* command, const char* runFolder, const RunMessages& to) {
   makePlan(command, runFolder);
-  if (const int mend = checkPrograms(command); mend != 0) return mend;
-  return waitsForConverter() ? checkFiles() : 0;
+  if (const int mend = checkPrograms(command, to); mend != 0) return mend;
+  return waitsForConverter() ? checkFiles(to) : 0;
 }
 
 const wchar_t* dvipsApplication() { return dvips.path; }

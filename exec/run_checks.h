@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "command/conversion_files.h"
+#include "exec/run_messages.h"
 
 // The files of the plan as they were before the run, to tell the run's own from old ones.
 struct FileState {
@@ -19,9 +20,9 @@ bool writtenSince(const char* path, const FileState& before);
 // Reads the plan of command, running in runFolder, and checks: the DVIPS program and a typed
 // Ghostscript exist; the PostScript's folder exists and can be written; the PostScript and the
 // PDF are neither held open by another program (Retry and Cancel) nor read-only. Each finding
-// is a box. 0 when the run may go on; else, after the box, the id of the control where the user
-// mends it.
-int checkBeforeRun(const char* command, const char* runFolder);
+// goes to the run's messages. 0 when the run may go on; else the id of the control where the
+// user mends it.
+int checkBeforeRun(const char* command, const char* runFolder, const RunMessages& to);
 
 // The state of the plan's files just before dvips starts.
 void noteFilesBeforeRun();

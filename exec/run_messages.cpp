@@ -1,45 +1,69 @@
-// The lines that stand for a run's boxes when a command prints them.
+// The messages of a run in boxes: paragraphs gathered into one message, a box for a check's
+// finding, and the programs' lines in the run's console.
 #include "exec/run_messages.h"
 
 #include "base/error_box.h"
+#include "base/strings.h"
 #include "base/text.h"
 #include "base/text_format.h"
+#include "options/options.h"
+#include "resources/resource.h"
 
 namespace {
 
-constexpr int MOST_LINES = 24;
-constexpr int LINE_SIZE = 1024;
+constexpr int LINES_IN_BOX = 10;
+ZERO_FILLED char message[8192];
 
-bool asLinesNow = false;
-ZERO_FILLED char lines[MOST_LINES][LINE_SIZE];
-ZERO_FILLED bool failures[MOST_LINES];
-int lineCount = 0;
+void start() { message[0] = '\0'; }
+
+void paragraph(int id, std::initializer_list<const char*> texts, bool) {
+  appendStringText(message, "\r\n\r\n", id, texts);
+}
+
+void text(const char* text, bool) { appendFormatted(message, "\r\n\r\n%s", {text}); }
+
+void lastLines(const KeptOutput& said, const char* program) {
+  const int lines = keptLineCount(said);
+  if (lines == 0) return;
+  appendStringText(message, "\r\n\r\n", IDS_LAST_LINES, {program});
+  for (int index = lines > LINES_IN_BOX ? lines - LINES_IN_BOX : 0; index < lines; ++index)
+    appendFormatted(message, "\r\n%s", {keptLine(said, index)});
+}
+
+void show(UINT icon) {
+  if (message[0] != '\0') reportError(message, icon);
+}
+
+void systemError(DWORD code, const char* what) { reportSystemError(code, what); }
+
+bool finding(int id, const char* path, bool retry) {
+  ZERO_FILLED static char found[1024];
+  found[0] = '\0';
+  appendStringText(found, "", id, {path});
+  SetForegroundWindow(GetActiveWindow());
+  const int pressed =
+      MessageBoxA(GetActiveWindow(), found, loadResourceString(IDS_ERROR_CAPTION),
+                  (retry ? MB_RETRYCANCEL : MB_OK) | MB_ICONWARNING | MB_SETFOREGROUND);
+  return retry && pressed == IDRETRY;
+}
+
+// Capture shows each command before it runs, as a console user would see it typed.
+void announce(const char* command) {
+  if (options.windowMode != WINDOW_CAPTURE) return;
+  DWORD written = 0;
+  const HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+  WriteFile(console, command, static_cast<DWORD>(lstrlenA(command)), &written, nullptr);
+  WriteFile(console, "\r\n", 2, &written, nullptr);
+}
+
+HANDLE programLines() {
+  return options.windowMode != WINDOW_HIDDEN ? GetStdHandle(STD_OUTPUT_HANDLE) : nullptr;
+}
 
 }  // namespace
 
-void keepMessagesAsLines(bool asLines) {
-  asLinesNow = asLines;
-  lineCount = 0;
-}
-
-bool messagesAsLines() { return asLinesNow; }
-
-void keepMessageLine(const char* text, bool failure) {
-  if (lineCount == MOST_LINES || text[0] == '\0') return;
-  char* line = lines[lineCount];
-  line[0] = '\0';
-  appendFormatted(line, LINE_SIZE, "%s", {text});
-  // Paragraphs and lists become one line, blanks between their parts.
-  char* kept = line;
-  for (const char* at = line; *at != '\0'; ++at) {
-    const bool lineBreak = *at == '\r' || *at == '\n';
-    if (lineBreak && (kept == line || kept[-1] == ' ')) continue;
-    *kept++ = lineBreak ? ' ' : *at;
-  }
-  while (kept > line && kept[-1] == ' ') --kept;
-  *kept = '\0';
-  failures[lineCount++] = failure;
-}
+const RunMessages messageBoxes = {start,       paragraph, text,     lastLines,   show,
+                                  systemError, finding,   announce, programLines};
 
 const char* systemText(DWORD code) {
   ZERO_FILLED static char text[512];
@@ -50,24 +74,4 @@ const char* systemText(DWORD code) {
   for (char* end = text + lstrlenA(text); end > text && (end[-1] == '\r' || end[-1] == '\n');)
     *--end = '\0';
   return text;
-}
-
-void keepSystemMessageLine(DWORD code, const char* what) {
-  char text[LINE_SIZE] = "";
-  appendFormatted(text, sizeof text, "%s", {systemText(code)});
-  if (what != nullptr && what[0] != '\0') appendFormatted(text, sizeof text, " %s", {what});
-  keepMessageLine(text, true);
-}
-
-const char* keptMessageLine(int index, bool& failure) {
-  if (index < 0 || index >= lineCount) return nullptr;
-  failure = failures[index];
-  return lines[index];
-}
-
-void tellSystemError(DWORD code, const char* what) {
-  if (asLinesNow)
-    keepSystemMessageLine(code, what);
-  else
-    reportSystemError(code, what);
 }

@@ -14,6 +14,7 @@ struct SwitchCase {
   const wchar_t* fileOrWord;  // the file of a conversion, the wrong word of an error
   int makePdf, purpose;
   bool openResult;
+  bool strict = false;
 };
 
 constexpr CommandKind SHEET = CommandKind::Sheet, CONVERT = CommandKind::Convert,
@@ -24,6 +25,8 @@ TEST(CommandSwitches, ReadAsTheTableSays) {
   const SwitchCase cases[] = {
       {L"", SHEET, NONE, L"", -1, -1, false},
       {L"a.dvi", SHEET, NONE, L"", -1, -1, false},
+      {L"-convert a.dvi", SHEET, UsageProblem::NoCommand, L"-convert", -1, -1, false},
+      {L"a.dvi /pdf", SHEET, UsageProblem::SeveralWords, L"a.dvi /pdf", -1, -1, false},
       {L"\"C:\\My Papers\\a.dvi\"", SHEET, NONE, L"", -1, -1, false},
       {L"/?", USAGE, NONE, L"", -1, -1, false},
       {L"  /HELP", USAGE, NONE, L"", -1, -1, false},
@@ -36,6 +39,7 @@ TEST(CommandSwitches, ReadAsTheTableSays) {
       {L"/convert a.dvi /for Journal /pdf", CONVERT, NONE, L"a.dvi", 1, 1, false},
       {L"/convert a.dvi /for smaller", CONVERT, NONE, L"a.dvi", -1, 2, false},
       {L"/convert a.dvi /for archive", CONVERT, NONE, L"a.dvi", -1, 3, false},
+      {L"/convert a.dvi /Strict", CONVERT, NONE, L"a.dvi", -1, -1, false, true},
       {L"/convert", ERROR, UsageProblem::NoFile, L"", -1, -1, false},
       {L"/convert /pdf", ERROR, UsageProblem::NoFile, L"", 1, -1, false},
       {L"/convert a.dvi b.dvi", ERROR, UsageProblem::SecondFile, L"b.dvi", -1, -1, false},
@@ -54,7 +58,8 @@ TEST(CommandSwitches, ReadAsTheTableSays) {
       EXPECT_EQ(read.makePdf, c.makePdf);
       EXPECT_EQ(read.purpose, c.purpose);
       EXPECT_EQ(read.openResult, c.openResult);
-    } else if (c.kind == ERROR) {
+      EXPECT_EQ(read.strict, c.strict);
+    } else {
       EXPECT_EQ(std::wstring(read.word), c.fileOrWord);
     }
   }

@@ -3,13 +3,16 @@
 
 #include <cstring>
 #include <cwchar>
+#include <map>
 #include <string>
 
 #include "app/start_up.h"
+#include "base/strings.h"
 #include "command/command_words.h"
 #include "help/help_path.h"
 #include "options/options.h"
 #include "paths/path_rules.h"
+#include "resources/resource.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -132,6 +135,54 @@ TEST(HelpPath, AFolderOutsideTheCodePageGoesByItsShortForm) {
   fakeWideShortNames[folder] = L"C:\\Users\\418~1\\Programs\\Corvane";
   setModulePath(program, static_cast<std::uint32_t>(program.size()));
   EXPECT_STREQ(helpFilePath, "C:\\Users\\418~1\\Programs\\Corvane\\corvane.chm");
+}
+
+// Every text of the string table with places, and how many texts its callers fill them with: a
+// place left empty says nothing ("while making ."), and a text whose places change must change
+// its callers too.
+TEST(StringTable, EveryPlaceIsFilled) {
+  const std::map<int, int> filledWith = {{IDS_DVIPS_PLACES, 3},
+                                         {IDS_GHOSTSCRIPT_PLACES, 1},
+                                         {IDS_DVIPS_FAILED, 1},
+                                         {IDS_DVI_NOT_FOUND, 1},
+                                         {IDS_NO_POSTSCRIPT, 1},
+                                         {IDS_GHOSTSCRIPT_FAILED, 2},
+                                         {IDS_RUNS_DVIPS, 1},
+                                         {IDS_RUNS_GHOSTSCRIPT, 1},
+                                         {IDS_DVIPS_MISSING, 1},
+                                         {IDS_GHOSTSCRIPT_MISSING, 1},
+                                         {IDS_PDF_SWITCHES, 1},
+                                         {IDS_GHOSTSCRIPT_WROTE_NOTHING, 1},
+                                         {IDS_CAUSE_FIGURE, 2},
+                                         {IDS_LAST_LINES, 1},
+                                         {IDS_EXIT_CODE, 2},
+                                         {IDS_FILE_HELD_OPEN, 1},
+                                         {IDS_FOLDER_NOT_WRITABLE, 1},
+                                         {IDS_NO_PROGRAM_FOR_RESULT, 1},
+                                         {IDS_CAUSE_FONT_REPLACED, 2},
+                                         {IDS_CAUSE_BITMAP_FONTS, 1},
+                                         {IDS_POSTSCRIPT_UNFINISHED, 1},
+                                         {IDS_PROGRAM_STOPPED, 2},
+                                         {IDS_EARLIER_PDF_KEPT, 1},
+                                         {IDS_FILE_READ_ONLY, 1},
+                                         {IDS_FOLDER_MISSING, 1},
+                                         {IDS_PDF_NOT_REPLACED, 2},
+                                         {IDS_UNKNOWN_SWITCH, 1},
+                                         {IDS_UNKNOWN_PURPOSE, 1},
+                                         {IDS_SECOND_FILE, 1},
+
+                                         {IDS_FILE_HELD_OPEN_FOR_COMMAND, 1},
+                                         {IDS_NO_COMMAND, 1},
+                                         {IDS_SEVERAL_WORDS, 1}};
+  for (int id = 0; id < 1000; ++id) {
+    const std::string text = loadResourceString(id);
+    int places = 0;
+    for (std::size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s", at + 2))
+      ++places;
+    const auto found = filledWith.find(id);
+    SCOPED_TRACE(text);
+    EXPECT_GE(found != filledWith.end() ? found->second : 0, places);
+  }
 }
 
 }  // namespace

@@ -87,6 +87,20 @@ class AttachedConsole {
     return all;
   }
 
+  // The same in wide characters, as the console holds them.
+  std::wstring wideCharacters() const {
+    const COORD cells = size();
+    std::wstring all;
+    std::vector<wchar_t> row(static_cast<std::size_t>(cells.X));
+    for (SHORT y = 0; y < cells.Y; ++y) {
+      DWORD read = 0;
+      if (!ReadConsoleOutputCharacterW(output_, row.data(), row.size(), COORD{0, y}, &read)) break;
+      std::wstring line(row.data(), read);
+      all += line.erase(line.find_last_not_of(L' ') + 1) + L"\n";
+    }
+    return all;
+  }
+
   // The records written to the console's input that no process has read yet.
   DWORD unreadInput() const {
     DWORD count = 0;

@@ -171,6 +171,17 @@ TEST_F(LaunchWindow, ACommandLoadsNoWindowLibraryWhileItsConverterRuns) {
   EXPECT_EQ(loaded.find("comctl32.dll"), std::string::npos) << loaded;
 }
 
+// A run that Corvane waits for ends with it, however Corvane ends (Windows ends it a few seconds
+// after its console's window is closed): the converter goes too.
+TEST_F(LaunchWindow, TheConverterThatCorvaneWaitsForEndsWithIt) {
+  holdConverter("hold-job");
+  newLog("job");
+  runWithOk(fakeRecord(WINDOW_HIDDEN), "paper.dvi");
+  ASSERT_TRUE(waitUntil([&] { return processIdOf("fake_dvips.exe", corvane.dwProcessId) != 0; }));
+  TerminateProcess(corvane.hProcess, 1);
+  EXPECT_TRUE(waitUntil([&] { return processIdOf("fake_dvips.exe", corvane.dwProcessId) == 0; }));
+}
+
 // ---------------------------------------------------------------------------------------------
 // The Capture console, seen from outside by attaching to it
 

@@ -518,9 +518,8 @@ TEST_F(RealPdf, CaptureRunsGhostscriptInTheConsoleBeforeTheKey) {
   // The stand-in wrote no PDF, and Corvane says so rather than open nothing.
   const HWND box = waitForErrorBox();
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box),
-            "Corvane made no PDF file.\r\n\r\nGhostscript ended without writing " + folder +
-                "paper.pdf.");
+  EXPECT_EQ(messageBoxText(box), "Ghostscript ended without writing " + folder +
+                                     "paper.pdf.\r\n\r\nCorvane made no PDF file.");
   closeBox(box);
 }
 
@@ -663,7 +662,9 @@ TEST_F(RunCauses, AMissingFigureIsAWarningAndThePostScriptIsMade) {
   const std::string text = boxAfter(defaultRecord(), folder + "figure.dvi");
   EXPECT_EQ(text.rfind("Done, with warnings.", 0), 0u) << text;
   EXPECT_EQ(icon, 'w');
-  EXPECT_TRUE(contains(text, "A figure is missing; the PostScript was made without it.")) << text;
+  EXPECT_TRUE(
+      contains(text, "The figure missing.eps is missing; the PostScript was made without it."))
+      << text;
   EXPECT_TRUE(contains(text, "dvips: Could not find figure file missing.eps; continuing.")) << text;
   EXPECT_TRUE(contains(text, "dvips ended with exit code 1.")) << text;
   EXPECT_TRUE(fileExists(folder + "figure.ps"));

@@ -161,7 +161,7 @@ TEST_F(Robustness, MissingFilesAreNamedAndLeadBackToTheirPage) {
                    std::string("C:\\no such folder\\dvips.exe"), IDC_PROGRAM_FILE}}) {
     copyText(record.programFile, programFile.c_str());
     storeRecord(record);
-    corvane = startCorvane("C:\\no such folder\\paper.dvi");
+    corvane = startCorvane("\"C:\\no such folder\\paper.dvi\"");
     const HWND sheet = waitForSheet(corvane);
     ASSERT_NE(sheet, nullptr);
     pressSheetButton(sheet, PSBTN_OK);

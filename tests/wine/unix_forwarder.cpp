@@ -87,7 +87,12 @@ std::string forwardedArgument(const wchar_t* argument) {
     const std::wstring name(argument, static_cast<std::size_t>(equals - argument + 1));
     return utf8(name.c_str()) + unixPath(equals + 1);
   }
-  return utf8(argument);
+  // A relative path, such as out\paper.dvi, read as the Windows tools read it.
+  std::wstring relative(argument);
+  if (argument[0] != L'-')
+    for (wchar_t& c : relative)
+      if (c == L'\\') c = L'/';
+  return utf8(relative.c_str());
 }
 
 // The tool that this copy stands for, from its own file name.
