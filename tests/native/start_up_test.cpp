@@ -170,7 +170,12 @@ TEST(StringTable, EveryPlaceIsFilled) {
                                          {IDS_UNKNOWN_SWITCH, 1},
                                          {IDS_UNKNOWN_PURPOSE, 1},
                                          {IDS_SECOND_FILE, 1},
-
+                                         {IDS_PDFA_ACTION, 2},
+                                         {IDS_PDFA_NOTE, 2},
+                                         {IDS_PDFA_EMBEDDED_FILE, 1},
+                                         {IDS_PDFA_PAGE, 1},
+                                         {IDS_NOT_PDFA_MADE, 1},
+                                         {IDS_NO_SRGB_PROFILE, 2},
                                          {IDS_FILE_HELD_OPEN_FOR_COMMAND, 1},
                                          {IDS_NO_COMMAND, 1},
                                          {IDS_SEVERAL_WORDS, 1}};
