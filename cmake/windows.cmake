@@ -27,6 +27,7 @@ add_executable(corvane WIN32
   exec/output_reader.cpp
   exec/pdf_making.cpp
   exec/pdf_placing_win32.cpp
+  exec/result_opening.cpp
   exec/run_checks.cpp
   exec/run_messages.cpp
   exec/pdfa_files.cpp
