@@ -50,9 +50,9 @@ endif()
 # Fuzz targets need clang's libFuzzer; they are built by a separate clang configuration.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CORVANE_FUZZ)
   set(FUZZ -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-  foreach(target load_options argument run_output postscript pdfa_title plan pdfmarks)
+  foreach(target load_options argument run_output postscript pdfa_title plan pdfmarks path_entries)
     add_executable(fuzz_${target} tests/fuzz/fuzz_${target}.cpp tests/native/fakes.cpp
-                   ${CORE_SOURCES})
+                   ${CORE_SOURCES} packaging/path_entries.cpp)
     target_include_directories(fuzz_${target} PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_definitions(fuzz_${target} PRIVATE
       CORVANE_RESOURCE_SCRIPT="${CMAKE_SOURCE_DIR}/resources/corvane.rc")
